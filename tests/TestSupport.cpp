@@ -1,0 +1,88 @@
+#include "TestSupport.h"
+#include <windows.h>
+#include <shellapi.h>
+
+static void RemoveTree(const std::wstring& dir)
+{
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((dir + L"*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring full = dir + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full + L"\\");
+            } else {
+                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(full.c_str());
+            }
+        } while (FindNextFileW(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryW(dir.c_str());
+}
+
+TempDir::TempDir()
+{
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    static LONG counter = 0;
+    for (;;) {
+        CString p;
+        p.Format(L"%sthx_%lu_%ld_%lu\\", base, GetCurrentProcessId(), InterlockedIncrement(&counter), GetTickCount());
+        if (CreateDirectoryW(p, nullptr)) { m_path = p; break; }
+    }
+}
+
+TempDir::~TempDir()
+{
+    RemoveTree(m_path.str());
+}
+
+CString ExeDir()
+{
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    CString s(path, (int)n);
+    return s.Left(s.ReverseFind(L'\\') + 1);
+}
+
+std::vector<unsigned char> ReadBytes(const wchar_t* path)
+{
+    std::vector<unsigned char> out;
+    HANDLE h = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return out;
+    DWORD size = GetFileSize(h, nullptr), got = 0;
+    out.resize(size);
+    if (size && !ReadFile(h, out.data(), size, &got, nullptr)) got = 0;
+    out.resize(got);
+    CloseHandle(h);
+    return out;
+}
+
+bool WriteBytes(const wchar_t* path, const void* data, size_t size)
+{
+    HANDLE h = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD done = 0;
+    BOOL ok = size == 0 || WriteFile(h, data, (DWORD)size, &done, nullptr);
+    CloseHandle(h);
+    return ok && done == size;
+}
+
+bool WriteUtf16File(const wchar_t* path, const std::wstring& text)
+{
+    std::vector<unsigned char> b = {0xFF, 0xFE};
+    for (wchar_t c : text) { b.push_back((unsigned char)(c & 0xFF)); b.push_back((unsigned char)(c >> 8)); }
+    return WriteBytes(path, b);
+}
+
+std::wstring ReadUtf16File(const wchar_t* path)
+{
+    std::vector<unsigned char> b = ReadBytes(path);
+    std::wstring s;
+    size_t i = (b.size() >= 2 && b[0] == 0xFF && b[1] == 0xFE) ? 2 : 0;
+    for (; i + 1 < b.size(); i += 2) s += (wchar_t)(b[i] | (b[i + 1] << 8));
+    return s;
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include "framework/CString.h"
+#include <string>
+#include <vector>
+
+// A fresh folder under the temporary folder, removed with everything in it at the end
+// of the test. Path() ends with a backslash, like the programs' own folders.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const CString& Path() const { return m_path; }
+    CString File(const wchar_t* name) const { return m_path + name; }
+private:
+    CString m_path;
+};
+
+// The folder of the running test program (with a trailing backslash); programs under
+// test and the helper programs are built into the same folder.
+CString ExeDir();
+
+std::vector<unsigned char> ReadBytes(const wchar_t* path);
+bool WriteBytes(const wchar_t* path, const void* data, size_t size);
+inline bool WriteBytes(const wchar_t* path, const std::vector<unsigned char>& b) { return WriteBytes(path, b.data(), b.size()); }
+// The file's content as UTF-16LE after a byte-order mark, as the system writes XML files.
+bool WriteUtf16File(const wchar_t* path, const std::wstring& text);
+std::wstring ReadUtf16File(const wchar_t* path);

@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Runs one Windows program under wine64; ctest uses it as the cross-compiling emulator.
+# The caller (tools/run-tests.sh) provides DISPLAY, WINEPREFIX and a running wineserver.
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+exec /usr/lib/wine/wine64 "$@"
