@@ -1,0 +1,29 @@
+#pragma once
+#include "core/ConfigData.h"
+#include <windows.h>
+
+class CXmlDoc;
+
+// Fills the record from "Config.xml" at path; what the file lacks keeps its reset value.
+// Always 0. Called after ResetConfig and followed by ValidateConfig.
+int LoadConfig(ConfigData& cfg, const wchar_t* path);
+
+// Writes the current profile's mouse values into the registry, then "Config.xml" of
+// g_szConfDir (updated in place when it loads, made anew otherwise), then the profile
+// names into "TrayIcon.xml" there when that file loads. 0 when everything was written;
+// -1 when a registry key could not be opened or a file could not be written. A registry
+// failure does not stop the files from being written.
+int SaveConfig(const ConfigData& cfg);
+
+// Opens the key under HKEY_CURRENT_USER with full access, or creates it. 0 on success.
+LONG OpenUserRegKey(const wchar_t* subKey, HKEY* key);
+// Writes a REG_SZ value; the data length counts the terminating zero.
+LONG SetRegString(HKEY key, const wchar_t* name, const wchar_t* text);
+
+// The writer's two halves, also used by the default-file tool and the benchmark.
+// BuildConfigDoc makes the whole document of a new "Config.xml"; UpdateConfigDoc changes
+// a loaded one in place, touching only values that differ from the record.
+void BuildConfigDoc(CXmlDoc& doc, const ConfigData& cfg);
+void UpdateConfigDoc(CXmlDoc& doc, const ConfigData& cfg);
+// Writes a new "Config.xml" for the record at path (no registry, no "TrayIcon.xml").
+bool WriteNewConfigFile(const ConfigData& cfg, const wchar_t* path);
