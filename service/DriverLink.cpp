@@ -1,0 +1,81 @@
+#include "service/DriverLink.h"
+#include "service/HIDWnd.h"
+#include "service/ServiceSeams.h"
+#include "core/Messages.h"
+
+static_assert(IOCTL_REGISTER_EVENT == DriverControlCode(0x900), "code");
+static_assert(IOCTL_GET_EVENT == DriverControlCode(0x902), "code");
+static_assert(IOCTL_SET_SENSITIVITY_Y == DriverControlCode(0x910), "code");
+static_assert(IOCTL_GET_LED_PULSATION == DriverControlCode(0x959), "code");
+static_assert(IOCTL_POST_RELOAD == DriverControlCode(0x990), "code");
+static_assert(IOCTL_FIRMWARE_UPDATE_END == DriverControlCode(0x999), "code");
+
+HANDLE g_hDevice = nullptr;
+HANDLE g_hEventSemaphore = nullptr;
+HANDLE g_hEventThread = nullptr;
+DeviceEventData g_nDeviceEvent = 0;
+volatile BYTE g_bStopEventThread = 0;
+volatile LONG g_nArrivalCount = 0;
+int g_nPrevButtons = 0;
+int g_nPrevExtButtons = 0;
+
+BOOL DeviceRequestUnchecked(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize)
+{
+    DWORD returned = 0;
+    return DeviceSeam().Control(g_hDevice, code, const_cast<void*>(in), inSize, out, outSize, &returned);
+}
+
+BOOL DeviceRequest(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize)
+{
+    if (!g_hDevice) return FALSE;
+    return DeviceRequestUnchecked(code, in, inSize, out, outSize);
+}
+
+int OpenDevice()
+{
+    HANDLE device = DeviceSeam().Open();
+    if (device == INVALID_HANDLE_VALUE || device == nullptr) {
+        g_hDevice = nullptr;
+        return 0;
+    }
+    g_hDevice = device;
+    // The driver takes the semaphore's handle value; a handle is pointer-sized.
+    HANDLE semaphore = g_hEventSemaphore;
+    if (!DeviceRequest(IOCTL_REGISTER_EVENT, &semaphore, sizeof(semaphore), nullptr, 0)) {
+        DeviceSeam().Close(device);
+        g_hDevice = nullptr;
+        return 0;
+    }
+    return 1;
+}
+
+int CloseDevice()
+{
+    if (!g_hDevice) return 1;
+    DWORD mask = 0;  // every button back to Windows
+    DeviceRequest(IOCTL_SET_INTERCEPTION_MASK, &mask, sizeof(mask), nullptr, 0);
+    DeviceRequest(IOCTL_UNREGISTER_EVENT, nullptr, 0, nullptr, 0);
+    DeviceSeam().Close(g_hDevice);
+    g_hDevice = nullptr;
+    return 1;
+}
+
+DWORD WINAPI DeviceEventThread(LPVOID)
+{
+    while (!g_bStopEventThread) {
+        // A failed wait means the semaphore is gone: the window is going away.
+        if (WaitForSingleObject(g_hEventSemaphore, INFINITE) != WAIT_OBJECT_0) break;
+        if (g_bStopEventThread) break;
+        if (!g_hDevice) continue;  // the device closed while we waited: the event is dropped
+        if (!DeviceRequest(IOCTL_GET_EVENT, &g_nDeviceEvent, sizeof(g_nDeviceEvent), &g_nDeviceEvent,
+                           sizeof(g_nDeviceEvent)))
+            continue;
+        DeviceEventData word = g_nDeviceEvent;
+        if (word == EVENT_ARRIVAL) InterlockedIncrement(&g_nArrivalCount);
+        if ((word >> 28) == 1)
+            PostMessageW(g_hServiceWnd, WM_DEVICE_EVENT, word & 0x0FFFFFFF, 1);
+        else
+            PostMessageW(g_hServiceWnd, WM_DEVICE_EVENT, word, 0);
+    }
+    return 0;
+}
