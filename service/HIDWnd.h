@@ -62,6 +62,13 @@ public:
     LRESULT OnFirmwareUpdate(WPARAM wParam, LPARAM lParam);
     LRESULT OnFirmwareVersions(WPARAM wParam, LPARAM lParam);
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void RunMacro(int slot, bool release);
+    void PlayMacroEvents(int slot);
+    void PlayMacroStartKeys(int slot);
+    void PlayMacroSendKeys(int slot);
+    void PasteText(const CString& text, bool narrow);
+    // The slot's macro in the current profile; null for a slot the profile does not have.
+    const MacroData* MacroInSlot(int slot) const;
     // ---- End of the reserved block.
 
     HMODULE m_hWtsApi = nullptr;

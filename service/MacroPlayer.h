@@ -1,0 +1,53 @@
+#pragma once
+#include <windows.h>
+#include "core/ConfigData.h"
+#include "framework/CList.h"
+#include "framework/CString.h"
+#include "service/KeySequences.h"
+
+// Playback of the profile's recorded macros: paste macros, hold-key macros and played
+// key sequences.
+
+// Keys held down by hold-key macros, in the order they were pressed (a key may repeat).
+extern CList<int, int> g_heldKeys;
+// Held keys that a played macro also used; pressed again after its playback.
+extern CList<int, int> g_repressKeys;
+
+// The editor's loop field takes three digits; longer pauses than a minute are not
+// something one records between two keys. Larger values only come from a damaged file.
+const int MACRO_MAX_LOOPS = 999;
+const int MACRO_MAX_DELAY_MS = 60000;
+
+enum class MacroKind { Paste, HoldKey, Played };
+
+MacroKind ClassifyMacro(const MacroData& m);
+// Events before the first one whose key is 0, at most 320.
+int MacroEventCount(const MacroData& m);
+// How often a played macro runs: the loop count when the loop flag is set, else 1;
+// 0 for a count of 0 or less, and never more than the editor can record.
+int MacroPlayCount(const MacroData& m);
+// A stored delay as it is waited: at least 0 and at most MACRO_MAX_DELAY_MS.
+DWORD MacroDelay(int32_t delay);
+// Left and right Shift, Ctrl and Alt (160..165) as the generic 16, 17 and 18.
+WORD GenericKey(int vk);
+
+// One pass over events with a fresh key-state table: 1 ms before a key whose last state
+// differs, the key made generic, then the event's delay, or fixedDelay when it is 0 or more.
+KeySteps MacroEventSteps(const MacroEvent* events, int count, int fixedDelay);
+// Ctrl+V with its waits, as the paste sends it.
+KeySteps PasteKeySteps();
+
+// The foreground program is the game ("ulk.exe"), which gets ANSI clipboard text.
+bool IsGameInForeground();
+void SendHoldKey(int vk, bool up);
+// Appends to g_repressKeys every held key that the macro's events use.
+void CollectHeldKeys(const MacroData& m);
+// Removes one entry of the key from g_heldKeys; false when it held none.
+bool ReleaseHeldKey(int vk);
+
+// What the button's press or release does with macro m. owner is the window that owns
+// the clipboard while a paste text is put on it.
+void PlayMacro(const MacroData& m, bool release, HWND owner);
+void PlayMacroEventsOnce(const MacroData& m);
+void PlayMacroKeys(const MacroEvent (&keys)[MACRO_KEY_COUNT]);
+void PasteTextThroughClipboard(HWND owner, const CString& text, bool narrow);
