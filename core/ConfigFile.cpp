@@ -110,11 +110,14 @@ int NextListNumber(const wchar_t*& cursor)
 void ReadEventList(const wchar_t* text, MacroEvent* events, int count)
 {
     const wchar_t* cursor = text;
-    for (int i = 0; i < count; ++i) {
+    int i = 0;
+    // Once no comma is left every further number reads 0.
+    for (; i < count && wcschr(cursor, L','); ++i) {
         events[i].vk = (uint8_t)NextListNumber(cursor);
         events[i].up = (uint8_t)NextListNumber(cursor);
         events[i].delay = NextListNumber(cursor);
     }
+    for (; i < count; ++i) events[i] = MacroEvent{0, 0, 0};
 }
 
 // Finds a child of the current element from the first one; the next search starts from
