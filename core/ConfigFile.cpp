@@ -30,8 +30,6 @@ const TagNames& Tags()
     return names;
 }
 
-// ---- value texts ----
-
 void AppendNumber(std::wstring& s, int value)
 {
     wchar_t buf[16];
@@ -88,8 +86,6 @@ template <int N> std::wstring FieldText(const wchar_t (&s)[N])
 {
     return std::wstring(s, FieldLength(s));
 }
-
-// ---- reading ----
 
 int ReadNumber(const wchar_t* s)
 {
@@ -199,8 +195,6 @@ void ReadProfile(CXmlDoc& doc, ProfileData& p)
     }
 }
 
-// ---- new file ----
-
 template <int N> void AddText(CXmlDoc& doc, const wchar_t* name, const wchar_t (&field)[N])
 {
     doc.AddElement(name, FieldText(field).c_str());
@@ -249,8 +243,6 @@ void AddProfile(CXmlDoc& doc, const wchar_t* tag, const ProfileData& p)
     for (int i = 0; i < BUTTON_COUNT; ++i) doc.AddElement(tags.button[i], ButtonText(p.buttons[i]).c_str());
     doc.LeaveNode();
 }
-
-// ---- in place ----
 
 // Replaces an element's text only when it differs from what the file holds, so values
 // that did not change keep their exact form in the file.
