@@ -131,7 +131,9 @@ bool ReleaseHeldKey(int vk)
 
 void PlayMacroKeys(const MacroEvent (&keys)[MACRO_KEY_COUNT])
 {
-    Play(MacroEventSteps(keys, MACRO_KEY_COUNT, 50));
+    // Each key with a state table of its own, so no 1 ms wait comes between them.
+    for (const MacroEvent& key : keys)
+        Play(MacroEventSteps(&key, 1, 50));
 }
 
 void PlayMacroEventsOnce(const MacroData& m)
