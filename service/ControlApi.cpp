@@ -1,7 +1,7 @@
+#include "service/ControlApi.h"
 #include "service/HIDWnd.h"
 #include "service/PeerWindows.h"
 
-// The controller that discovered the service last; command replies go to it.
 HWND g_hControlClient = nullptr;
 
 namespace {
