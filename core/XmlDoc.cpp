@@ -52,8 +52,8 @@ int ScanError(XmlNodeInfo& node, int32_t length, const wchar_t* what, bool unter
 {
     node.kind = XML_NODE_ERROR;
     node.length = length;
-    if (unterminated) node.message.Format(L"%s at offset %d unterminated", what, node.start);
-    else node.message.Format(L"Incorrect %s at offset %d", what, node.start);
+    if (unterminated) node.message.Format(L"%ls at offset %d unterminated", what, node.start);
+    else node.message.Format(L"Incorrect %ls at offset %d", what, node.start);
     return XML_NODE_ERROR;
 }
 
@@ -421,7 +421,7 @@ int32_t CXmlDoc::BuildElementTree()
             while (i > 0 && !SameScanName(t, Pos(stack[i - 1]).start, node.nameStart, node.nameLength)) --i;
             if (i == 0) {
                 CString m;
-                m.Format(L"No start tag for end tag '%s' at offset %d",
+                m.Format(L"No start tag for end tag '%ls' at offset %d",
                          CString(t + node.nameStart, node.nameLength).GetString(), node.start);
                 setError(m);
             } else {
@@ -429,7 +429,7 @@ int32_t CXmlDoc::BuildElementTree()
                 if (i < stack.size() && m_log.IsEmpty()) {
                     const XmlElementPos& inner = Pos(stack.back());
                     CString m;
-                    m.Format(L"End tag '%s' at offset %d does not match start tag '%s' at offset %d",
+                    m.Format(L"End tag '%ls' at offset %d does not match start tag '%ls' at offset %d",
                              CString(t + node.nameStart, node.nameLength).GetString(), node.start,
                              GetTagNameAt(stack.back()).GetString(), inner.start);
                     m_log = m;
@@ -447,7 +447,7 @@ int32_t CXmlDoc::BuildElementTree()
     }
     if (!stack.empty()) {
         if (m_log.IsEmpty()) {
-            m_log.Format(L"Element '%s' at offset %d not ended", GetTagNameAt(stack.back()).GetString(),
+            m_log.Format(L"Element '%ls' at offset %d not ended", GetTagNameAt(stack.back()).GetString(),
                          Pos(stack.back()).start);
         }
         closeUnendedFrom(0);
@@ -637,7 +637,7 @@ CString CXmlDoc::CheckTree() const
 {
     CString problem;
     auto fail = [&](const wchar_t* what, int32_t pos) {
-        problem.Format(L"%s (position %d)", what, pos);
+        problem.Format(L"%ls (position %d)", what, pos);
     };
     CXmlDoc fresh;
     fresh.SetDocText(m_text);

@@ -137,6 +137,7 @@ private:
     void Splice(int32_t at, int32_t removeCount, const wchar_t* insert, int32_t insertCount);
     void ShiftAfter(int32_t pos, int32_t delta);
     void LinkAfter(int32_t parent, int32_t reference, int32_t pos);
+    int32_t EndBoundary() const;
 
     CString m_text;
     CString m_log;

@@ -110,6 +110,25 @@ void CXmlDoc::LinkAfter(int32_t parent, int32_t reference, int32_t pos)
     else Pos(first).prevSibling = pos;
 }
 
+// The end of the text, or the start of a malformed node that runs to the end (an
+// unterminated comment, tag or the like), which would swallow anything put after it.
+int32_t CXmlDoc::EndBoundary() const
+{
+    const wchar_t* t = m_text.GetString();
+    int32_t len = m_text.GetLength();
+    int32_t off = 0;
+    if (int32_t first = Pos(0).firstChild) {
+        const XmlElementPos& last = Pos(Pos(first).prevSibling);
+        off = last.start + last.length;
+    }
+    XmlNodeInfo node;
+    while (ScanNode(t, len, off, node) != XML_NODE_END && node.length > 0) {
+        if (node.kind == XML_NODE_ERROR && off + node.length >= len) return off;
+        off += node.length;
+    }
+    return len;
+}
+
 // A name the scanner reads back as the same whole tag name.
 static bool IsValidTagName(const wchar_t* name)
 {
@@ -172,7 +191,7 @@ bool CXmlDoc::AddElement(const wchar_t* name, const wchar_t* text)
             emptyParent = p.length == p.startTagLength + p.endTagLength;
             at = emptyParent ? p.start + p.startTagLength : p.start + p.length - p.endTagLength;
         } else {
-            at = len;
+            at = EndBoundary();
         }
         int32_t q = at;
         while (q < len && (t[q] == L' ' || t[q] == L'\t' || t[q] == L'\n' || t[q] == L'\r')) ++q;

@@ -230,6 +230,26 @@ TEST(XmlDocEdit, AddElementAtDocumentLevelAndBadNames)
         EXPECT_FALSE(doc.AddElement(bad, L"x"));
     }
     EXPECT_EQ(W(doc.GetDocText()), L"<r/><s/>\r\n");
+
+    // Text that ends inside an unterminated node: the new element goes in before that node,
+    // where it reads back as an element.
+    struct Case {
+        const wchar_t* doc;
+        const wchar_t* after;
+    };
+    const Case cases[] = {
+        {L"<r/>\r\n<!-- open", L"<r/>\r\n<N/>\r\n<!-- open"},
+        {L"<r/><x a='", L"<r/><N/>\r\n<x a='"},
+        {L"<r/>< oops", L"<r/><N/>\r\n< oops"},
+        {L"<r/>\r\n<!-- c -->\r\n", L"<r/>\r\n<!-- c -->\r\n<N/>\r\n"},
+    };
+    for (const Case& c : cases) {
+        CXmlDoc d;
+        d.SetDocText(c.doc);
+        ASSERT_TRUE(d.AddElement(L"N"));  // nothing current: at the end of the document
+        EXPECT_EQ(W(d.GetDocText()), c.after);
+        EXPECT_EQ(W(d.CheckTree()), L"");
+    }
 }
 
 TEST(XmlDocEdit, EditsAroundLongTags)
