@@ -1,3 +1,4 @@
+#include "service/ButtonDispatcher.h"
 #include "service/HIDWnd.h"
 #include "service/DeviceSettings.h"
 #include "service/KeySequences.h"
@@ -8,20 +9,44 @@
 
 namespace {
 
+struct ProgramWindow {
+    bool known = false;
+    HWND window = nullptr;
+    DWORD pid = 0;
+    DWORD lookedUpAt = 0;
+};
+ProgramWindow s_program;
+
+// The configuration program's main window and its process, as last looked up.
+HWND ConfigurationProgram(DWORD& pid)
+{
+    DWORD now = ClockSeam().TickCount();
+    if (!s_program.known || now - s_program.lookedUpAt >= PROGRAM_LOOKUP_MS) {
+        s_program.window = FindWindowW(nullptr, GEARLOOM_MAIN_TITLE);
+        s_program.pid = 0;
+        if (s_program.window)
+            GetWindowThreadProcessId(s_program.window, &s_program.pid);
+        s_program.lookedUpAt = now;
+        s_program.known = true;
+    }
+    pid = s_program.pid;
+    return s_program.window;
+}
+
 // While the configuration program owns the foreground it takes buttons 2..15 itself;
 // buttons 0 and 1 always keep their function.
 bool HandedToConfigurationProgram(int buttonIndex, bool press)
 {
     if (buttonIndex < 2 || buttonIndex > 15)
         return false;
-    HWND program = FindWindowW(nullptr, GEARLOOM_MAIN_TITLE);
-    if (!program)
+    DWORD programPid = 0;
+    HWND program = ConfigurationProgram(programPid);
+    if (!program || !programPid)
         return false;
     HWND front = ForegroundSeam().Window();
     if (!front)
         return false;
-    DWORD programPid = 0, frontPid = 0;
-    GetWindowThreadProcessId(program, &programPid);
+    DWORD frontPid = 0;
     GetWindowThreadProcessId(front, &frontPid);
     if (programPid != frontPid)
         return false;
@@ -57,6 +82,11 @@ void HandleButton(CHIDWnd& wnd, int eventCode, bool release)
 }
 
 } // namespace
+
+void ForgetConfigurationProgramWindow()
+{
+    s_program.known = false;
+}
 
 void CHIDWnd::HandleButtonPress(int eventCode)
 {

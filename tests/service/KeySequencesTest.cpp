@@ -1,5 +1,6 @@
 #include "InputTimeline.h"
 #include "ServiceRig.h"
+#include "service/ButtonDispatcher.h"
 #include "service/DriverLink.h"
 #include "service/KeySequences.h"
 #include "core/Messages.h"
@@ -26,6 +27,7 @@ protected:
         SetInputSeam(&timeline);
         SetCursorPos(200, 150);
         rig.mouse.ClearLog();
+        ForgetConfigurationProgramWindow();
     }
 
     // Press (or release) the button with that index while it holds code.
@@ -276,11 +278,16 @@ TEST_F(Dispatcher, DpiAndProfileCodesCallTheirActions)
 
 TEST_F(Dispatcher, TheConfigurationProgramTakesButtonsThreeToElevenWhileInFront)
 {
+    rig.foreground.window = GetDesktopWindow();
+    EXPECT_EQ(Run(102, 4, false), "87ve");  // no configuration program: looked up and not found
     // A stand-in for the configuration program's main window, in this process.
     HWND program = CreateWindowExW(0, L"STATIC", GEARLOOM_MAIN_TITLE, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                    nullptr, nullptr);
     ASSERT_TRUE(program);
     rig.foreground.window = program;
+    // The program is noticed once the last lookup is PROGRAM_LOOKUP_MS old.
+    EXPECT_EQ(Run(102, 4, false), "87ve");
+    rig.clock.Sleep(PROGRAM_LOOKUP_MS);
     auto posted = [&](int& index, int& state) {
         MSG msg;
         bool got = PeekMessageW(&msg, program, WM_SERVICE_BUTTON_STATE, WM_SERVICE_BUTTON_STATE, PM_REMOVE) != 0;
@@ -309,6 +316,7 @@ TEST_F(Dispatcher, TheConfigurationProgramTakesButtonsThreeToElevenWhileInFront)
     EXPECT_EQ(Run(102, 4, false), "87ve");
     EXPECT_FALSE(posted(index, state));
     DestroyWindow(program);
+    ForgetConfigurationProgramWindow();
 }
 
 TEST_F(Dispatcher, ButtonEventWordsFromTheMouseBecomeInput)
