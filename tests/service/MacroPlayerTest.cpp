@@ -326,19 +326,32 @@ TEST_F(MacroPlayback, TheGameGetsAnsiTextAndOtherProgramsUnicode)
     EXPECT_EQ(wide, std::wstring(260, L'x'));
 }
 
+namespace {
+
+struct ClipboardHolder {
+    HANDLE opened, done;
+};
+
+DWORD WINAPI HoldClipboard(void* p)
+{
+    ClipboardHolder* c = (ClipboardHolder*)p;
+    BOOL ok = OpenClipboard(nullptr);
+    SetEvent(c->opened);
+    WaitForSingleObject(c->done, 10000);
+    if (ok) CloseClipboard();
+    return 0;
+}
+
+} // namespace
+
 TEST_F(MacroPlayback, ABusyClipboardStillSendsThePasteKeys)
 {
+    foreground.processName = L"notepad.exe";
+    Play(Paste(L"kept", false, false), true);
     // Another thread holds the clipboard while the paste runs.
     HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr), done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    struct Ctx { HANDLE opened, done; } ctx = {opened, done};
-    HANDLE thread = CreateThread(nullptr, 0, [](void* p) -> DWORD {
-        Ctx* c = (Ctx*)p;
-        BOOL ok = OpenClipboard(nullptr);
-        SetEvent(c->opened);
-        WaitForSingleObject(c->done, 10000);
-        if (ok) CloseClipboard();
-        return 0;
-    }, &ctx, 0, nullptr);
+    ClipboardHolder ctx = {opened, done};
+    HANDLE thread = CreateThread(nullptr, 0, HoldClipboard, &ctx, 0, nullptr);
     WaitForSingleObject(opened, 10000);
     EXPECT_EQ(Play(Paste(L"lost", false, false), true), "w50 17v w50 86v w50 86^ w50 17^ w50");
     SetEvent(done);
@@ -346,6 +359,10 @@ TEST_F(MacroPlayback, ABusyClipboardStillSendsThePasteKeys)
     CloseHandle(thread);
     CloseHandle(opened);
     CloseHandle(done);
+    std::string narrow;
+    std::wstring wide;
+    EXPECT_EQ(ClipboardFormat(narrow, wide), (UINT)CF_UNICODETEXT);
+    EXPECT_EQ(wide, L"kept");
 }
 
 TEST_F(MacroPlayback, MacroCodesPlayTheirSlotAndCodesWithoutASlotDoNothing)
