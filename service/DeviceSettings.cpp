@@ -1,6 +1,7 @@
 #include "service/DeviceSettings.h"
 #include "service/HIDWnd.h"
 #include "service/DriverLink.h"
+#include "service/Firmware.h"
 #include "service/PeerWindows.h"
 #include "service/ServiceSeams.h"
 #include "core/AppPaths.h"
@@ -8,8 +9,6 @@
 #include "core/Messages.h"
 #include "core/XmlDoc.h"
 
-// Defined with the firmware versions.
-int ReadFirmwareVersion();
 
 int g_nLastDpiStage = 0;
 

@@ -1,6 +1,7 @@
 #include "service/HIDWnd.h"
 #include "service/DeviceEvents.h"
 #include "service/DriverLink.h"
+#include "service/Firmware.h"
 #include "service/PeerWindows.h"
 #include "service/ProfileSwitch.h"
 #include "service/ServiceFolders.h"
@@ -12,9 +13,6 @@
 #include <shellapi.h>
 #include <cstring>
 
-// Defined with the firmware versions.
-int ReadFirmwareVersion();
-int WriteFirmwareVersionFile(int firmwareVersion);
 
 HWND g_hServiceWnd = nullptr;
 UINT WM_CONTROL_API_ATTACH = 0;
