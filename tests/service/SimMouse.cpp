@@ -18,6 +18,7 @@ SimMouse::SimMouse() = default;
 
 HANDLE SimMouse::Open()
 {
+    if (onOpen) onOpen();
     std::lock_guard<std::mutex> g(m_lock);
     if (!m_present) {
         SetLastError(ERROR_FILE_NOT_FOUND);
@@ -87,6 +88,7 @@ bool SimMouse::Answer(DWORD code, const BYTE* in, DWORD inSize, BYTE* out, DWORD
     case IOCTL_REGISTER_EVENT:
         if (inSize != sizeof(HANDLE)) return false;
         std::memcpy(&m_semaphore, in, sizeof(HANDLE));
+        if (!m_events.empty()) ReleaseSemaphore(m_semaphore, (LONG)m_events.size(), nullptr);
         return true;
     case IOCTL_UNREGISTER_EVENT:
         m_semaphore = nullptr;

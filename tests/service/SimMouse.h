@@ -2,6 +2,7 @@
 #include "service/ServiceSeams.h"
 #include <windows.h>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -28,6 +29,9 @@ public:
                  DWORD* returned) override;
     void Close(HANDLE device) override;
 
+    // Called at every Open, before it answers (on the caller's thread).
+    std::function<void()> onOpen;
+
     // No driver at all: Open fails.
     void SetPresent(bool present);
     // The mouse leaves (removal word 0x800) or comes back (arrival word 0x400); its
@@ -37,7 +41,8 @@ public:
     // The request with that code fails, `times` times (-1: always; 0: never again).
     void FailRequest(DWORD code, int times = -1);
 
-    // Queues an event word and releases the registered semaphore once.
+    // Queues an event word and releases the registered semaphore once. Words queued
+    // before the service registers are signalled when it does.
     void QueueEvent(DWORD word);
 
     // Requests in order; GET_EVENT (the event thread's reads) only when asked.
