@@ -1,0 +1,104 @@
+#include "ServiceRig.h"
+#include "core/ConfigFile.h"
+#include "core/Messages.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+HANDLE StartProgram(const CString& exe)
+{
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    CString cmd = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe, cmd.GetBuffer(cmd.GetLength() + 1), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+// A guard against a hang, not a measure.
+const DWORD GUARD_MS = 30000;
+
+HWND WaitForServiceWindow(HANDLE process)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < GUARD_MS;) {
+        HWND h = FindWindowW(nullptr, PORTWARDEN_WINDOW_TITLE);
+        if (h) return h;
+        if (WaitForSingleObject(process, 20) == WAIT_OBJECT_0) return nullptr;
+    }
+    return nullptr;
+}
+
+int CountServiceWindows()
+{
+    int n = 0;
+    EnumWindows([](HWND h, LPARAM p) -> BOOL {
+        wchar_t title[64] = {};
+        GetWindowTextW(h, title, 64);
+        if (wcscmp(title, PORTWARDEN_WINDOW_TITLE) == 0) ++*(int*)p;
+        return TRUE;
+    }, (LPARAM)&n);
+    return n;
+}
+
+}  // namespace
+
+// The real program, started twice from a program folder of the test, with the user's
+// application-data folder redirected into the test's folder.
+TEST(PortwardenProcess, SecondCopyEndsAtOnceAndLeavesTheFirstUntouched)
+{
+    TempDir temp;
+    CString app = temp.Path() + L"App\\";
+    CString roaming = temp.Path() + L"Roaming";
+    CreateDirectoryW(app, nullptr);
+    CreateDirectoryW(roaming, nullptr);
+    AppDataRedirect redirect(roaming);
+    ASSERT_TRUE(CopyFileW(ExeDir() + L"Portwarden.exe", app + L"Portwarden.exe", FALSE));
+    auto shipped = ServiceRig::DefaultConfig();
+    ASSERT_TRUE(WriteNewConfigFile(*shipped, app + L"Config.xml"));
+    ASSERT_EQ(FindWindowW(nullptr, PORTWARDEN_WINDOW_TITLE), nullptr) << "a service is already running";
+
+    HANDLE first = StartProgram(app + L"Portwarden.exe");
+    ASSERT_NE(first, nullptr);
+    HWND window = WaitForServiceWindow(first);
+    ASSERT_NE(window, nullptr);
+
+    // The first start made the user's folders and copied the shipped configuration.
+    CString product = roaming + L"\\Korvath\\Eldvarra(R) MMO Gaming Mouse Tharnic Edition";
+    CString conf = product + L"\\Conf\\";
+    EXPECT_EQ(ReadBytes(conf + L"Config.xml"), ReadBytes(app + L"Config.xml"));
+    EXPECT_NE(GetFileAttributesW(product + L"\\Profile"), INVALID_FILE_ATTRIBUTES);
+    std::wstring fw = ReadUtf16File(conf + L"FWVersion.xml");
+    EXPECT_NE(fw.find(L"<FW_VERSION>0</FW_VERSION>"), std::wstring::npos) << fw;
+
+    // The user's own file from now on.
+    std::vector<unsigned char> mine = {0xFF, 0xFE, 'x', 0};
+    ASSERT_TRUE(WriteBytes(conf + L"Config.xml", mine));
+
+    HANDLE second = StartProgram(app + L"Portwarden.exe");
+    ASSERT_NE(second, nullptr);
+    ASSERT_EQ(WaitForSingleObject(second, GUARD_MS), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(second, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(second);
+
+    EXPECT_EQ(WaitForSingleObject(first, 0), (DWORD)WAIT_TIMEOUT);
+    EXPECT_EQ(FindWindowW(nullptr, PORTWARDEN_WINDOW_TITLE), window);
+    EXPECT_EQ(CountServiceWindows(), 1);
+    EXPECT_EQ(ReadBytes(conf + L"Config.xml"), mine);
+    DWORD_PTR ping = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(window, WM_SERVICE_PING, 0, 0, SMTO_ABORTIFHUNG, 5000, &ping));
+    EXPECT_EQ(ping, 1u);
+
+    // Closing its window ends the first copy and frees its mutex.
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(first, GUARD_MS), WAIT_OBJECT_0);
+    GetExitCodeProcess(first, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(first);
+    HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, PORTWARDEN_MUTEX_NAME);
+    EXPECT_EQ(mutex, nullptr);
+    if (mutex) CloseHandle(mutex);
+}
