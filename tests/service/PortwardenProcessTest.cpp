@@ -30,15 +30,18 @@ HWND WaitForServiceWindow(HANDLE process)
     return nullptr;
 }
 
+BOOL CALLBACK CountServiceWindow(HWND h, LPARAM count)
+{
+    wchar_t title[64] = {};
+    GetWindowTextW(h, title, 64);
+    if (wcscmp(title, PORTWARDEN_WINDOW_TITLE) == 0) ++*(int*)count;
+    return TRUE;
+}
+
 int CountServiceWindows()
 {
     int n = 0;
-    EnumWindows([](HWND h, LPARAM p) -> BOOL {
-        wchar_t title[64] = {};
-        GetWindowTextW(h, title, 64);
-        if (wcscmp(title, PORTWARDEN_WINDOW_TITLE) == 0) ++*(int*)p;
-        return TRUE;
-    }, (LPARAM)&n);
+    EnumWindows(CountServiceWindow, (LPARAM)&n);
     return n;
 }
 
