@@ -96,6 +96,11 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 CWnd* CWnd::FromHandle(HWND hwnd)
 {
     if (!hwnd || !IsWindow(hwnd)) return nullptr;
+    // Another copy of the program has the same window procedure, but its objects live in
+    // its own address space.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != GetCurrentProcessId()) return nullptr;
     if ((WNDPROC)GetClassLongPtrW(hwnd, GCLP_WNDPROC) != &CWnd::WndProc) return nullptr;
     return reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
