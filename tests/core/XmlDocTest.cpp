@@ -48,6 +48,8 @@ TEST(XmlDocParse, TreesLogsAndRepairs)
         {L"<r><?pi", false, L"Processing instruction at offset 3 unterminated", L"[ill] r!U0"},
         {L"<r></r", false, L"Element end tag at offset 3 unterminated", L"[ill] r!U0"},
         {L"<r><!ELEMENT x", false, L"tag at offset 3 unterminated", L"[ill] r!U0"},
+        {L"<r><a x='>", false, L"Element tag at offset 3 unterminated", L"[ill] r!U0"},
+        {L"<r><!DOCTYPE x [<!-- ]> -->", false, L"Doctype at offset 3 unterminated", L"[ill] r!U0"},
         {L"<r a=\"", false, L"No root element", L"[ill] "},
         {L"<!DOCTYPE r [", false, L"No root element", L"[ill] "},
         {L"<!DOCTYPE r [<!ENTITY x \"a>b\"><!-- ]> --><?p ]>?>]><r/>", true, L"", L"r0"},
@@ -211,6 +213,50 @@ TEST(XmlDocNavigate, EnterWithoutChildSearchesTheFirstChild)
     EXPECT_FALSE(doc2.FindElement(L"x"));
 }
 
+// With no element at the current level there is nothing whose children could be
+// searched: FindChildNode answers false and leaves every position as it was.
+TEST(XmlDocNavigate, FindChildNodeWithNoElementAtTheLevel)
+{
+    struct Case {
+        const wchar_t* text;
+        int enters;  // EnterNode calls after FindElement(null), each into the first child
+    };
+    const Case cases[] = {
+        {L"<root/>", 1},
+        {L"<root>text</root>", 1},
+        {L"<root><x/></root>", 2},
+        {L"<root><root/></root>", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << ::testing::PrintToString(std::wstring(c.text)));
+        CXmlDoc doc;
+        ASSERT_TRUE(doc.SetDocText(c.text));
+        ASSERT_TRUE(doc.FindElement(nullptr));
+        ASSERT_TRUE(doc.EnterNode());
+        for (int i = 1; i < c.enters; ++i) {
+            ASSERT_TRUE(doc.FindElement(nullptr));
+            ASSERT_TRUE(doc.EnterNode());
+        }
+        int32_t parent = doc.m_parentPos;
+        EXPECT_EQ(doc.m_currentPos, 0);
+        EXPECT_FALSE(doc.FindChildNode(nullptr));
+        EXPECT_FALSE(doc.FindChildNode(L"root"));
+        EXPECT_EQ(doc.m_parentPos, parent);
+        EXPECT_EQ(doc.m_currentPos, 0);
+        EXPECT_EQ(doc.m_childPos, 0);
+        EXPECT_EQ(doc.m_isElement, 0);
+    }
+    // A miss after the first element of the level became current keeps it current.
+    CXmlDoc doc;
+    ASSERT_TRUE(doc.SetDocText(L"<root><x><a/></x><b/></root>"));
+    ASSERT_TRUE(doc.FindElement(nullptr));
+    ASSERT_TRUE(doc.EnterNode());
+    EXPECT_FALSE(doc.FindChildNode(L"b"));
+    EXPECT_EQ(W(doc.GetTagNameAt(doc.m_currentPos)), L"x");
+    EXPECT_EQ(doc.m_childPos, 0);
+    EXPECT_TRUE(doc.FindChildNode(L"a"));
+}
+
 TEST(XmlDocNavigate, EnterLeaveSequence)
 {
     CXmlDoc doc;
@@ -273,7 +319,8 @@ TEST(XmlDocNavigate, NameMatching)
         {L"a", L"a b", true},                 {L"a", L"a=", true},
         {L"a", L"a/", true},                  {L"a", L"a[1]", true},
         {L"a", L"a]", true},                  {L"a", L"a.b", false},
-        {L"a;b", L"a", true},                 {L"x", nullptr, true},
+        {L"a;b", L"a", true},                 {L"a\\b", L"a", true},
+        {L"a", L"a\tb", false},               {L"x", nullptr, true},
         {L"x", L"", true},
     };
     for (const Case& c : cases) {
