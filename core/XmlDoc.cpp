@@ -500,6 +500,8 @@ bool CXmlDoc::FindElement(const wchar_t* name)
 bool CXmlDoc::FindChildNode(const wchar_t* name)
 {
     if (m_currentPos == 0) FindElement(nullptr);
+    // No element at this level: searching the document's children instead would jump
+    // out of the entered element to the top level.
     if (m_currentPos == 0) return false;
     int32_t c = m_childPos ? Pos(m_childPos).nextSibling : Pos(m_currentPos).firstChild;
     for (; c; c = Pos(c).nextSibling) {
