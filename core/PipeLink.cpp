@@ -321,7 +321,12 @@ void InitPipeLink(HWND owner, PipeLink& link)
 
 int StartPipeClient(PipeLink& link)
 {
-    if (link.thread) return 0;
+    if (link.thread) {
+        if (WaitForSingleObject(link.thread, 0) != WAIT_OBJECT_0) return 0;
+        // The reader ended when the service went away; a new start connects afresh.
+        CloseHandle(link.thread);
+        link.thread = nullptr;
+    }
     link.mode = 1;
     int r = ConnectPipeClient(link);
     if (r < 1) return r;

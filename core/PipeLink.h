@@ -48,8 +48,8 @@ struct PipeLink {
 
 void InitPipeLink(HWND owner, PipeLink& link);
 // Connects to the service on the caller's thread and starts the reader thread: 1 when
-// linked, 0 when already started or no event could be made, -1 when the pipe could not be
-// opened (after a 5 second pause when the service is absent).
+// linked, 0 when the reader is still running or no event could be made, -1 when the pipe
+// could not be opened (after a 5 second pause when the service is absent).
 int StartPipeClient(PipeLink& link);
 // Starts the server thread, which creates both instances and hands each reload record
 // to the owner window. False when the thread cannot start.

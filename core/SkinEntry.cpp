@@ -51,7 +51,8 @@ int ParseSkinEntry(const wchar_t* entry, SkinEntry& out)
     CString all(entry);
     int comma = all.Find(L',');
     CopyCut(out.name, sizeof(out.name) / sizeof(out.name[0]), comma >= 0 ? all.Left(comma) : CString());
-    CString rest = all.Mid(comma + 1);
+    // Without a comma there is nothing after the name to read.
+    CString rest = comma >= 0 ? all.Mid(comma + 1) : CString();
 
     // "%d,%d,%d,%d": stops at the first field that does not match.
     LONG* fields[] = {&out.rect.left, &out.rect.top, &out.rect.right, &out.rect.bottom};

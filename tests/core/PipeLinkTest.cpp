@@ -3,6 +3,10 @@
 #include "TestSupport.h"
 #include <gtest/gtest.h>
 #include <aclapi.h>
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <cstdio>
 #include <sddl.h>
 #include <algorithm>
 #include <functional>
@@ -217,6 +221,31 @@ void ExpectReload(const Received& r, WPARAM wParam = 0, LPARAM lParam = 0)
     EXPECT_EQ(r.lParam, lParam);
 }
 
+// What f prints to the C run-time's console output (line ends as "\n").
+std::string CaptureConsole(const std::function<void()>& f)
+{
+    TempDir dir;
+    CString path = dir.File(L"console.txt");
+    fflush(stdout);
+    int saved = _dup(_fileno(stdout));
+    int fd = _wopen(path.GetString(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (saved < 0 || fd < 0) {
+        ADD_FAILURE() << "console output cannot be redirected";
+        f();
+        return std::string();
+    }
+    _dup2(fd, _fileno(stdout));
+    _close(fd);
+    f();
+    fflush(stdout);
+    _dup2(saved, _fileno(stdout));
+    _close(saved);
+    std::string text;
+    for (unsigned char c : ReadBytes(path.GetString()))
+        if (c != '\r') text += (char)c;
+    return text;
+}
+
 } // namespace
 
 TEST(PipeLink, RecordIsTwelveBytesAndTheLinkUsesTheSystemPipe)
@@ -358,12 +387,43 @@ TEST(PipeLink, ClientEndsWhenTheServerGoesAway)
         ASSERT_EQ(WaitForSingleObject(link.thread, CAP_MS), (DWORD)WAIT_OBJECT_0);
         EXPECT_EQ(link.running, 0);
         EXPECT_TRUE(SendReloadNoticeToAll(link));
-        window.Destroy();
-        EXPECT_EQ(link.thread, nullptr);
         if (!killed) {
             EXPECT_EQ(server.Exit(), 0);
         }
+
+        // The reader no longer runs, so a new start connects to a service that is back.
+        NamedEvent readyAgain, quitAgain;
+        Peer again(L"server " + name + L" " + readyAgain.name + L" " + quitAgain.name);
+        ASSERT_TRUE(WaitPumping(readyAgain.h));
+        EXPECT_EQ(StartPipeClient(link), 1);
+        EXPECT_EQ(StartPipeClient(link), 0);
+        window.Destroy();
+        EXPECT_EQ(link.thread, nullptr);
+        SetEvent(quitAgain.h);
+        EXPECT_EQ(again.Exit(), 0);
     }
+}
+
+TEST(PipeLink, ClientWaitsWhileBothInstancesAreBusy)
+{
+    ServerSide s;
+    ASSERT_TRUE(s.started);
+    NamedEvent readyA, goA, readyB, goB;
+    Peer a(L"raw " + s.name + L" " + readyA.name + L" " + goA.name);
+    ASSERT_TRUE(WaitPumping(readyA.h));
+    Peer b(L"raw " + s.name + L" " + readyB.name + L" " + goB.name);
+    ASSERT_TRUE(WaitPumping(readyB.h));
+    // Both instances are taken: the client finds the pipe busy and waits for an instance.
+    Peer c(L"connect " + s.name + L" - - 1");
+    PumpFor(300);
+    EXPECT_TRUE(s.records().empty());
+    SetEvent(goA.h);
+    EXPECT_EQ(a.Exit(), 0);
+    EXPECT_EQ(c.Exit(), 0);
+    ASSERT_TRUE(PumpUntil([&] { return s.records().size() == 1; }));
+    ExpectReload(s.records()[0]);
+    SetEvent(goB.h);
+    EXPECT_EQ(b.Exit(), 0);
 }
 
 TEST(PipeLink, ClientWithoutServerGivesUp)
@@ -372,7 +432,11 @@ TEST(PipeLink, ClientWithoutServerGivesUp)
     PipeLink link;
     InitPipeLink(window.hwnd, link);
     wcscpy(link.pipeName, TestPipeName().c_str());
-    EXPECT_EQ(StartPipeClient(link), -1);
+    // The client's only report is its console text (after its 5 second pause).
+    int result = 0;
+    std::string printed = CaptureConsole([&] { result = StartPipeClient(link); });
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(printed, "Could not open pipe. GLE=2\n");
     EXPECT_EQ(link.thread, nullptr);
     EXPECT_TRUE(SendReloadNoticeToAll(link));
     EXPECT_TRUE(ClosePipeLink(link));

@@ -24,6 +24,11 @@ TEST(SkinEntry, ParsesControlEntries)
         {L"B,7,x,5,5,t,FALSE", L"B", {7, 0, 7, 0}, L"t", FALSE},
         {L"B,7", L"B", {7, 0, 7, 0}, L"", FALSE},
         {L"ONLYNAME", L"", {0, 0, 0, 0}, L"", FALSE},
+        // Without a comma there is no name and nothing after it: no numbers, no flag.
+        {L"12", L"", {0, 0, 0, 0}, L"", FALSE},
+        {L"TRUE", L"", {0, 0, 0, 0}, L"", FALSE},
+        // An empty name before the first comma.
+        {L",3,4,5,6,t,TRUE", L"", {3, 4, 8, 10}, L"t", TRUE},
         {L"", L"", {0, 0, 0, 0}, L"", FALSE},
         {nullptr, L"", {0, 0, 0, 0}, L"", FALSE},
         // Numbers beyond the int range are clamped, so the sums cannot overflow.

@@ -9,6 +9,9 @@ TEST(UrlEncodeUtf8, EscapesBytesAbove127Only)
         {L"Thrandor", L"Thrandor"},
         {L"Iron Vale", L"Iron Vale"},
         {L"a/b?c=d&e%f+g#", L"a/b?c=d&e%f+g#"},
+        // Every byte below 128 passes, control characters and DEL included.
+        {L"\t\x01\x7f~", L"\t\x01\x7f~"},
+        {L"\x80", L"%C2%80"},
         {L"Ren\u00e9e", L"Ren%C3%A9e"},
         {L"\u00e9", L"%C3%A9"},
         {L"\u00ff", L"%C3%BF"},
@@ -54,8 +57,12 @@ TEST(Utf8ToWide, ConvertsAndAllocates)
         {"\xE2\x82\xAC", L"\u20ac"},
         {"\xF0\x9F\x98\x80", L"\U0001F600"},
         {"", L""},
+        // Broken sequences become replacement characters, within the allocated length.
+        {"a\xC3", L"a\uFFFD"},
+        {"\xFF\xFE", L"\uFFFD\uFFFD"},
     };
     for (auto& c : cases) {
+        SCOPED_TRACE(c.utf8);
         wchar_t* out = (wchar_t*)1;
         EXPECT_EQ(Utf8ToWide(c.utf8, &out), S_OK);
         ASSERT_NE(out, nullptr);

@@ -1,6 +1,8 @@
 // The other side of the pipe link tests, as a second process.
 //   pipe_peer client <pipe> <ready> <go> <notices>   a link client: connect, signal ready,
 //                                                    wait for go, send reload notices, close
+//   pipe_peer connect <pipe> <ready> <go> <notices>  the same without first waiting until the
+//                                                    server offers a free instance
 //   pipe_peer raw <pipe> <ready> <go> <hex>...       open the pipe plainly, write each hex
 //                                                    string as one message, signal ready,
 //                                                    wait for go
@@ -74,12 +76,12 @@ std::vector<BYTE> FromHex(const wchar_t* hex)
     return bytes;
 }
 
-int RunClient(wchar_t** argv)
+int RunClient(wchar_t** argv, bool waitFirst)
 {
     PipeLink link;
     InitPipeLink(nullptr, link);
     wcsncpy(link.pipeName, argv[2], 259);
-    if (!WaitForPipe(argv[2])) return 3;
+    if (waitFirst && !WaitForPipe(argv[2])) return 3;
     if (StartPipeClient(link) != 1) return 1;
     Signal(argv[3]);
     WaitFor(argv[4]);
@@ -141,7 +143,8 @@ int wmain(int argc, wchar_t** argv)
 {
     if (argc < 3) return 9;
     std::wstring role = argv[1];
-    if (role == L"client" && argc >= 6) return RunClient(argv);
+    if (role == L"client" && argc >= 6) return RunClient(argv, true);
+    if (role == L"connect" && argc >= 6) return RunClient(argv, false);
     if (role == L"raw" && argc >= 5) return RunRaw(argc, argv);
     if (role == L"server" && argc >= 5) return RunServer(argv);
     if (role == L"loop" && argc >= 4) return RunLoop(argv);
