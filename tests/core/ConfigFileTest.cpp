@@ -269,6 +269,39 @@ TEST(ConfigFile, InPlaceUpdateKeepsOrderAndChangesOnlyWhatChanged)
     EXPECT_EQ(loaded->profiles[2].macros[5].delayMode, 4);
 }
 
+TEST(ConfigFile, InPlaceUpdateRewritesATextOnlyWhenItsFormDiffers)
+{
+    struct Case {
+        const char* what;
+        const wchar_t* element;  // SERVER_NAME as the file holds it
+        const wchar_t* value;    // the record's text
+        const wchar_t* result;   // SERVER_NAME after the update
+    };
+    const Case cases[] = {
+        {"empty stays an empty-element tag", L"<SERVER_NAME/>", L"", L"<SERVER_NAME/>"},
+        {"same text", L"<SERVER_NAME>a&amp;b</SERVER_NAME>", L"a&b", L"<SERVER_NAME>a&amp;b</SERVER_NAME>"},
+        {"text becomes empty", L"<SERVER_NAME>abc</SERVER_NAME>", L"", L"<SERVER_NAME></SERVER_NAME>"},
+        {"empty gets a text", L"<SERVER_NAME></SERVER_NAME>", L"x", L"<SERVER_NAME>x</SERVER_NAME>"},
+        {"empty-element tag gets a text", L"<SERVER_NAME/>", L"<x>", L"<SERVER_NAME>&lt;x&gt;</SERVER_NAME>"},
+        {"same value, other form", L"<SERVER_NAME>a&#38;b</SERVER_NAME>", L"a&b", L"<SERVER_NAME>a&amp;b</SERVER_NAME>"},
+        {"same length, other text", L"<SERVER_NAME>abc</SERVER_NAME>", L"abd", L"<SERVER_NAME>abd</SERVER_NAME>"},
+        {"one character longer", L"<SERVER_NAME>ab</SERVER_NAME>", L"abc", L"<SERVER_NAME>abc</SERVER_NAME>"},
+        {"unended element is completed", L"<SERVER_NAME>", L"", L"<SERVER_NAME></SERVER_NAME>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto cfg = DefaultRecord();
+        wcscpy(cfg->profiles[0].SERVER_NAME, c.value);
+        const std::wstring head = L"<root>\r\n<PROFILE_1>\r\n<REGION>0</REGION>\r\n";
+        const std::wstring tail = L"\r\n<CHARACTER_NAME/>\r\n</PROFILE_1>\r\n</root>\r\n";
+        CXmlDoc doc;
+        doc.SetDocText((head + c.element + tail).c_str());
+        UpdateConfigDoc(doc, *cfg);
+        EXPECT_EQ(std::wstring(doc.GetDocText().GetString()), head + c.result + tail);
+        EXPECT_EQ(std::wstring(doc.CheckTree().GetString()), L"");
+    }
+}
+
 TEST(ConfigFile, InPlaceUpdateLeavesUnknownElementsAlone)
 {
     ConfFolder conf;
@@ -613,6 +646,15 @@ TEST(ConfigFile, MouseValuesOfTheCurrentProfileGoToTheRegistry)
     ASSERT_EQ(SaveConfig(*cfg), 0);
     EXPECT_EQ(RegValue(L"Control Panel\\Mouse", L"DoubleClickSpeed"), L"900");
     EXPECT_EQ(RegValue(L"Control Panel\\Mouse", L"MouseSensitivity"), L"10");
+
+    // A record that was not validated: an index outside the ten profiles takes the first.
+    for (int id : {-1, 10, 1000000}) {
+        cfg->PROFILE_ID = id;
+        cfg->profiles[0].DOUBLE_CLICK_SPEED = 650 + id % 7;
+        ASSERT_EQ(SaveConfig(*cfg), 0) << id;
+        EXPECT_EQ(RegValue(L"Control Panel\\Mouse", L"DoubleClickSpeed"), std::to_wstring(650 + id % 7)) << id;
+        EXPECT_EQ(Load(conf.File(L"Config.xml"))->PROFILE_ID, id);
+    }
 }
 
 TEST(ConfigFile, OpenUserRegKeyCreatesAMissingKey)
