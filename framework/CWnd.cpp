@@ -107,7 +107,7 @@ CWnd* CWnd::FromHandle(HWND hwnd)
 
 const MessageMap* CWnd::GetThisMessageMap()
 {
-    static const MessageMapEntry entries[] = {{0, nullptr, nullptr}};
+    static const MessageMapEntry entries[] = {{0, nullptr}};
     static const MessageMap map = {nullptr, entries};
     return &map;
 }
@@ -121,8 +121,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     for (const MessageMap* map = GetMessageMap(); map; map = map->base ? map->base() : nullptr) {
         for (const MessageMapEntry* e = map->entries; e->handler; ++e) {
-            UINT number = e->registered ? *e->registered : e->message;
-            if (number != 0 && number == message) return (this->*(e->handler))(wParam, lParam);
+            if (e->message == message) return (this->*(e->handler))(wParam, lParam);
         }
     }
     return DefWindowProc(message, wParam, lParam);

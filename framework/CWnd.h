@@ -7,11 +7,10 @@ class CWnd;
 // Every mapped handler takes the message's two parameters and answers its result.
 typedef LRESULT (CWnd::*MsgHandler)(WPARAM, LPARAM);
 
-// One row of a message map: a fixed message number, or the address of a variable that
-// holds a registered message number (0 while not registered yet).
+// One row of a message map. Registered messages have no row: their numbers are known only
+// at run time, so a window handles them in its DefWindowProc.
 struct MessageMapEntry {
     UINT message;
-    const UINT* registered;
     MsgHandler handler;
 };
 
@@ -85,11 +84,10 @@ protected:                                                 \
         typedef baseClass TheBaseClass;                                               \
         static const MessageMapEntry entries[] = {
 
-#define ON_MESSAGE(msg, fn) {(UINT)(msg), nullptr, static_cast<MsgHandler>(&ThisClass::fn)},
-#define ON_REGISTERED_MESSAGE(var, fn) {0, &(var), static_cast<MsgHandler>(&ThisClass::fn)},
+#define ON_MESSAGE(msg, fn) {(UINT)(msg), static_cast<MsgHandler>(&ThisClass::fn)},
 
 #define END_MESSAGE_MAP()                                                          \
-            {0, nullptr, nullptr}};                                                \
+            {0, nullptr}};                                                         \
         static const MessageMap map = {&TheBaseClass::GetThisMessageMap, entries}; \
         return &map;                                                               \
     }
