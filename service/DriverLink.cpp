@@ -2,13 +2,36 @@
 #include "service/HIDWnd.h"
 #include "service/ServiceSeams.h"
 #include "core/Messages.h"
+#include <winioctl.h>
 
-static_assert(IOCTL_REGISTER_EVENT == DriverControlCode(0x900), "code");
-static_assert(IOCTL_GET_EVENT == DriverControlCode(0x902), "code");
-static_assert(IOCTL_SET_SENSITIVITY_Y == DriverControlCode(0x910), "code");
-static_assert(IOCTL_GET_LED_PULSATION == DriverControlCode(0x959), "code");
-static_assert(IOCTL_POST_RELOAD == DriverControlCode(0x990), "code");
-static_assert(IOCTL_FIRMWARE_UPDATE_END == DriverControlCode(0x999), "code");
+#define DRIVER_CODE(function) CTL_CODE(0x22, function, METHOD_BUFFERED, FILE_ANY_ACCESS)
+static_assert(IOCTL_REGISTER_EVENT == DRIVER_CODE(0x900), "code");
+static_assert(IOCTL_UNREGISTER_EVENT == DRIVER_CODE(0x901), "code");
+static_assert(IOCTL_GET_EVENT == DRIVER_CODE(0x902), "code");
+static_assert(IOCTL_SET_INTERCEPTION_MASK == DRIVER_CODE(0x908), "code");
+static_assert(IOCTL_SET_SENSITIVITY_X == DRIVER_CODE(0x909), "code");
+static_assert(IOCTL_SET_SENSITIVITY_Y == DRIVER_CODE(0x910), "code");
+static_assert(IOCTL_PRE_SENSITIVITY == DRIVER_CODE(0x912), "code");
+static_assert(IOCTL_POST_MASK == DRIVER_CODE(0x915), "code");
+static_assert(IOCTL_PRE_LED_COLOR == DRIVER_CODE(0x917), "code");
+static_assert(IOCTL_SET_POLLING_RATE == DRIVER_CODE(0x928), "code");
+static_assert(IOCTL_GET_POLLING_RATE == DRIVER_CODE(0x929), "code");
+static_assert(IOCTL_GET_FIRMWARE_VERSION == DRIVER_CODE(0x944), "code");
+static_assert(IOCTL_SET_LED_COLOR == DRIVER_CODE(0x948), "code");
+static_assert(IOCTL_GET_LED_COLOR == DRIVER_CODE(0x949), "code");
+static_assert(IOCTL_SET_DPI_STAGE == DRIVER_CODE(0x950), "code");
+static_assert(IOCTL_GET_DPI_STAGE == DRIVER_CODE(0x955), "code");
+static_assert(IOCTL_SET_LED_INTENSITY == DRIVER_CODE(0x956), "code");
+static_assert(IOCTL_GET_LED_INTENSITY == DRIVER_CODE(0x957), "code");
+static_assert(IOCTL_SET_LED_PULSATION == DRIVER_CODE(0x958), "code");
+static_assert(IOCTL_GET_LED_PULSATION == DRIVER_CODE(0x959), "code");
+static_assert(IOCTL_GET_FIRMWARE_INFO == DRIVER_CODE(0x970), "code");
+static_assert(IOCTL_FIRMWARE_UPDATE_START == DRIVER_CODE(0x971), "code");
+static_assert(IOCTL_FIRMWARE_ERASE == DRIVER_CODE(0x972), "code");
+static_assert(IOCTL_FIRMWARE_WRITE_BLOCK == DRIVER_CODE(0x974), "code");
+static_assert(IOCTL_POST_RELOAD == DRIVER_CODE(0x990), "code");
+static_assert(IOCTL_FIRMWARE_UPDATE_END == DRIVER_CODE(0x999), "code");
+#undef DRIVER_CODE
 
 HANDLE g_hDevice = nullptr;
 HANDLE g_hEventSemaphore = nullptr;

@@ -33,8 +33,6 @@ constexpr DWORD IOCTL_FIRMWARE_WRITE_BLOCK = 0x2225D0;
 constexpr DWORD IOCTL_POST_RELOAD = 0x222640;
 constexpr DWORD IOCTL_FIRMWARE_UPDATE_END = 0x222664;
 
-constexpr DWORD DriverControlCode(DWORD function) { return (0x22u << 16) | (function << 2); }
-
 // The driver's name for the mouse.
 constexpr const wchar_t* DEVICE_PATH = L"\\\\.\\KV-QuellarDevice";
 

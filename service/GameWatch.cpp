@@ -19,7 +19,9 @@ int FindGameProfile(const ConfigData& cfg, const wchar_t* exeName)
 
 void CHIDWnd::WatchForegroundGame()
 {
-    CString exe = ForegroundSeam().ProcessName();
+    CString exe;
+    // Without a readable process list nothing is known about the front: this tick does nothing.
+    if (!ForegroundSeam().LookUpProcessName(exe)) return;
     if (exe.CompareNoCase(GAME_WATCH_FROZEN_PROGRAM) == 0) return;
     int found = FindGameProfile(m_config, exe);
     if (found >= 0) {

@@ -50,13 +50,16 @@ int WriteProfileChanged(int* savedProfile, int* switched, const CString& folder)
     CString path = folder + L"Config.xml";
     CXmlDoc doc;
     if (!doc.LoadFile(path)) return 1;
+    CString text;
+    text.Format(L"%d,%d,", *savedProfile, *switched);
     doc.FindElement(nullptr);
     doc.EnterNode();
-    if (doc.FindElement(L"PROFILE_CHAGED")) {
-        CString text;
-        text.Format(L"%d,%d,", *savedProfile, *switched);
+    // The files written by the system carry no such element; without it a game switch
+    // could not be undone after a restart, so it is added as the root's last child.
+    if (doc.FindElement(L"PROFILE_CHAGED"))
         doc.SetTextAt(doc.m_currentPos, text);
-    }
+    else
+        doc.AddElement(L"PROFILE_CHAGED", text);
     doc.SaveFile(path);
     return 1;
 }

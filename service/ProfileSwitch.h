@@ -6,7 +6,8 @@ inline bool IsProfileIndex(long long profile) { return profile >= 0 && profile <
 
 // PROFILE_ID of g_szConfDir's "Config.xml" := profile. Nothing when the file does not load.
 int WriteProfileId(int profile);
-// PROFILE_CHAGED := "saved,switched," in folder's "Config.xml" when the element exists.
+// PROFILE_CHAGED := "saved,switched," in folder's "Config.xml"; a missing element is added as
+// the root's last child. Nothing when the file does not load.
 int WriteProfileChanged(int* savedProfile, int* switched, const CString& folder);
 // Reads PROFILE_CHAGED back; 0 (both untouched) when the file does not load.
 int ReadProfileChanged(int* savedProfile, int* switched, const CString& folder);

@@ -38,23 +38,27 @@ public:
 class RealForeground : public IForegroundSeam {
 public:
     HWND Window() override { return GetForegroundWindow(); }
-    CString ProcessName() override
+    bool LookUpProcessName(CString& name) override
     {
+        name.Empty();
         DWORD pid = 0;
         GetWindowThreadProcessId(GetForegroundWindow(), &pid);
-        CString name;
         HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        if (snap == INVALID_HANDLE_VALUE) return name;
+        if (snap == INVALID_HANDLE_VALUE) return false;
         PROCESSENTRY32W pe = {};
         pe.dwSize = sizeof(pe);
-        for (BOOL more = Process32FirstW(snap, &pe); more; more = Process32NextW(snap, &pe)) {
+        if (!Process32FirstW(snap, &pe)) {
+            CloseHandle(snap);
+            return false;
+        }
+        do {
             if (pe.th32ProcessID == pid) {
                 name = pe.szExeFile;
                 break;
             }
-        }
+        } while (Process32NextW(snap, &pe));
         CloseHandle(snap);
-        return name;
+        return true;
     }
 };
 

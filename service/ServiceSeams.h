@@ -35,8 +35,17 @@ public:
 class IForegroundSeam {
 public:
     virtual ~IForegroundSeam() = default;
-    virtual HWND Window() = 0;                    // GetForegroundWindow
-    virtual CString ProcessName() = 0;            // exe file name of the foreground window's process
+    virtual HWND Window() = 0;  // GetForegroundWindow
+    // The exe file name of the foreground window's process, empty when that process is not
+    // in the list; false when the process list cannot be read at all.
+    virtual bool LookUpProcessName(CString& name) = 0;
+    // The same name, empty also when the list cannot be read.
+    CString ProcessName()
+    {
+        CString name;
+        LookUpProcessName(name);
+        return name;
+    }
 };
 
 // The system-wide mouse settings a profile applies (double-click time, mouse speed, wheel

@@ -115,26 +115,48 @@ TEST_F(ConfigWriters, ProfileChangedRoundTripsWithTrailingCommas)
     EXPECT_EQ(w, 1);
 }
 
-TEST_F(ConfigWriters, ProfileChangedIsNeverAddedAndMissingFilesChangeNothing)
+static size_t Occurrences(const std::wstring& text, const std::wstring& what)
+{
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+TEST_F(ConfigWriters, ProfileChangedIsAddedOnceAsTheRootsLastChild)
 {
     WriteDefaults(nullptr);
-    std::wstring before = ReadUtf16File(Path());
-    int saved = 3, switched = 1;
-    WriteProfileChanged(&saved, &switched, dir.Path());
-    EXPECT_EQ(ReadUtf16File(Path()).find(L"PROFILE_CHAGED"), std::wstring::npos);
     int s = 7, w = 7;
     EXPECT_EQ(ReadProfileChanged(&s, &w, dir.Path()), 1);  // missing element: empty text
     EXPECT_EQ(s, 0);
     EXPECT_EQ(w, 0);
 
-    TempDir empty;
-    s = 7, w = 7;
-    EXPECT_EQ(ReadProfileChanged(&s, &w, empty.Path()), 0);
+    int saved = 3, switched = 1;
+    EXPECT_EQ(WriteProfileChanged(&saved, &switched, dir.Path()), 1);
+    std::wstring text = ReadUtf16File(Path());
+    EXPECT_EQ(Occurrences(text, L"PROFILE_CHAGED"), 2u);  // one start and one end tag
+    EXPECT_NE(text.find(L"</PROFILE_10>\r\n<PROFILE_CHAGED>3,1,</PROFILE_CHAGED>\r\n</root>"), std::wstring::npos);
+    EXPECT_EQ(ReadProfileChanged(&s, &w, dir.Path()), 1);
+    EXPECT_EQ(s, 3);
+    EXPECT_EQ(w, 1);
+    EXPECT_EQ(Load()->PROFILE_ID, 0);  // the rest of the file reads as before
+
+    // A second write changes the element the first one added.
+    saved = 3, switched = 0;
+    WriteProfileChanged(&saved, &switched, dir.Path());
+    text = ReadUtf16File(Path());
+    EXPECT_EQ(Occurrences(text, L"PROFILE_CHAGED"), 2u);
+    EXPECT_NE(text.find(L"<PROFILE_CHAGED>3,0,</PROFILE_CHAGED>"), std::wstring::npos);
+}
+
+TEST_F(ConfigWriters, ProfileChangedWithoutAConfigFileChangesNothing)
+{
+    int s = 7, w = 7;
+    EXPECT_EQ(ReadProfileChanged(&s, &w, dir.Path()), 0);
     EXPECT_EQ(s, 7);
     EXPECT_EQ(w, 7);
-    WriteProfileChanged(&saved, &switched, empty.Path());
-    EXPECT_EQ(GetFileAttributesW(empty.File(L"Config.xml")), INVALID_FILE_ATTRIBUTES);
-    (void)before;
+    int saved = 3, switched = 1;
+    EXPECT_EQ(WriteProfileChanged(&saved, &switched, dir.Path()), 1);
+    EXPECT_EQ(GetFileAttributesW(Path()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(ProfileChanged, TextParsing)

@@ -101,12 +101,61 @@ TEST(GameWatchSession, ASavedProfileOutsideTheTenIsRefused)
     }
 }
 
-TEST(GameWatchSession, WithoutAProfileChangedElementTheWatchStillSwitches)
+// The shipped file has no PROFILE_CHAGED: the first game switch adds it, so the way back
+// survives a restart of the service.
+TEST(GameWatchSession, WithoutAProfileChangedElementTheSwitchBackStillSurvivesARestart)
 {
     WatchRig w(nullptr);
+    EXPECT_EQ(w.ProfileChangedText(), L"(none)");
     w.Tick(L"game.exe");
     EXPECT_EQ(w.W().m_config.PROFILE_ID, 2);
+    EXPECT_EQ(w.ProfileChangedText(), L"0,1,");
+
+    w.rig.wnd.reset();
+    ASSERT_TRUE(w.rig.Create(false));
+    w.rig.Plug();
+    EXPECT_EQ(w.W().m_config.PROFILE_ID, 2);
+    EXPECT_EQ(w.W().m_bSwitchedByGame, 1);
     w.Tick(L"x.exe");
     EXPECT_EQ(w.W().m_config.PROFILE_ID, 0);
-    EXPECT_EQ(w.ProfileChangedText(), L"(none)");
+    EXPECT_EQ(w.rig.ReadConfig()->PROFILE_ID, 0);
+    EXPECT_EQ(w.ProfileChangedText(), L"0,0,");
+}
+
+// A tick that cannot read the process list knows nothing about the front: no switch, and
+// no switch back either.
+TEST(GameWatchSession, AnUnreadableProcessListChangesNothing)
+{
+    WatchRig w;
+    w.Tick(L"Game.exe");
+    ASSERT_EQ(w.W().m_config.PROFILE_ID, 2);
+    w.rig.mouse.ClearLog();
+    w.rig.foreground.processListReadable = false;
+    w.Tick(L"notepad.exe");
+    EXPECT_EQ(w.W().m_config.PROFILE_ID, 2);
+    EXPECT_EQ(w.W().m_bSwitchedByGame, 1);
+    EXPECT_EQ(w.ProfileChangedText(), L"0,1,");
+    EXPECT_TRUE(w.rig.mouse.Requests().empty());
+    w.rig.foreground.processListReadable = true;
+    w.Tick(L"notepad.exe");
+    EXPECT_EQ(w.W().m_config.PROFILE_ID, 0);
+}
+
+// The real seam finds the foreground window's process in the process list.
+TEST(GameWatchSession, TheForegroundProcessIsNamedFromTheProcessList)
+{
+    HWND front = CreateWindowExW(0, L"STATIC", L"game watch front", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(front, nullptr);
+    SetForegroundWindow(front);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    ASSERT_EQ(GetForegroundWindow(), front);
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const wchar_t* slash = wcsrchr(self, L'\\');
+    CString name = L"unchanged";
+    EXPECT_TRUE(ForegroundSeam().LookUpProcessName(name));
+    EXPECT_EQ(name.CompareNoCase(slash ? slash + 1 : self), 0) << name.GetString();
+    DestroyWindow(front);
 }

@@ -1,4 +1,5 @@
 #include "ServiceRig.h"
+#include "service/PortwardenApp.h"
 #include "core/ConfigFile.h"
 #include "core/Messages.h"
 #include <gtest/gtest.h>
@@ -104,4 +105,48 @@ TEST(PortwardenProcess, SecondCopyEndsAtOnceAndLeavesTheFirstUntouched)
     HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, PORTWARDEN_MUTEX_NAME);
     EXPECT_EQ(mutex, nullptr);
     if (mutex) CloseHandle(mutex);
+}
+
+// The application object in this process: with the mutex already there (another copy), it
+// makes no window and leaves the mutex alone; alone, it makes the service window and frees
+// the mutex at its end.
+TEST(PortwardenProcess, TheMutexDecidesWhetherTheServiceWindowIsMade)
+{
+    ServiceRig rig;
+    rig.mouse.SetPresent(false);
+    ASSERT_EQ(FindWindowW(nullptr, PORTWARDEN_WINDOW_TITLE), nullptr) << "a service is already running";
+
+    HANDLE other = CreateMutexW(nullptr, FALSE, PORTWARDEN_MUTEX_NAME);
+    ASSERT_NE(other, nullptr);
+    {
+        CHIDApp app;
+        EXPECT_TRUE(app.InitInstance());
+        EXPECT_EQ(app.m_pMainWnd, nullptr);
+        EXPECT_EQ(app.m_hMutex, nullptr);
+        EXPECT_EQ(app.Run(), 0);
+        EXPECT_EQ(FindWindowW(nullptr, PORTWARDEN_WINDOW_TITLE), nullptr);
+    }
+    HANDLE still = OpenMutexW(SYNCHRONIZE, FALSE, PORTWARDEN_MUTEX_NAME);
+    EXPECT_NE(still, nullptr);
+    if (still) CloseHandle(still);
+    CloseHandle(other);
+
+    {
+        CHIDApp app;
+        EXPECT_TRUE(app.InitInstance());
+        ASSERT_NE(app.m_pMainWnd, nullptr);
+        EXPECT_NE(app.m_hMutex, nullptr);
+        EXPECT_EQ(FindWindowW(nullptr, PORTWARDEN_WINDOW_TITLE), app.m_pMainWnd->m_hWnd);
+        EXPECT_EQ(app.ExitInstance(), 0);
+        EXPECT_EQ(app.m_hMutex, nullptr);
+        // The main window's end asked the message loop to end.
+        bool quit = false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) quit = quit || msg.message == WM_QUIT;
+        EXPECT_TRUE(quit);
+    }
+    EXPECT_EQ(FindWindowW(nullptr, PORTWARDEN_WINDOW_TITLE), nullptr);
+    HANDLE gone = OpenMutexW(SYNCHRONIZE, FALSE, PORTWARDEN_MUTEX_NAME);
+    EXPECT_EQ(gone, nullptr);
+    if (gone) CloseHandle(gone);
 }

@@ -26,8 +26,13 @@ class FakeForeground : public IForegroundSeam {
 public:
     HWND window = nullptr;
     CString processName;
+    bool processListReadable = true;
     HWND Window() override { return window; }
-    CString ProcessName() override { return processName; }
+    bool LookUpProcessName(CString& name) override
+    {
+        name = processListReadable ? processName : CString();
+        return processListReadable;
+    }
 };
 
 class FakeMouseSettings : public IMouseSettingsSeam {

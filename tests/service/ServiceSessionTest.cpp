@@ -122,6 +122,11 @@ TEST(ServiceSession, StartWithoutMouseRunsQuietlyAndWritesFirmwareZero)
     EXPECT_EQ(about.Of(WM_VERSION_CHANGED).size(), 1u);
     // No session: no game-watch timer.
     EXPECT_FALSE(::KillTimer(rig.wnd->m_hWnd, 100));
+    // The event semaphore starts at 0 and holds at most 100.
+    LONG before = -1;
+    EXPECT_FALSE(ReleaseSemaphore(g_hEventSemaphore, 101, nullptr));
+    EXPECT_TRUE(ReleaseSemaphore(g_hEventSemaphore, 100, &before));
+    EXPECT_EQ(before, 0);
     EXPECT_EQ(rig.wnd->SendMessage(WM_SERVICE_PING), 1);
 }
 
@@ -233,8 +238,11 @@ TEST(ServiceSession, ReloadSendsOnlyChangedSettingsThenPostReloadThenTheProfile)
         want = Join(want, c.changed);
         want.push_back({IOCTL_POST_RELOAD, {}});
         ExpectRequests(s.rig.mouse, Join(want, kApplyProfileDefaults));
-        EXPECT_EQ(s.rig.clock.Count(100), 1);
-        EXPECT_EQ(s.rig.clock.Count(200), c.colourWaits);
+        // The colour's pause, the pause after 0x222640, then the profile's five steps.
+        std::vector<DWORD> waits(c.colourWaits, 200);
+        waits.push_back(100);
+        waits.insert(waits.end(), 5, 1);
+        EXPECT_EQ(s.rig.clock.Waits(), waits);
         EXPECT_EQ(s.rig.mouse.GetState().stage, stage);
     }
 }
@@ -446,6 +454,12 @@ TEST(ServiceSession, ConsoleDisconnectAndConnect)
     ExpectRequests(s.rig.mouse, {{IOCTL_SET_INTERCEPTION_MASK, DwordBytes(0)}, {IOCTL_UNREGISTER_EVENT, {}}});
     EXPECT_EQ(g_hDevice, nullptr);
     EXPECT_EQ(s.rig.mouse.OpenHandleCount(), 0);
+    // The disconnect left the game watch running (checked by stopping it; the connect
+    // below starts it again).
+    EXPECT_TRUE(::KillTimer(h, 100));
+    // Other session changes do nothing.
+    EXPECT_EQ(s.W().SendMessage(WM_WTSSESSION_CHANGE, 5 /* WTS_SESSION_LOCK */), 0);
+    EXPECT_EQ(s.rig.mouse.OpenCount(), 1);
 
     s.rig.mouse.ClearLog();
     EXPECT_EQ(s.W().SendMessage(WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT), 0);
@@ -455,7 +469,7 @@ TEST(ServiceSession, ConsoleDisconnectAndConnect)
     ASSERT_FALSE(codes.empty());
     EXPECT_EQ(codes.front(), IOCTL_REGISTER_EVENT);
     EXPECT_EQ(codes.back(), IOCTL_POST_MASK);
-    // The disconnect left the game watch running.
+    // The new session started the watch again.
     EXPECT_TRUE(::KillTimer(h, 100));
 }
 
