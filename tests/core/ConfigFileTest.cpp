@@ -657,6 +657,42 @@ TEST(ConfigFile, MouseValuesOfTheCurrentProfileGoToTheRegistry)
     }
 }
 
+TEST(ConfigFile, RegistryFailureAnswersMinusOneButBothFilesAreWritten)
+{
+    ConfFolder conf;
+    ASSERT_TRUE(WriteBytes(conf.File(L"TrayIcon.xml"), ReadBytes(SourceFile(L"resources\\TrayIcon.xml"))));
+    ASSERT_EQ(SaveConfig(*DefaultRecord()), 0);
+    HKEY key = nullptr;
+    ASSERT_EQ(OpenUserRegKey(L"Control Panel\\Mouse", &key), ERROR_SUCCESS);
+    SetRegString(key, L"DoubleClickSpeed", L"123");
+    RegCloseKey(key);
+
+    // HKEY_CURRENT_USER of this process becomes a deleted key: nothing opens or is created under it.
+    const wchar_t* sub = L"Software\\TharnicTest\\Deleted";
+    HKEY gone = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, sub, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &gone, nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, sub), ERROR_SUCCESS);
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\TharnicTest");
+    ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, gone), ERROR_SUCCESS);
+    LONG open = OpenUserRegKey(L"Control Panel\\Mouse", &key);
+    auto cfg = RichRecord();
+    int result = SaveConfig(*cfg);
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegCloseKey(gone);
+
+    EXPECT_NE(open, ERROR_SUCCESS);
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(RegValue(L"Control Panel\\Mouse", L"DoubleClickSpeed"), L"123");
+    auto loaded = LoadValidated(conf.File(L"Config.xml"));
+    EXPECT_EQ(CompareConfig(*cfg, *loaded), 0);
+    CXmlDoc tray;
+    ASSERT_TRUE(tray.LoadFile(conf.File(L"TrayIcon.xml")));
+    ASSERT_TRUE(tray.FindChildNode(L"TRAY_ICON"));
+    tray.EnterNode();
+    ASSERT_TRUE(tray.FindChildNode(L"PROFILE_1"));
+    EXPECT_EQ(tray.GetChildText(), CString(cfg->profiles[0].PROFILE_NAME));
+}
+
 TEST(ConfigFile, OpenUserRegKeyCreatesAMissingKey)
 {
     const wchar_t* sub = L"Software\\TharnicTest\\ConfigFile";
