@@ -9,28 +9,17 @@
 
 namespace {
 
-struct ProgramWindow {
-    bool known = false;
-    HWND window = nullptr;
-    DWORD pid = 0;
-    DWORD lookedUpAt = 0;
-};
-ProgramWindow s_program;
+// The window found by the last search and its process. A window handle is not reused
+// while the window exists, so the process stays that of the window.
+HWND s_program = nullptr;
+DWORD s_programPid = 0;
 
-// The configuration program's main window and its process, as last looked up.
-HWND ConfigurationProgram(DWORD& pid)
+bool HasExactTitle(HWND window, const wchar_t* title)
 {
-    DWORD now = ClockSeam().TickCount();
-    if (!s_program.known || now - s_program.lookedUpAt >= PROGRAM_LOOKUP_MS) {
-        s_program.window = FindWindowW(nullptr, GEARLOOM_MAIN_TITLE);
-        s_program.pid = 0;
-        if (s_program.window)
-            GetWindowThreadProcessId(s_program.window, &s_program.pid);
-        s_program.lookedUpAt = now;
-        s_program.known = true;
-    }
-    pid = s_program.pid;
-    return s_program.window;
+    // Never sends a message, so a program that stopped answering cannot stall a button.
+    wchar_t text[128];
+    int n = InternalGetWindowText(window, text, (int)(sizeof(text) / sizeof(text[0])));
+    return n > 0 && wcscmp(text, title) == 0;
 }
 
 // While the configuration program owns the foreground it takes buttons 2..15 itself;
@@ -39,8 +28,8 @@ bool HandedToConfigurationProgram(int buttonIndex, bool press)
 {
     if (buttonIndex < 2 || buttonIndex > 15)
         return false;
-    DWORD programPid = 0;
-    HWND program = ConfigurationProgram(programPid);
+    HWND program = FindConfigurationProgram();
+    DWORD programPid = s_programPid;
     if (!program || !programPid)
         return false;
     HWND front = ForegroundSeam().Window();
@@ -83,9 +72,15 @@ void HandleButton(CHIDWnd& wnd, int eventCode, bool release)
 
 } // namespace
 
-void ForgetConfigurationProgramWindow()
+HWND FindConfigurationProgram()
 {
-    s_program.known = false;
+    if (s_program && IsWindow(s_program) && HasExactTitle(s_program, GEARLOOM_MAIN_TITLE))
+        return s_program;
+    s_program = FindWindowW(nullptr, GEARLOOM_MAIN_TITLE);
+    s_programPid = 0;
+    if (s_program)
+        GetWindowThreadProcessId(s_program, &s_programPid);
+    return s_program;
 }
 
 void CHIDWnd::HandleButtonPress(int eventCode)

@@ -1,10 +1,8 @@
 #pragma once
+#include <windows.h>
 
-// The configuration program's main window is looked up by its title at most once per
-// PROGRAM_LOOKUP_MS: the lookup walks every top-level window, too slow for a mouse that
-// reports a thousand events a second. A program that opens or closes is noticed within
-// that time.
-const unsigned PROGRAM_LOOKUP_MS = 200;
-
-// The next button event looks the window up again.
-void ForgetConfigurationProgramWindow();
+// The configuration program's main window, found by its exact title before every use.
+// The window found last is taken again without a search while it still exists and still
+// has that title; a search walks every top-level window, and a mouse reports up to a
+// thousand events a second. Without such a window every call searches again.
+HWND FindConfigurationProgram();

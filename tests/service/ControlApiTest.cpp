@@ -231,3 +231,52 @@ TEST_F(ControlInterface, AControllerThatStoppedAnsweringCannotFreezeTheService)
     EXPECT_TRUE(LastRequest(IOCTL_SET_DPI_STAGE, log));
     EXPECT_EQ(SendMessageW(service, WM_SERVICE_PING, 0, 0), 1);
 }
+
+TEST_F(ControlInterface, ValuesOutsideTheirRangeAreRefusedBeforeTheyReachTheDevice)
+{
+    Start(true);
+    Controller a;
+    SendMessageW(service, discover, (WPARAM)a.Window(), 0);
+    int profile = rig.wnd->m_config.PROFILE_ID;
+    ASSERT_NE(profile, 3);
+    const bool wide = sizeof(LPARAM) == 8;
+    // Values above 32 bits exist only with a 64-bit LPARAM; cut to an int they would land
+    // in range (0x100000003 is profile 3, 0xFFFFFFFF the profile's own stage).
+    auto big = [](unsigned long long v) { return (LPARAM)v; };
+    struct Case {
+        int command;
+        LPARAM value;
+        int reply;
+        bool onlyWide;
+    } cases[] = {
+        {2, -1, 17, false},
+        {2, 10, 17, false},
+        {2, big(0x100000003ull), 17, true},
+        {2, big(0xFFFFFFFF00000003ull), 17, true},
+        {1, big(0x100000003ull), 16, true},
+        {3, big(0x1000000FFull), 18, true},
+        {4, big(0xFFFFFFFFull), 19, true},
+        {5, big(0x100000001ull), 20, true},
+        {6, big(0xFFFFFFFFull), 21, true},
+        {6, big(0x100000001ull), 21, true},
+    };
+    for (const Case& c : cases) {
+        if (c.onlyWide && !wide) continue;
+        a.Clear();
+        rig.mouse.ClearLog();
+        SendMessageW(service, attach, (WPARAM)c.command, c.value);
+        EXPECT_EQ(a.Replies(), Pairs({{(WPARAM)service, c.reply}})) << c.command << " " << std::hex << c.value;
+        EXPECT_TRUE(rig.mouse.Codes().empty()) << c.command << " " << std::hex << c.value;
+        EXPECT_EQ(rig.wnd->m_config.PROFILE_ID, profile);
+    }
+
+    // A colour with the top bit set, as a 32-bit controller's value arrives sign-extended,
+    // is still a colour.
+    a.Clear();
+    SendMessageW(service, attach, 3, (LPARAM)(LONG)0x800000FF);
+    EXPECT_EQ(a.Replies(), Pairs({{(WPARAM)service, 4}}));
+    std::vector<SimMouse::Request> log;
+    const SimMouse::Request* r = LastRequest(IOCTL_SET_LED_COLOR, log);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->in, Bytes({0xFF, 0, 0}));
+}

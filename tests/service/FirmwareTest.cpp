@@ -275,9 +275,18 @@ TEST_F(FirmwareUpdate, TheVersionFile)
 
 TEST_F(FirmwareUpdate, TheDeviceVersionIsReadAgainOnceWhenItReadsZero)
 {
+    // An open About box is told that the version file changed.
+    HWND about = CreateWindowExW(0, L"STATIC", GEARLOOM_ABOUT_TITLE, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_TRUE(about);
     EXPECT_EQ(ReadFirmwareVersion(), 1);
     EXPECT_EQ(mouse.Codes(), std::vector<DWORD>({IOCTL_GET_FIRMWARE_VERSION}));
     EXPECT_NE(VersionFile().find(L"<FW_VERSION>105</FW_VERSION>"), std::wstring::npos);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, about, WM_VERSION_CHANGED, WM_VERSION_CHANGED, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 0u);
+    EXPECT_EQ(msg.lParam, 0);
+    DestroyWindow(about);
 
     SimMouse::State s = mouse.GetState();
     s.fwLow = s.fwHigh = 0;

@@ -1,6 +1,5 @@
 #include "InputTimeline.h"
 #include "ServiceFakes.h"
-#include "service/ButtonDispatcher.h"
 #include "service/HIDWnd.h"
 #include "service/MacroPlayer.h"
 #include <gtest/gtest.h>
@@ -367,7 +366,6 @@ TEST_F(MacroPlayback, ABusyClipboardStillSendsThePasteKeys)
 
 TEST_F(MacroPlayback, MacroCodesPlayTheirSlotAndCodesWithoutASlotDoNothing)
 {
-    ForgetConfigurationProgramWindow();
     std::unique_ptr<CHIDWnd> wnd(new CHIDWnd);
     ConfigData& cfg = wnd->m_config;
     cfg.PROFILE_ID = 2;
