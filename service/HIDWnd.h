@@ -53,9 +53,7 @@ public:
     LRESULT OnProfileChange(WPARAM profile, LPARAM lParam);
     void WatchForegroundGame();
 
-    // ---- Reserved for the button dispatcher, macro player, firmware and control
-    // ---- interface: their member declarations go between these two lines only.
-    // The message map and OnDeviceEvent already use the names below.
+    // Buttons, macros, firmware and the control interface.
     void HandleButtonPress(int eventCode);
     void HandleButtonRelease(int eventCode);
     LRESULT OnServicePing(WPARAM wParam, LPARAM lParam);
@@ -69,7 +67,6 @@ public:
     void PasteText(const CString& text, bool narrow);
     // The slot's macro in the current profile; null for a slot the profile does not have.
     const MacroData* MacroInSlot(int slot) const;
-    // ---- End of the reserved block.
 
     HMODULE m_hWtsApi = nullptr;
     int m_nSavedProfile = 0;

@@ -1,4 +1,5 @@
 #include "service/MacroPlayer.h"
+#include "service/PeerWindows.h"
 #include "service/ServiceSeams.h"
 #include <algorithm>
 #include <string>
@@ -142,13 +143,14 @@ void PlayMacroEventsOnce(const MacroData& m)
     HWND w = ForegroundSeam().Window();
     HKL old = GetKeyboardLayout(w ? GetWindowThreadProcessId(w, nullptr) : 0);
     HKL us = LoadKeyboardLayoutW(L"00000409", KLF_ACTIVATE);
+    // A hung game must not freeze the service: the request goes out with a time-out.
     if (w)
-        SendMessageW(w, WM_INPUTLANGCHANGEREQUEST, 1, (LPARAM)us);
+        SendToPeer(w, WM_INPUTLANGCHANGEREQUEST, 1, (LPARAM)us);
     CollectHeldKeys(m);
     Play(MacroEventSteps(m.events, MacroEventCount(m), -1));
     ClockSeam().Sleep(100);
     if (w)
-        SendMessageW(w, WM_INPUTLANGCHANGEREQUEST, 1, (LPARAM)old);
+        SendToPeer(w, WM_INPUTLANGCHANGEREQUEST, 1, (LPARAM)old);
 }
 
 void PasteTextThroughClipboard(HWND owner, const CString& text, bool narrow)

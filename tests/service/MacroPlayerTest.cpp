@@ -4,6 +4,7 @@
 #include "service/MacroPlayer.h"
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -395,4 +396,27 @@ TEST_F(MacroPlayback, MacroCodesPlayTheirSlotAndCodesWithoutASlotDoNothing)
         EXPECT_EQ(wnd->MacroInSlot(slot), nullptr);
     }
     EXPECT_EQ(timeline.Text(), "");
+}
+
+TEST_F(MacroPlayback, AHungForegroundProgramDoesNotFreezeThePlayer)
+{
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread game([&] {
+        HWND w = CreateWindowExW(0, L"STATIC", L"hung game", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        foreground.window = w;
+        SetEvent(ready);
+        WaitForSingleObject(release, 30000);  // does not pump: the window hangs
+        DestroyWindow(w);
+    });
+    WaitForSingleObject(ready, 30000);
+    HKL old = GetKeyboardLayout(0);
+    // A played macro asks the foreground program for its layout before and after.
+    std::string played = Play(Macro({W_DOWN, W_UP, W_DOWN}), false);
+    EXPECT_NE(played.find("w100"), std::string::npos);
+    SetEvent(release);
+    game.join();
+    ActivateKeyboardLayout(old, 0);
+    CloseHandle(release);
+    CloseHandle(ready);
 }
