@@ -71,11 +71,24 @@ bool WriteBytes(const wchar_t* path, const void* data, size_t size)
     return ok && done == size;
 }
 
+std::vector<unsigned char> Utf16Bytes(const std::wstring& text, bool bigEndian, bool mark)
+{
+    std::vector<unsigned char> out;
+    if (mark) {
+        out.push_back(bigEndian ? 0xFE : 0xFF);
+        out.push_back(bigEndian ? 0xFF : 0xFE);
+    }
+    for (wchar_t c : text) {
+        unsigned char lo = (unsigned char)(c & 0xFF), hi = (unsigned char)(c >> 8);
+        out.push_back(bigEndian ? hi : lo);
+        out.push_back(bigEndian ? lo : hi);
+    }
+    return out;
+}
+
 bool WriteUtf16File(const wchar_t* path, const std::wstring& text)
 {
-    std::vector<unsigned char> b = {0xFF, 0xFE};
-    for (wchar_t c : text) { b.push_back((unsigned char)(c & 0xFF)); b.push_back((unsigned char)(c >> 8)); }
-    return WriteBytes(path, b);
+    return WriteBytes(path, Utf16Bytes(text, false, true));
 }
 
 std::wstring ReadUtf16File(const wchar_t* path)
@@ -85,4 +98,19 @@ std::wstring ReadUtf16File(const wchar_t* path)
     size_t i = (b.size() >= 2 && b[0] == 0xFF && b[1] == 0xFE) ? 2 : 0;
     for (; i + 1 < b.size(); i += 2) s += (wchar_t)(b[i] | (b[i + 1] << 8));
     return s;
+}
+
+std::wstring AnsiToWide(const std::vector<unsigned char>& bytes)
+{
+    std::wstring w(bytes.size() * 2 + 1, L'\0');
+    int n = MultiByteToWideChar(CP_ACP, 0, (const char*)bytes.data(), (int)bytes.size(), &w[0], (int)w.size());
+    w.resize(n > 0 ? n : 0);
+    return w;
+}
+
+size_t CountOf(const std::wstring& text, const std::wstring& what)
+{
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + 1)) ++n;
+    return n;
 }

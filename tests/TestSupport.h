@@ -27,3 +27,9 @@ inline bool WriteBytes(const wchar_t* path, const std::vector<unsigned char>& b)
 // The file's content as UTF-16LE after a byte-order mark, as the system writes XML files.
 bool WriteUtf16File(const wchar_t* path, const std::wstring& text);
 std::wstring ReadUtf16File(const wchar_t* path);
+// The text's UTF-16 bytes, little-endian unless bigEndian, after a byte-order mark when mark.
+std::vector<unsigned char> Utf16Bytes(const std::wstring& text, bool bigEndian = false, bool mark = false);
+// The bytes read in the system's ANSI code page.
+std::wstring AnsiToWide(const std::vector<unsigned char>& bytes);
+// How many times what occurs in text, overlapping occurrences included.
+size_t CountOf(const std::wstring& text, const std::wstring& what);

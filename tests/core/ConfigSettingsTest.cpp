@@ -18,13 +18,6 @@ const Flag kFlags[] = {
     {"warning four option", L"WARNINGFOUR_OPTION_FLAG", GetWarningFourOptionFlag, SetWarningFourOptionFlag},
 };
 
-size_t Count(const std::wstring& text, const std::wstring& what)
-{
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
-
 } // namespace
 
 TEST(ConfigSettings, FlagIsAddedOnceAsTheRootsLastChildThenChanged)
@@ -50,7 +43,7 @@ TEST(ConfigSettings, FlagIsAddedOnceAsTheRootsLastChildThenChanged)
         f.set(conf.Path(), 7);
         EXPECT_EQ(f.get(conf.Path()), 7);
         std::wstring text = ReadUtf16File(conf.File(L"Config.xml"));
-        EXPECT_EQ(Count(text, open), 1u);
+        EXPECT_EQ(CountOf(text, open), 1u);
 
         // The record around it is untouched and still loads.
         auto cfg = NewConfigData();

@@ -10,21 +10,6 @@ typedef std::vector<unsigned char> Bytes;
 
 Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
-Bytes Utf16(const std::wstring& text, bool bigEndian, bool mark)
-{
-    Bytes out;
-    if (mark) {
-        out.push_back(bigEndian ? 0xFE : 0xFF);
-        out.push_back(bigEndian ? 0xFF : 0xFE);
-    }
-    for (wchar_t c : text) {
-        unsigned char lo = (unsigned char)(c & 0xFF), hi = (unsigned char)(c >> 8);
-        out.push_back(bigEndian ? hi : lo);
-        out.push_back(bigEndian ? lo : hi);
-    }
-    return out;
-}
-
 std::vector<std::wstring> FilesIn(const CString& folder)
 {
     std::vector<std::wstring> names;
@@ -37,13 +22,6 @@ std::vector<std::wstring> FilesIn(const CString& folder)
     } while (FindNextFileW(h, &fd));
     FindClose(h);
     return names;
-}
-
-std::wstring Ansi(const std::string& bytes)
-{
-    wchar_t buf[256];
-    int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), (int)bytes.size(), buf, 256);
-    return std::wstring(buf, n);
 }
 
 } // namespace
@@ -60,14 +38,14 @@ TEST(XmlDocFile, EncodingsLoadAndSaveByteForByte)
         int flags;
     };
     const Case cases[] = {
-        {"UTF-16LE mark", Utf16(text16, false, true), text16, XMLDOC_UTF16LE_BOM},
-        {"UTF-16BE mark", Utf16(text16, true, true), text16, XMLDOC_UTF16BE_BOM},
+        {"UTF-16LE mark", Utf16Bytes(text16, false, true), text16, XMLDOC_UTF16LE_BOM},
+        {"UTF-16BE mark", Utf16Bytes(text16, true, true), text16, XMLDOC_UTF16BE_BOM},
         {"UTF-8 mark", B("\xEF\xBB\xBF" + utf8Body), utf8Text, XMLDOC_UTF8_BOM},
         {"UTF-8 starting with '<'", B(utf8Body), utf8Text, 0},
         {"UTF-8 starting otherwise", B("\r\n" + utf8Body), L"\r\n" + utf8Text, 0},
         {"UTF-8 declared", B("<?xml version='1.0' encoding='UTF-8'?><r>\xC3\xA9</r>"),
          L"<?xml version='1.0' encoding='UTF-8'?><r>\xE9</r>", 0},
-        {"not UTF-8: ANSI", B("<r>\xE9\xE8</r>"), L"<r>" + Ansi("\xE9\xE8") + L"</r>", 0},
+        {"not UTF-8: ANSI", B("<r>\xE9\xE8</r>"), L"<r>" + AnsiToWide(B("\xE9\xE8")) + L"</r>", 0},
         {"declared windows-1252", B("<?xml version=\"1.0\" encoding=\"windows-1252\"?><r>\x80\xE9</r>"),
          L"<?xml version=\"1.0\" encoding=\"windows-1252\"?><r>\x20AC\xE9</r>", 0},
         {"declared ISO-8859-5", B("<?xml version='1.0' encoding='ISO-8859-5'?>\n<r>\xB0\xD0</r>"),
@@ -113,7 +91,7 @@ TEST(XmlDocFile, Utf16WithoutMark)
     };
     for (const Case& c : cases) {
         CString in = dir.File(L"in.xml"), out = dir.File(L"out.xml");
-        ASSERT_TRUE(WriteBytes(in, Utf16(c.text, false, false)));
+        ASSERT_TRUE(WriteBytes(in, Utf16Bytes(c.text, false, false)));
         CXmlDoc doc;
         EXPECT_TRUE(doc.LoadFile(in)) << W(doc.GetLog());
         EXPECT_EQ(W(doc.GetDocText()), c.text);
@@ -131,7 +109,7 @@ TEST(XmlDocFile, Utf16WithoutMark)
     CXmlDoc doc;
     ASSERT_TRUE(doc.LoadFile(dir.File(L"d.xml")));
     ASSERT_TRUE(doc.SaveFile(dir.File(L"d.xml")));
-    EXPECT_EQ(ReadBytes(dir.File(L"d.xml")), Utf16(std::wstring(declared.begin(), declared.end()), false, true));
+    EXPECT_EQ(ReadBytes(dir.File(L"d.xml")), Utf16Bytes(std::wstring(declared.begin(), declared.end()), false, true));
 }
 
 TEST(XmlDocFile, FilesThatDoNotLoad)
@@ -183,7 +161,7 @@ TEST(XmlDocFile, NewDocumentSavesAsUtf16LeWithMark)
     ASSERT_TRUE(doc.AddElement(L"NAME", L"\x0416\xE9"));
     ASSERT_TRUE(doc.SaveFile(dir.File(L"Config.xml")));
     std::wstring expected = std::wstring(decl) + L"<root>\r\n<NAME>\x0416\xE9</NAME>\r\n</root>\r\n";
-    EXPECT_EQ(ReadBytes(dir.File(L"Config.xml")), Utf16(expected, false, true));
+    EXPECT_EQ(ReadBytes(dir.File(L"Config.xml")), Utf16Bytes(expected, false, true));
     EXPECT_EQ(ReadUtf16File(dir.File(L"Config.xml")), expected);
 
     // Without a flag a new document follows its declaration.
@@ -220,7 +198,7 @@ TEST(XmlDocFile, EditSaveReload)
     std::wstring expected = L"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n<root>\r\n<PROFILE_ID>3</PROFILE_ID>\r\n"
                             L"<PROFILE_1>\r\n<DPI_VALUE>1600</DPI_VALUE>\r\n<MACRO_1>\r\n<MACRO_NAME>m</MACRO_NAME>\r\n"
                             L"<MACRO_PASTE>a &amp; b</MACRO_PASTE>\r\n</MACRO_1>\r\n</PROFILE_1>\r\n</root>\r\n";
-    EXPECT_EQ(ReadBytes(dir.File(L"Config.xml")), Utf16(expected, false, true));
+    EXPECT_EQ(ReadBytes(dir.File(L"Config.xml")), Utf16Bytes(expected, false, true));
     CXmlDoc again;
     ASSERT_TRUE(again.LoadFile(dir.File(L"Config.xml")));
     ASSERT_TRUE(again.FindChildNode(L"PROFILE_1"));

@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "core/XmlEncoding.h"
 #include "core/XmlDoc.h"
 #include <gtest/gtest.h>
@@ -11,17 +12,6 @@ typedef std::vector<unsigned char> Bytes;
 
 Bytes B(const char* s, size_t n) { return Bytes(s, s + n); }
 #define BYTES(lit) B(lit, sizeof(lit) - 1)
-
-Bytes Utf16(const std::wstring& s, bool bigEndian = false)
-{
-    Bytes b;
-    for (wchar_t c : s) {
-        unsigned char lo = (unsigned char)(c & 0xFF), hi = (unsigned char)(c >> 8);
-        b.push_back(bigEndian ? hi : lo);
-        b.push_back(bigEndian ? lo : hi);
-    }
-    return b;
-}
 
 Bytes Cat(Bytes a, const Bytes& b)
 {
@@ -47,14 +37,6 @@ Decoded Decode(const Bytes& b, int flags = 0)
 
 bool Contains(const std::wstring& s, const wchar_t* part) { return s.find(part) != std::wstring::npos; }
 
-std::wstring AnsiToWide(const Bytes& b)
-{
-    std::wstring w(b.size() * 2 + 1, L'\0');
-    int n = MultiByteToWideChar(CP_ACP, 0, (const char*)b.data(), (int)b.size(), &w[0], (int)w.size());
-    w.resize(n > 0 ? n : 0);
-    return w;
-}
-
 const std::wstring kSample = L"<a>\u00E9\u20AC\U0001F600</a>";
 
 } // namespace
@@ -64,8 +46,8 @@ TEST(XmlEncoding, EveryByteOrderMarkIsRecognisedAndWrittenBack)
     struct Case { Bytes file; int flag; const wchar_t* name; };
     const Case cases[] = {
         {Cat(BYTES("\xEF\xBB\xBF"), BYTES("<a>\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80</a>")), XMLDOC_UTF8_BOM, L"UTF-8"},
-        {Cat(BYTES("\xFF\xFE"), Utf16(kSample)), XMLDOC_UTF16LE_BOM, L"UTF-16LE"},
-        {Cat(BYTES("\xFE\xFF"), Utf16(kSample, true)), XMLDOC_UTF16BE_BOM, L"UTF-16BE"},
+        {Cat(BYTES("\xFF\xFE"), Utf16Bytes(kSample)), XMLDOC_UTF16LE_BOM, L"UTF-16LE"},
+        {Cat(BYTES("\xFE\xFF"), Utf16Bytes(kSample, true)), XMLDOC_UTF16BE_BOM, L"UTF-16BE"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -198,7 +180,7 @@ TEST(XmlEncoding, CodePageFromName)
 
 TEST(XmlEncoding, Utf16WithoutMarkHoldingAsciiLosesItsNulls)
 {
-    Decoded d = Decode(Utf16(L"<a>hi</a>"));
+    Decoded d = Decode(Utf16Bytes(L"<a>hi</a>"));
     ASSERT_TRUE(d.ok);
     EXPECT_EQ(d.text, L"<a>hi</a>");
     EXPECT_EQ(d.flags, 0);
@@ -206,7 +188,7 @@ TEST(XmlEncoding, Utf16WithoutMarkHoldingAsciiLosesItsNulls)
     EXPECT_TRUE(Contains(d.report, L"(9 nulls removed) "));
     EXPECT_TRUE(Contains(d.report, L"to 9 wide chars "));
 
-    Decoded nulls = Decode(Cat(BYTES("\xFF\xFE"), Utf16(std::wstring(L"<a>\0\0</a>", 9))));
+    Decoded nulls = Decode(Cat(BYTES("\xFF\xFE"), Utf16Bytes(std::wstring(L"<a>\0\0</a>", 9))));
     EXPECT_EQ(nulls.text, L"<a></a>");
     EXPECT_TRUE(Contains(nulls.report, L"(2 nulls removed) "));
 }
@@ -215,7 +197,7 @@ TEST(XmlEncoding, Utf16DeclaredWithoutMark)
 {
     // Its declaration is not seen among the zero bytes: it reads as UTF-8 and saves so.
     std::wstring text = L"<?xml version=\"1.0\" encoding=\"UTF-16\"?><a>x</a>";
-    Decoded wide = Decode(Utf16(text));
+    Decoded wide = Decode(Utf16Bytes(text));
     ASSERT_TRUE(wide.ok);
     EXPECT_EQ(wide.text, text);
     EXPECT_EQ(wide.info.name, L"UTF-8");
@@ -230,14 +212,14 @@ TEST(XmlEncoding, Utf16DeclaredWithoutMark)
     EXPECT_EQ(narrow.text, text);
     EXPECT_EQ(narrow.info.name, L"UTF-16");
     ASSERT_TRUE(EncodeFileBytes(narrow.text, narrow.flags, narrow.info, saved, report));
-    EXPECT_EQ(saved, Cat(BYTES("\xFF\xFE"), Utf16(text)));
+    EXPECT_EQ(saved, Cat(BYTES("\xFF\xFE"), Utf16Bytes(text)));
 
     // A new document declaring UTF-16 without any flag gets the same, not an empty file.
     for (const wchar_t* name : {L"utf-16", L"unicodeFFFE", L"UTF-32"}) {
         std::wstring t = std::wstring(L"<?xml version=\"1.0\" encoding=\"") + name + L"\"?><a>\u00E9</a>";
         Bytes out;
         ASSERT_TRUE(EncodeFileBytes(t, 0, XmlEncodingInfo(), out, report));
-        EXPECT_EQ(out, Cat(BYTES("\xFF\xFE"), Utf16(t))) << name;
+        EXPECT_EQ(out, Cat(BYTES("\xFF\xFE"), Utf16Bytes(t))) << name;
     }
 }
 
@@ -334,7 +316,7 @@ TEST(XmlEncoding, SaveKeepsTheEncodingTheFileWasReadIn)
     Bytes saved;
     std::wstring report;
     ASSERT_TRUE(EncodeFileBytes(d.text, XMLDOC_UTF16LE_BOM, d.info, saved, report));
-    EXPECT_EQ(saved, Cat(BYTES("\xFF\xFE"), Utf16(d.text)));
+    EXPECT_EQ(saved, Cat(BYTES("\xFF\xFE"), Utf16Bytes(d.text)));
 }
 
 TEST(XmlEncoding, NewDocumentEncodingFromFlagsOrDeclaration)
@@ -347,7 +329,7 @@ TEST(XmlEncoding, NewDocumentEncodingFromFlagsOrDeclaration)
         {L"<?xml encoding=\"windows-1252\"?><a>\u00E9</a>", XMLDOC_UTF8_BOM,
          BYTES("\xEF\xBB\xBF<?xml encoding=\"windows-1252\"?><a>\xC3\xA9</a>")},
         {L"<?xml encoding=\"koi8-r\"?><a>\u0410</a>", 0, BYTES("<?xml encoding=\"koi8-r\"?><a>\xE1</a>")},
-        {L"<a>\u00E9</a>", XMLDOC_UTF16BE_BOM, Cat(BYTES("\xFE\xFF"), Utf16(L"<a>\u00E9</a>", true))},
+        {L"<a>\u00E9</a>", XMLDOC_UTF16BE_BOM, Cat(BYTES("\xFE\xFF"), Utf16Bytes(L"<a>\u00E9</a>", true))},
         {L"", XMLDOC_UTF16LE_BOM, BYTES("\xFF\xFE")},
         {L"", 0, BYTES("")},
     };

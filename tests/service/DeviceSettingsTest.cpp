@@ -115,13 +115,6 @@ TEST_F(ConfigWriters, ProfileChangedRoundTripsWithTrailingCommas)
     EXPECT_EQ(w, 1);
 }
 
-static size_t Occurrences(const std::wstring& text, const std::wstring& what)
-{
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
-
 TEST_F(ConfigWriters, ProfileChangedIsAddedOnceAsTheRootsLastChild)
 {
     WriteDefaults(nullptr);
@@ -133,7 +126,7 @@ TEST_F(ConfigWriters, ProfileChangedIsAddedOnceAsTheRootsLastChild)
     int saved = 3, switched = 1;
     EXPECT_EQ(WriteProfileChanged(&saved, &switched, dir.Path()), 1);
     std::wstring text = ReadUtf16File(Path());
-    EXPECT_EQ(Occurrences(text, L"PROFILE_CHAGED"), 2u);  // one start and one end tag
+    EXPECT_EQ(CountOf(text, L"PROFILE_CHAGED"), 2u);  // one start and one end tag
     EXPECT_NE(text.find(L"</PROFILE_10>\r\n<PROFILE_CHAGED>3,1,</PROFILE_CHAGED>\r\n</root>"), std::wstring::npos);
     EXPECT_EQ(ReadProfileChanged(&s, &w, dir.Path()), 1);
     EXPECT_EQ(s, 3);
@@ -144,7 +137,7 @@ TEST_F(ConfigWriters, ProfileChangedIsAddedOnceAsTheRootsLastChild)
     saved = 3, switched = 0;
     WriteProfileChanged(&saved, &switched, dir.Path());
     text = ReadUtf16File(Path());
-    EXPECT_EQ(Occurrences(text, L"PROFILE_CHAGED"), 2u);
+    EXPECT_EQ(CountOf(text, L"PROFILE_CHAGED"), 2u);
     EXPECT_NE(text.find(L"<PROFILE_CHAGED>3,0,</PROFILE_CHAGED>"), std::wstring::npos);
 }
 
