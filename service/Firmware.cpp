@@ -138,9 +138,14 @@ int ReadFirmwareVersion()
         DeviceRequest(IOCTL_GET_FIRMWARE_VERSION, nullptr, 0, &v, sizeof(v));
         version = v.high * 100 + v.low;
     }
-    WriteFirmwareVersionFile(version);
-    PostToWindowTitled(GEARLOOM_ABOUT_TITLE, WM_VERSION_CHANGED, 0, 0);
+    PublishFirmwareVersion(version);
     return 1;
+}
+
+void PublishFirmwareVersion(int firmwareVersion)
+{
+    WriteFirmwareVersionFile(firmwareVersion);
+    PostToWindowTitled(GEARLOOM_ABOUT_TITLE, WM_VERSION_CHANGED, 0, 0);
 }
 
 int UpdateFirmware()

@@ -45,6 +45,8 @@ std::vector<FirmwareBlockData> FirmwareBlocks(int start, const std::vector<BYTE>
 int ReadFirmwareVersion();
 // FW_VERSION and SOFTWARE_VERSION of g_szConfDir's "FWVersion.xml"; always 1.
 int WriteFirmwareVersionFile(int firmwareVersion);
+// Writes the version file and tells the About box that the version changed.
+void PublishFirmwareVersion(int firmwareVersion);
 
 // The whole update: 0 success, -1 failure.
 int UpdateFirmware();

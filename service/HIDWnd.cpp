@@ -93,8 +93,7 @@ LRESULT CHIDWnd::OnCreate(WPARAM, LPARAM)
         StartDeviceSession();
         StartTrayProgram();
     } else {
-        WriteFirmwareVersionFile(0);
-        PostToWindowTitled(GEARLOOM_ABOUT_TITLE, WM_VERSION_CHANGED, 0, 0);
+        PublishFirmwareVersion(0);
     }
 
     WM_CONTROL_API_ATTACH = RegisterWindowMessageW(CONTROL_API_ATTACH_NAME);
@@ -209,8 +208,7 @@ LRESULT CHIDWnd::OnDeviceEvent(WPARAM event, LPARAM kind)
     case DeviceEventKind::Removal:
         KillTimer(GAME_WATCH_TIMER);
         NotifyTrayDeviceGone();
-        WriteFirmwareVersionFile(0);
-        PostToWindowTitled(GEARLOOM_ABOUT_TITLE, WM_VERSION_CHANGED, 0, 0);
+        PublishFirmwareVersion(0);
         break;
     case DeviceEventKind::Ignored:
         break;
