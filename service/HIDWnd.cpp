@@ -158,14 +158,19 @@ LRESULT CHIDWnd::OnTimer(WPARAM id, LPARAM)
     return Default();
 }
 
+void CHIDWnd::OpenClosedDevice()
+{
+    // An open device is kept: opening it again would leak the first handle.
+    if (!g_hDevice && OpenDevice()) {
+        StartDeviceSession();
+        StartTrayProgram();
+    }
+}
+
 LRESULT CHIDWnd::OnSessionChange(WPARAM change, LPARAM)
 {
     if (change == WTS_CONSOLE_CONNECT) {
-        // An open device is kept: opening it again would leak the first handle.
-        if (!g_hDevice && OpenDevice()) {
-            StartDeviceSession();
-            StartTrayProgram();
-        }
+        OpenClosedDevice();
     } else if (change == WTS_CONSOLE_DISCONNECT) {
         CloseDevice();
     }
@@ -174,10 +179,7 @@ LRESULT CHIDWnd::OnSessionChange(WPARAM change, LPARAM)
 
 LRESULT CHIDWnd::OnSystemDeviceChange(WPARAM, LPARAM)
 {
-    if (!g_hDevice && OpenDevice()) {
-        StartDeviceSession();
-        StartTrayProgram();
-    }
+    OpenClosedDevice();
     return TRUE;
 }
 

@@ -16,6 +16,8 @@ public:
     // Window and device session.
     BOOL CreateServiceWindow(bool elevated);
     void StartDeviceSession();
+    // Opens the device when none is open, then starts its session and the tray program.
+    void OpenClosedDevice();
     void LoadConfiguration();
 
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
