@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, lays out a program folder under build/suite and starts
-# the device service under Wine on a virtual display (it starts the tray program itself).
-# Runs until interrupted.
+# The run command: installs what is missing, builds, lays out a program folder under
+# build/suite and starts the device service under Wine (it starts the tray program itself).
+# The programs appear on the person's own display when $DISPLAY answers; otherwise they run
+# on a virtual display of their own, inside a Wine desktop with a task bar, and
+# tools/screenshot.sh takes a picture of it. Runs until Ctrl-C, which stops everything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -9,10 +11,30 @@ tools/build.sh
 suite=build/suite
 mkdir -p "$suite"
 cp -r resources/. "$suite"/
-cp build/x86_64/bin/Portwarden.exe build/x86_64/bin/Bellwick.exe build/x86_64/bin/Gearloom.exe "$suite"/ 2>/dev/null || true
-WINEPREFIX="$PWD/build/wineprefix-suite"
-export WINEPREFIX
+for p in Portwarden Bellwick Gearloom; do
+  [ -f "build/x86_64/bin/$p.exe" ] && cp "build/x86_64/bin/$p.exe" "$suite"/
+done
+export WINEPREFIX="$PWD/build/wineprefix-suite"
+THARNIC_PERSON_DISPLAY=1
 source tools/wine-env.sh
-echo "display $DISPLAY; starting Portwarden (Ctrl-C stops the suite)"
-tools/wine-exec.sh "$suite/Portwarden.exe" &
+echo "$DISPLAY" >build/suite-display
+trap 'rm -f build/suite-display; _tharnic_stop' EXIT
+
+if [ "$THARNIC_VIRTUAL_DISPLAY" = 1 ]; then
+  echo "No display of yours answered, so the suite runs on the virtual display $DISPLAY."
+  echo "To look at it: tools/screenshot.sh [file.png] (from another terminal)."
+  # Every program of the prefix runs in one Wine desktop with a task bar, so the tray icon
+  # can be seen in a picture and the programs find each other's windows.
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f </dev/null >/dev/null 2>&1
+else
+  echo "The suite runs on your display $DISPLAY."
+  /usr/lib/wine/wine64 reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f </dev/null >/dev/null 2>&1 || true
+fi
+tools/wine-exec.sh "$suite/Portwarden.exe" </dev/null >build/suite.log 2>&1 &
+if tools/wine-exec.sh build/x86_64/bin/find_window.exe "Pelmora_Qr8_Mouse_Hid" 30 </dev/null >/dev/null 2>&1; then
+  echo "Portwarden is running (its hidden window is up). Ctrl-C stops the suite."
+else
+  echo "Portwarden did not come up within 30 s; see build/suite.log." >&2
+fi
 wait

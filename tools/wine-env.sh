@@ -1,8 +1,12 @@
-# Sourced by the scripts that run Windows programs: starts Xvfb with a window manager and
-# one persistent wineserver in a prefix of the project's own, and stops them on exit.
-# Set THARNIC_PREFIX_FRESH=1 to start from an empty prefix.
+# Sourced by the scripts that run Windows programs: finds or starts an X display, starts one
+# persistent wineserver in a prefix of the project's own, and stops what it started on exit.
+#   THARNIC_PREFIX_FRESH=1   start from an empty prefix
+#   THARNIC_PERSON_DISPLAY=1 use the person's own $DISPLAY when it answers (the run command);
+#                            otherwise, and always for tests, a virtual display of our own
+# Exports DISPLAY, WINEPREFIX, WINESERVER and THARNIC_VIRTUAL_DISPLAY (1 when the display is ours).
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
+export WINESERVER=/usr/lib/wine/wineserver64
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY ftp_proxy no_proxy
@@ -11,22 +15,32 @@ mkdir -p "$WINEPREFIX"
 
 _tharnic_pids=()
 _tharnic_stop() {
-  wineserver -k >/dev/null 2>&1 || true
+  "$WINESERVER" -k >/dev/null 2>&1 || true
   for p in "${_tharnic_pids[@]}"; do kill "$p" >/dev/null 2>&1 || true; done
 }
 trap _tharnic_stop EXIT
 
-for n in $(seq 90 140); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { disp=$n; break; }
-done
-Xvfb ":$disp" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-_tharnic_pids+=($!)
-export DISPLAY=":$disp"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$disp" ] && break; sleep 0.1; done
-if command -v openbox >/dev/null; then
+THARNIC_VIRTUAL_DISPLAY=1
+if [ "${THARNIC_PERSON_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  THARNIC_VIRTUAL_DISPLAY=0
+else
+  # Xvfb picks a free display number itself and writes it to the given descriptor once it
+  # accepts connections, so two runs started together never share a display.
+  _tharnic_fd=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$_tharnic_fd" >/dev/null 2>&1 &
+  _tharnic_pids+=($!)
+  for _ in $(seq 100); do [ -s "$_tharnic_fd" ] && break; sleep 0.1; done
+  [ -s "$_tharnic_fd" ] || { echo "Xvfb did not start" >&2; rm -f "$_tharnic_fd"; exit 1; }
+  export DISPLAY=":$(tr -d '[:space:]' <"$_tharnic_fd")"
+  rm -f "$_tharnic_fd"
   openbox >/dev/null 2>&1 &
   _tharnic_pids+=($!)
 fi
-wineserver -p
-/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+export THARNIC_VIRTUAL_DISPLAY
+
+# A new prefix is made by wineboot with its own short-lived server; the persistent server
+# starts only after that one ended, or Wine's services would run twice.
+/usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1 || true
+"$WINESERVER" -w
+"$WINESERVER" -p
+/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1 || true
