@@ -1,4 +1,5 @@
 #include "core/ConfigData.h"
+#include "core/FunctionCodes.h"
 #include <cstring>
 #include <cwchar>
 
@@ -133,7 +134,7 @@ int ValidateConfig(ConfigData& cfg)
         changed |= Clamp(p.LED_INTENSITY, 1, 4, 4);
         changed |= Clamp(p.LED_PULSATION, 1, 4, 3);
         for (int i = 0; i < BUTTON_COUNT; ++i) {
-            if (Clamp(p.buttons[i].code, 1, 1200, kDefaultButtonCodes[i])) {
+            if (Clamp(p.buttons[i].code, FUNCTION_CODE_MIN, FUNCTION_CODE_MAX, kDefaultButtonCodes[i])) {
                 p.buttons[i].number = (uint8_t)(i + 1);
                 changed = true;
             }

@@ -3,6 +3,7 @@
 #include "service/ButtonDispatcher.h"
 #include "service/DriverLink.h"
 #include "service/KeySequences.h"
+#include "core/FunctionCodes.h"
 #include "core/Messages.h"
 #include <gtest/gtest.h>
 #include <set>
@@ -51,6 +52,51 @@ TEST(KeySequences, EventCodesMapToTheirButtons)
         EXPECT_EQ(ButtonIndexFromEventCode(kEventCode[i]), i) << std::hex << kEventCode[i];
     for (int code : {0, 0x20, 0x40, 0x22, 0x2020, 0x10020, -1})
         EXPECT_EQ(ButtonIndexFromEventCode(code), -1) << std::hex << code;
+}
+
+TEST(KeySequences, EveryCodeTheServiceActsOnMeansWhatTheSharedTableSays)
+{
+    using F = FunctionFamily;
+    const int anyButton = 3;  // no native click on this button
+    for (int code = -2; code <= FUNCTION_CODE_MAX + 100; ++code) {
+        FunctionCodeInfo info = DescribeFunctionCode(code);
+        const KeySteps& press = KeyStepsFor(code, false, anyButton);
+        const KeySteps& release = KeyStepsFor(code, true, anyButton);
+        bool acts = info.family == F::Mouse || info.family == F::Dpi || info.family == F::Profile ||
+                    info.family == F::Chat || info.family == F::GameCommand || info.family == F::Macro;
+        EXPECT_EQ(!press.empty(), acts) << code;
+        if (!acts) {
+            EXPECT_TRUE(release.empty()) << code;
+        }
+        for (const KeySteps* steps : {&press, &release}) {
+            for (const KeyStep& s : *steps) {
+                switch (s.type) {
+                case KeyStepType::Key:
+                case KeyStepType::Mouse:
+                case KeyStepType::Wait:
+                    EXPECT_TRUE(info.family == F::Mouse || info.family == F::Chat || info.family == F::GameCommand) << code;
+                    break;
+                case KeyStepType::SelectDpi:
+                    EXPECT_EQ(info.family, F::Dpi);
+                    // DPI_400 .. DPI_3200 select the stages 4 .. 1.
+                    EXPECT_EQ(s.value, 4 - (code - FIRST_DPI_CODE)) << code;
+                    break;
+                case KeyStepType::DpiUp: EXPECT_STREQ(info.element, L"DPI_UP"); break;
+                case KeyStepType::DpiDown: EXPECT_STREQ(info.element, L"DPI_DOWN"); break;
+                case KeyStepType::SetProfile:
+                    EXPECT_EQ(info.family, F::Profile);
+                    EXPECT_EQ(s.value, code - FIRST_PROFILE_CODE) << code;
+                    break;
+                case KeyStepType::ProfileUp: EXPECT_STREQ(info.element, L"PROFILE_UP"); break;
+                case KeyStepType::ProfileDown: EXPECT_STREQ(info.element, L"PROFILE_DOWN"); break;
+                case KeyStepType::Macro:
+                    EXPECT_EQ(info.family, F::Macro);
+                    EXPECT_EQ(s.value, code - FIRST_MACRO_CODE) << code;
+                    break;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(Dispatcher, EveryCodeProducesItsInputOnPressAndRelease)
