@@ -42,13 +42,10 @@ CString ScreenshotDir()
     return dir;
 }
 
-std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height)
+// The pixels of a rectangle of a device context, top-down rows of 0x00RRGGBB.
+static std::vector<DWORD> CopyPixels(HDC source, int x, int y, int w, int h)
 {
     std::vector<DWORD> pixels;
-    RECT r;
-    if (!IsWindow(hwnd) || !GetWindowRect(hwnd, &r)) return pixels;
-    int w = r.right - r.left;
-    int h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return pixels;
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
@@ -58,12 +55,11 @@ std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height)
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HDC window = GetWindowDC(hwnd);
-    HDC mem = CreateCompatibleDC(window);
-    HBITMAP dib = CreateDIBSection(window, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC mem = CreateCompatibleDC(source);
+    HBITMAP dib = CreateDIBSection(source, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (dib && bits) {
         HGDIOBJ old = SelectObject(mem, dib);
-        BitBlt(mem, 0, 0, w, h, window, 0, 0, SRCCOPY);
+        BitBlt(mem, 0, 0, w, h, source, x, y, SRCCOPY);
         GdiFlush();
         pixels.assign((DWORD*)bits, (DWORD*)bits + (size_t)w * h);
         for (DWORD& p : pixels) p &= 0x00FFFFFF;
@@ -71,6 +67,17 @@ std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height)
     }
     if (dib) DeleteObject(dib);
     DeleteDC(mem);
+    return pixels;
+}
+
+std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height)
+{
+    RECT r;
+    if (!IsWindow(hwnd) || !GetWindowRect(hwnd, &r)) return {};
+    int w = r.right - r.left;
+    int h = r.bottom - r.top;
+    HDC window = GetWindowDC(hwnd);
+    std::vector<DWORD> pixels = CopyPixels(window, 0, 0, w, h);
     ReleaseDC(hwnd, window);
     *width = w;
     *height = h;
@@ -81,7 +88,25 @@ CString SaveWindowPng(HWND hwnd, const wchar_t* name)
 {
     int w = 0, h = 0;
     std::vector<DWORD> pixels = CaptureWindow(hwnd, &w, &h);
-    if (pixels.empty() || !StartGdiplus()) return CString();
+    return SavePixelsPng(pixels, w, h, name);
+}
+
+std::vector<DWORD> CaptureScreen(const RECT& r)
+{
+    HDC screen = GetDC(nullptr);
+    std::vector<DWORD> pixels = CopyPixels(screen, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+CString SaveScreenPng(const RECT& r, const wchar_t* name)
+{
+    return SavePixelsPng(CaptureScreen(r), r.right - r.left, r.bottom - r.top, name);
+}
+
+CString SavePixelsPng(std::vector<DWORD> pixels, int w, int h, const wchar_t* name)
+{
+    if (pixels.empty() || pixels.size() != (size_t)w * h || !StartGdiplus()) return CString();
     CString path = ScreenshotDir() + name + L".png";
     Gdiplus::GpBitmap* bitmap = nullptr;
     if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppRGB, (BYTE*)pixels.data(),

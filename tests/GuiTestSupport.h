@@ -12,6 +12,12 @@ CString ScreenshotDir();
 CString SaveWindowPng(HWND hwnd, const wchar_t* name);
 // The window's pixels, top-down rows of 0x00RRGGBB; empty when the window is gone.
 std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height);
+// The screen inside a rectangle of screen coordinates, as a person sees it (windows of
+// other processes, menus and the notification area included), in the same row format.
+std::vector<DWORD> CaptureScreen(const RECT& screen);
+CString SaveScreenPng(const RECT& screen, const wchar_t* name);
+// Pixels in that row format, width x height, as build/screenshots/<name>.png.
+CString SavePixelsPng(std::vector<DWORD> pixels, int width, int height, const wchar_t* name);
 
 // Real input, as a person gives it: the mouse moved to a screen point, the left or right
 // button pressed or released there, keys tapped.

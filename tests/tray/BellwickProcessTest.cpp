@@ -1,0 +1,401 @@
+// The real Bellwick.exe as a second process, driven the way a person and the other
+// programs drive it: real clicks on its notification-area icon, keys in its menu, the
+// messages of the device service and the configuration program.
+#include "BellwickRig.h"
+#include "GuiTestSupport.h"
+#include "core/Messages.h"
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+const UINT ID_OPEN = 2025, ID_PROFILE_1 = 2035;
+
+LRESULT SendToTray(HWND window, UINT message)
+{
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, message, 0, 0, SMTO_ABORTIFHUNG, TRAY_GUARD_MS, &answer)) return -1;
+    return (LRESULT)answer;
+}
+
+RECT WindowRect(HWND h)
+{
+    RECT r = {};
+    GetWindowRect(h, &r);
+    return r;
+}
+
+RECT Union(const std::vector<HWND>& windows)
+{
+    RECT all = {};
+    for (HWND h : windows) {
+        RECT r = WindowRect(h);
+        UnionRect(&all, &all, &r);
+    }
+    return all;
+}
+
+void CloseMenus(BellwickRig& rig)
+{
+    for (int i = 0; i < 3 && !rig.Menus().empty(); ++i) {
+        KeyTap(VK_ESCAPE);
+        WaitUntil([&] { return rig.Menus().size() < 3u - i; }, 2000);
+    }
+    WaitUntil([&] { return rig.Menus().empty(); }, 2000);
+}
+
+// What a person sees of one open menu window.
+struct MenuPicture {
+    RECT rect = {};
+    std::vector<DWORD> pixels;
+};
+
+MenuPicture Picture(HWND menu)
+{
+    MenuPicture p;
+    p.rect = WindowRect(menu);
+    p.pixels = CaptureScreen(p.rect);
+    return p;
+}
+
+// The tray menu as the system draws a menu of these texts with this profile checked,
+// opened in this process at the same point and walked with the same keys: the picture
+// the program's own menu must match.
+struct ExpectedMenu {
+    std::wstring open, profile, profiles[10], help, hide;
+    int checked;
+};
+
+std::pair<MenuPicture, MenuPicture> ReferencePictures(const ExpectedMenu& e, POINT at)
+{
+    HMENU sub = CreatePopupMenu();
+    for (int i = 0; i < 10; ++i) {
+        if (i) AppendMenuW(sub, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(sub, MF_STRING | (i == e.checked ? MF_CHECKED : 0), ID_PROFILE_1 + i, e.profiles[i].c_str());
+    }
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, ID_OPEN, e.open.c_str());
+    SetMenuDefaultItem(menu, ID_OPEN, FALSE);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_POPUP, (UINT_PTR)sub, e.profile.c_str());
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, 2026, e.help.c_str());
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, 2027, e.hide.c_str());
+
+    TitledWindow owner(L"tray menu reference", 0, 0);
+    SetForegroundWindow(owner.hwnd);
+    std::pair<MenuPicture, MenuPicture> pictures;
+    DWORD self = GetCurrentProcessId();
+    std::thread driver([&] {
+        if (WaitUntil([&] { return ProcessWindows(self, L"#32768").size() == 1; }, TRAY_GUARD_MS)) {
+            HWND main = ProcessWindows(self, L"#32768").front();
+            MouseMoveTo(POINT{900, 900});
+            Sleep(100);
+            KeyTap(VK_DOWN);
+            KeyTap(VK_DOWN);
+            KeyTap(VK_RIGHT);
+            if (WaitUntil([&] { return ProcessWindows(self, L"#32768").size() == 2; }, TRAY_GUARD_MS)) {
+                Sleep(100);
+                for (HWND h : ProcessWindows(self, L"#32768"))
+                    (h == main ? pictures.first : pictures.second) = Picture(h);
+            }
+        }
+        for (int i = 0; i < 3 && !ProcessWindows(self, L"#32768").empty(); ++i) {
+            KeyTap(VK_ESCAPE);
+            Sleep(100);
+        }
+    });
+    TrackPopupMenu(menu, TPM_RIGHTALIGN | TPM_RETURNCMD, at.x, at.y, 0, owner.hwnd, nullptr);
+    driver.join();
+    DestroyMenu(menu);
+    return pictures;
+}
+
+bool SamePicture(const MenuPicture& a, const MenuPicture& b)
+{
+    return !a.pixels.empty() && a.pixels == b.pixels && a.rect.right - a.rect.left == b.rect.right - b.rect.left &&
+           a.rect.bottom - a.rect.top == b.rect.bottom - b.rect.top;
+}
+
+// The notice's OK button: the widest of its children (the exit button is a small round one).
+HWND WidestChild(HWND parent)
+{
+    HWND best = nullptr;
+    int widest = 0;
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r = WindowRect(c);
+        if (GetDlgCtrlID(c) == 0 && r.right - r.left > widest) {
+            widest = r.right - r.left;
+            best = c;
+        }
+    }
+    return best;
+}
+
+ExpectedMenu ShippedTexts(int checked)
+{
+    ExpectedMenu e = {L"Open Configuration", L"Profile", {}, L"User Guide", L"Hide Icon", checked};
+    for (int i = 0; i < 10; ++i) e.profiles[i] = L"Profile " + std::to_wstring(i + 1);
+    return e;
+}
+
+}  // namespace
+
+TEST(BellwickProcess, SecondStartEndsAtOnceAndLeavesTheFirstRunning)
+{
+    BellwickRig rig;
+    ASSERT_EQ(FindWindowW(nullptr, BELLWICK_WINDOW_TITLE), nullptr) << "a tray program is already running";
+    ASSERT_TRUE(rig.Start());
+
+    HANDLE second = StartProcess(rig.AppDir() + L"Bellwick.exe");
+    ASSERT_NE(second, nullptr);
+    ASSERT_EQ(WaitForSingleObject(second, TRAY_GUARD_MS), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(second, &code);
+    CloseHandle(second);
+    EXPECT_EQ(code, 0u);
+
+    EXPECT_EQ(WaitForSingleObject(rig.process, 0), (DWORD)WAIT_TIMEOUT);
+    EXPECT_EQ(FindWindowW(nullptr, BELLWICK_WINDOW_TITLE), rig.window);
+    EXPECT_EQ(ProcessWindows(rig.pid, L"#32770").size(), 0u);
+    HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, BELLWICK_MUTEX_NAME);
+    EXPECT_NE(mutex, nullptr);
+    if (mutex) CloseHandle(mutex);
+    EXPECT_NE(rig.Icon(), nullptr);
+
+    // Ended from outside: the icon leaves with the window and the mutex is freed.
+    EXPECT_EQ(rig.Stop(), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return rig.Icon() == nullptr; }, 5000));
+    mutex = OpenMutexW(SYNCHRONIZE, FALSE, BELLWICK_MUTEX_NAME);
+    EXPECT_EQ(mutex, nullptr);
+    if (mutex) CloseHandle(mutex);
+}
+
+TEST(BellwickProcess, DeviceNoticesAnswerOneAndSwitchTheIconShown)
+{
+    BellwickRig rig;
+    ASSERT_TRUE(rig.Start());
+    HWND icon = rig.Icon();
+    ASSERT_NE(icon, nullptr);
+    RECT tray = WindowRect(GetParent(icon));
+
+    // At first the program file's own icon: the gold light.
+    IconColours own = ClassifyIcon(icon);
+    EXPECT_GT(own.gold, 0);
+    EXPECT_EQ(own.red, 0);
+    SaveScreenPng(tray, L"tray-icon-started");
+
+    EXPECT_EQ(SendToTray(rig.window, WM_SET_ICON_ACTIVE), 1);
+    EXPECT_TRUE(WaitUntil([&] { return ClassifyIcon(rig.Icon()).red > 0; }, 5000));
+    SaveScreenPng(tray, L"tray-icon-device-present");
+
+    EXPECT_EQ(SendToTray(rig.window, WM_SET_ICON_INACTIVE), 1);
+    EXPECT_TRUE(WaitUntil([&] { return ClassifyIcon(rig.Icon()).coloured == 0; }, 5000));
+    SaveScreenPng(tray, L"tray-icon-device-absent");
+
+    // Asked to show an icon that is shown: it answers 1 and the icon stays as it is.
+    EXPECT_EQ(SendToTray(rig.window, WM_SHOW_TRAY_ICON), 1);
+    Sleep(300);
+    EXPECT_EQ(ClassifyIcon(rig.Icon()).coloured, 0);
+    EXPECT_EQ(rig.Stop(), 0u);
+}
+
+TEST(BellwickProcess, WithoutTheFlagThereIsNoIconUntilTheConfigurationProgramAsks)
+{
+    for (int flag : {0, -1}) {
+        SCOPED_TRACE(flag);
+        BellwickRig rig;
+        rig.WriteConfig(0, flag);
+        ASSERT_TRUE(rig.Start());
+        Sleep(300);
+        EXPECT_EQ(rig.Icon(), nullptr);
+        // The notices change only the stored record while no icon is shown.
+        EXPECT_EQ(SendToTray(rig.window, WM_SET_ICON_ACTIVE), 1);
+        EXPECT_EQ(SendToTray(rig.window, WM_SHOW_TRAY_ICON), 1);
+        ASSERT_TRUE(WaitUntil([&] { return ClassifyIcon(rig.Icon()).gold > 0; }, 5000));
+        IconColours c = ClassifyIcon(rig.Icon());
+        EXPECT_EQ(c.red, 0);
+        EXPECT_EQ(rig.StoredTrayFlag(), flag);
+        EXPECT_EQ(rig.Stop(), 0u);
+    }
+}
+
+TEST(BellwickProcess, HideRemovesTheIconAndStoresTheFlagUntilTheConfigurationProgramAsks)
+{
+    BellwickRig rig;
+    ASSERT_TRUE(rig.Start());
+    ASSERT_NE(rig.OpenMenu(), nullptr);
+    for (int i = 0; i < 4; ++i) KeyTap(VK_DOWN);  // Open, Profile, User Guide, Hide
+    KeyTap(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return rig.Icon() == nullptr; }, 5000));
+    EXPECT_EQ(rig.StoredTrayFlag(), 0);
+    EXPECT_EQ(WaitForSingleObject(rig.process, 0), (DWORD)WAIT_TIMEOUT) << "it keeps running without its icon";
+
+    EXPECT_EQ(SendToTray(rig.window, WM_SET_ICON_ACTIVE), 1);
+    Sleep(300);
+    EXPECT_EQ(rig.Icon(), nullptr);
+
+    // The configuration program sets the flag to 1 itself, then asks for the icon.
+    EXPECT_EQ(SendToTray(rig.window, WM_SHOW_TRAY_ICON), 1);
+    ASSERT_TRUE(WaitUntil([&] { return ClassifyIcon(rig.Icon()).gold > 0; }, 5000))
+        << "the program's own icon again, not the stored state icon";
+    IconColours c = ClassifyIcon(rig.Icon());
+    EXPECT_EQ(c.red, 0);
+    EXPECT_EQ(rig.Stop(), 0u);
+}
+
+TEST(BellwickProcess, AProfilePickIsPostedToTheServiceAndTheConfigurationProgram)
+{
+    BellwickRig rig;
+    TitledWindow service(PORTWARDEN_WINDOW_TITLE, WM_USER, WM_USER + 2000);
+    TitledWindow configurator(GEARLOOM_MAIN_TITLE, WM_USER, WM_USER + 2000);
+    ASSERT_TRUE(rig.Start());
+    ASSERT_NE(rig.OpenMenu(), nullptr);
+    ASSERT_NE(rig.OpenProfileSubmenu(), nullptr);
+    for (int i = 0; i < 4; ++i) KeyTap(VK_DOWN);  // Profile 1 .. Profile 5
+    KeyTap(VK_RETURN);
+    ASSERT_TRUE(PumpUntil([&] { return !service.received.empty() && !configurator.received.empty(); }, 5000));
+    PumpFor(200);
+    for (TitledWindow* w : {&service, &configurator}) {
+        ASSERT_EQ(w->received.size(), 1u);
+        EXPECT_EQ(w->received[0].message, WM_PROFILE_CHANGE);
+        EXPECT_EQ(w->received[0].wParam, 4u);
+        EXPECT_EQ(w->received[0].lParam, 0);
+    }
+    // The tray writes no profile itself.
+    EXPECT_EQ(ReadUtf16File(rig.ConfDir() + L"Config.xml").find(L"<PROFILE_ID>0</PROFILE_ID>") != std::wstring::npos,
+              true);
+    EXPECT_EQ(rig.Stop(), 0u);
+}
+
+TEST(BellwickProcess, TheMenuShowsTheTextsOfTrayIconXmlAndChecksTheStoredProfile)
+{
+    const std::wstring twoElements =
+        L"<root>\r\n<TRAY_ICON>\r\n<HIDE>Verstecken</HIDE>\r\n<OPEN>\u00D6ffnen</OPEN>\r\n<PROFILE>Profile</PROFILE>\r\n"
+        L"<PROFILE_1>Raids</PROFILE_1>\r\n<PROFILE_2>Arena</PROFILE_2>\r\n<PROFILE_3>Crafting</PROFILE_3>\r\n"
+        L"<PROFILE_4>Questing</PROFILE_4>\r\n<PROFILE_5>Healer</PROFILE_5>\r\n<PROFILE_6>Tank</PROFILE_6>\r\n"
+        L"<PROFILE_7>Seven</PROFILE_7>\r\n<PROFILE_8>Eight</PROFILE_8>\r\n<PROFILE_9>Nine</PROFILE_9>\r\n"
+        L"<PROFILE_10>Ten</PROFILE_10>\r\n<HELP>Hilfe</HELP>\r\n</TRAY_ICON>\r\n"
+        L"<TRAY_ICON>\r\n<OPEN>Open Gearloom</OPEN>\r\n</TRAY_ICON>\r\n</root>\r\n";
+    ExpectedMenu fromTwo = {L"Open Gearloom", L"Profile", {L"Raids", L"Arena", L"Crafting", L"Questing", L"Healer",
+                            L"Tank", L"Seven", L"Eight", L"Nine", L"Ten"}, L"Hilfe", L"Verstecken", 5};
+    ExpectedMenu empty = {L"", L"", {}, L"", L"", 9};
+    struct Case {
+        const char* name;
+        int profileId;
+        const std::wstring* trayIconXml;  // in the user's folder; null: the shipped one only
+        bool noShippedFile;
+        ExpectedMenu expected;
+    } cases[] = {
+        {"profile 3: the fourth item", 3, nullptr, false, ShippedTexts(3)},
+        {"profile 0: the first item", 0, nullptr, false, ShippedTexts(0)},
+        {"profile 12: the first item", 12, nullptr, false, ShippedTexts(0)},
+        {"two TRAY_ICON elements", 5, &twoElements, false, fromTwo},
+        {"no TrayIcon.xml anywhere", 9, nullptr, true, empty},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BellwickRig rig;
+        rig.WriteConfig(c.profileId, 1);
+        if (c.trayIconXml) rig.WriteTrayIconXml(*c.trayIconXml);
+        if (c.noShippedFile) DeleteFileW(rig.AppDir() + L"TrayIcon.xml");
+        ASSERT_TRUE(rig.Start());
+        HWND icon = rig.Icon();
+        ASSERT_NE(icon, nullptr);
+        POINT at = ScreenCenter(icon);
+        HWND main = rig.OpenMenu();
+        ASSERT_NE(main, nullptr);
+        HWND sub = rig.OpenProfileSubmenu();
+        ASSERT_NE(sub, nullptr);
+        MenuPicture shownMain = Picture(main), shownSub = Picture(sub);
+        if (&c == &cases[0]) SaveScreenPng(Union({GetParent(icon), main, sub}), L"tray-menu-open");
+        CloseMenus(rig);
+
+        auto reference = ReferencePictures(c.expected, at);
+        EXPECT_TRUE(SamePicture(shownMain, reference.first)) << "main menu";
+        EXPECT_TRUE(SamePicture(shownSub, reference.second)) << "profile submenu";
+        if (!SamePicture(shownSub, reference.second) || !SamePicture(shownMain, reference.first)) {
+            SavePixelsPng(shownSub.pixels, shownSub.rect.right - shownSub.rect.left,
+                          shownSub.rect.bottom - shownSub.rect.top, L"tray-menu-mismatch-shown");
+            SavePixelsPng(reference.second.pixels, reference.second.rect.right - reference.second.rect.left,
+                          reference.second.rect.bottom - reference.second.rect.top, L"tray-menu-mismatch-expected");
+        }
+        EXPECT_EQ(rig.Stop(), 0u);
+    }
+}
+
+TEST(BellwickProcess, OpenBringsTheConfigurationProgramForwardOrStartsIt)
+{
+    BellwickRig rig;
+    ASSERT_TRUE(rig.Start());
+    {
+        TitledWindow configurator(GEARLOOM_MAIN_TITLE, 0, 0);
+        ShowWindow(configurator.hwnd, SW_MINIMIZE);
+        PumpFor(200);
+        ASSERT_TRUE(IsIconic(configurator.hwnd));
+        // A double click on the icon, as a person gives it.
+        POINT at = ScreenCenter(rig.Icon());
+        MouseClickAt(at);
+        MouseClickAt(at);
+        EXPECT_TRUE(PumpUntil([&] { return !IsIconic(configurator.hwnd) && GetForegroundWindow() == configurator.hwnd; },
+                              5000));
+    }
+
+    // No configuration program running: the menu's first item starts it from the tray's folder.
+    ASSERT_TRUE(CopyFileW(ExeDir() + L"start_marker.exe", rig.AppDir() + L"Gearloom.exe", FALSE));
+    ASSERT_NE(rig.OpenMenu(), nullptr);
+    KeyTap(VK_DOWN);
+    KeyTap(VK_RETURN);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return GetFileAttributesW(rig.AppDir() + L"Gearloom.exe.started") != INVALID_FILE_ATTRIBUTES; }, 10000));
+    EXPECT_EQ(rig.Stop(), 0u);
+}
+
+TEST(BellwickProcess, AUserGuideThatCannotBeOpenedShowsTheNoticeAtTheWorkAreasCorner)
+{
+    NoPdfReader noReader;
+    BellwickRig rig;
+    ASSERT_TRUE(rig.Start());
+    ASSERT_NE(rig.OpenMenu(), nullptr);
+    for (int i = 0; i < 3; ++i) KeyTap(VK_DOWN);  // Open, Profile, User Guide
+    KeyTap(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return rig.Notice() != nullptr; }, 10000));
+    HWND notice = rig.Notice();
+    Sleep(300);
+
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT box = WindowRect(notice);
+    EXPECT_EQ(box.right, work.right);
+    EXPECT_EQ(box.bottom, work.bottom);
+    EXPECT_GT(box.right - box.left, 100);
+    HWND link = GetDlgItem(notice, 1);
+    ASSERT_NE(link, nullptr);
+    EXPECT_TRUE(IsWindowVisible(link));
+    wchar_t caption[64] = {};
+    GetWindowTextW(link, caption, 64);
+    EXPECT_STREQ(caption, L"PDF Reader");
+    SaveScreenPng(box, L"tray-user-guide-notice");
+
+    // A click on the icon brings the open notice back in front of another program. The
+    // click is posted to the icon: a real one also makes the window manager focus the
+    // tray window, which races with the program bringing its notice forward.
+    {
+        TitledWindow other(L"another program", 0, 0);
+        ShowWindow(other.hwnd, SW_SHOW);
+        SetForegroundWindow(other.hwnd);
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other.hwnd; }, 2000));
+        PostMessageW(rig.Icon(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+        PostMessageW(rig.Icon(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+        EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == notice; }, 5000));
+    }
+
+    // Its OK button closes it; the program goes on.
+    HWND ok = WidestChild(notice);
+    ASSERT_NE(ok, nullptr);
+    MouseClickAt(ScreenCenter(ok));
+    EXPECT_TRUE(WaitUntil([&] { return rig.Notice() == nullptr; }, 5000));
+    EXPECT_EQ(WaitForSingleObject(rig.process, 0), (DWORD)WAIT_TIMEOUT);
+    EXPECT_EQ(rig.Stop(), 0u);
+}
