@@ -399,3 +399,29 @@ TEST(BellwickProcess, AUserGuideThatCannotBeOpenedShowsTheNoticeAtTheWorkAreasCo
     EXPECT_EQ(WaitForSingleObject(rig.process, 0), (DWORD)WAIT_TIMEOUT);
     EXPECT_EQ(rig.Stop(), 0u);
 }
+
+// Starts at the same moment (as the service's device notices can cause): exactly one
+// copy goes on, the others end at once.
+TEST(BellwickProcess, OfSimultaneousStartsExactlyOneRuns)
+{
+    BellwickRig rig;
+    std::vector<HANDLE> starts;
+    for (int i = 0; i < 4; ++i) starts.push_back(StartProcess(rig.AppDir() + L"Bellwick.exe"));
+    ASSERT_TRUE(WaitUntil([&] { return FindWindowW(nullptr, BELLWICK_WINDOW_TITLE) != nullptr; }, TRAY_GUARD_MS));
+    HANDLE running = nullptr;
+    for (HANDLE h : starts) {
+        ASSERT_NE(h, nullptr);
+        if (WaitForSingleObject(h, 3000) == WAIT_TIMEOUT) {
+            EXPECT_EQ(running, nullptr) << "a second copy runs";
+            running = h;
+        }
+    }
+    ASSERT_NE(running, nullptr);
+    rig.process = running;
+    rig.pid = GetProcessId(running);
+    rig.window = FindWindowW(nullptr, BELLWICK_WINDOW_TITLE);
+    EXPECT_EQ(ProcessWindows(rig.pid, L"#32770").size(), 0u);
+    for (HANDLE h : starts)
+        if (h != running) CloseHandle(h);
+    EXPECT_EQ(rig.Stop(), 0u);
+}
