@@ -1,6 +1,7 @@
 #pragma once
 #include <vector>
 #include "skinkit/CSkinDialog.h"
+#include "skinkit/SkinButtons.h"
 #include "skinkit/SkinFiles.h"
 #include "core/SkinEntry.h"
 
@@ -33,6 +34,7 @@ protected:
     LRESULT OnDestroy(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
+public:
     const wchar_t* m_section;
     int m_fontHeight;
     CBitmap m_bmpMask, m_bmpNormal, m_bmpOver, m_bmpDown;
