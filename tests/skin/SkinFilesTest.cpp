@@ -134,7 +134,7 @@ TEST(SkinFiles, ShippedFilesAreWhatTheToolMakes)
         EXPECT_TRUE(made == ReadBytes(SourceFile((std::wstring(L"resources\\") + name).c_str())))
             << Narrow(name) << " differs from what make_skin makes: run tools/make-skin.sh";
     }
-    for (const wchar_t* sub : {L"skins\\", L"bitmaps\\"}) {
+    for (const wchar_t* sub : {L"skins\\", L"bitmaps\\", L"icons\\"}) {
         std::wstring made = out.Path().str() + sub;
         std::wstring shipped = SourceFile((std::wstring(L"resources\\") + sub).c_str()).str();
         std::set<std::wstring> madeFiles = FilesIn(made);
@@ -346,6 +346,22 @@ TEST(SkinFiles, FixedPicturesHaveTheSizesTheirUsersCut)
         EXPECT_GE(w, c.minWidth) << Narrow(c.file);
         EXPECT_GE(h, c.minHeight) << Narrow(c.file);
         EXPECT_EQ(b[28], c.bits) << Narrow(c.file);
+    }
+    // Icons: 32-bit images at 16, 24, 32 and 48 pixels.
+    for (const wchar_t* icon : {L"resources\\icons\\gearloom.ico", L"resources\\icons\\tray_inactive.ico",
+                                L"resources\\icons\\tray_active.ico"}) {
+        std::vector<unsigned char> b = ReadBytes(SourceFile(icon));
+        ASSERT_GE(b.size(), 6u + 4 * 16) << Narrow(icon);
+        EXPECT_EQ(b[2] | b[3] << 8, 1) << Narrow(icon);
+        ASSERT_EQ(b[4] | b[5] << 8, 4) << Narrow(icon);
+        const int sizes[] = {16, 24, 32, 48};
+        for (int k = 0; k < 4; ++k) {
+            const unsigned char* entry = &b[6 + 16 * k];
+            EXPECT_EQ(entry[0], sizes[k]) << Narrow(icon);
+            EXPECT_EQ(entry[6] | entry[7] << 8, 32) << Narrow(icon);
+            size_t size = entry[8] | entry[9] << 8 | entry[10] << 16, offset = entry[12] | entry[13] << 8 | entry[14] << 16;
+            EXPECT_LE(offset + size, b.size()) << Narrow(icon);
+        }
     }
     std::vector<unsigned char> sb = ReadBytes(SourceFile(L"resources\\bitmaps\\scrollbar.bmp"));
     EXPECT_EQ(sb[18] | sb[19] << 8, 117);  // nine parts of 13 pixels across, three down

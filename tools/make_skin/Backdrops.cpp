@@ -280,3 +280,39 @@ void DrawArrow(Canvas& c, bool up)
         for (int x = 0; x < 7 && x < c.W(); ++x)
             c.At(x, y) = rows[up ? y : 8 - y][x] == '#' ? Hex(0x000000) : Hex(0xffffff);
 }
+
+void DrawMouseIcon(Canvas& color, Canvas& alpha, bool lit, uint32_t light)
+{
+    const float size = (float)color.W();
+    // The mouse is 404 by 280 design units; it fills the square's height.
+    MousePlacement m{size * 0.52f, size * 0.03f, size * 0.94f / 404};
+    Box all = Box::Of(color);
+    Field body = PathField(all, MouseOutline(m));
+    // Colours run a pixel past the edge, so the alpha alone makes the smooth edge.
+    Field wide = Offset(body, 1.5f);
+    Rgb top = lit ? Hex(0x5a5a5a) : Hex(0x6a6a6a), bottom = lit ? Hex(0x141414) : Hex(0x2a2a2a);
+    Fill(color, wide, Radial(m.At(-25, 120), size * 0.8f, top, bottom));
+    if (size >= 32) Bevel(color, body, size / 16, 0.35f);
+    Rgb rim = lit ? Hex(pal::kTrimLight) : Hex(0x9a9a9a);
+    float pen = size >= 32 ? size / 24 : 1.0f;
+    if (size >= 24) InnerRing(color, body, pen, Solid(rim), 0.9f);
+    // The channel of the wheel and the seam behind the buttons.
+    Path seams;
+    PointF a = m.At(0, 10), b = m.At(0, 165), l = m.At(-118, 150), r = m.At(118, 150), d = m.At(0, 178);
+    seams.MoveTo(a.x, a.y).LineTo(b.x, b.y);
+    seams.MoveTo(l.x, l.y).QuadTo(d.x, d.y, r.x, r.y);
+    Fill(color, Intersect(StrokeField(all, seams, std::max(1.0f, size / 20)), Offset(body, -1)), Solid(Hex(0x000000)), 0.8f);
+    // The light: a chevron on the palm.
+    Path chevron;
+    PointF c0 = m.At(-60, 360), c1 = m.At(0, 318), c2 = m.At(60, 360);
+    chevron.MoveTo(c0.x, c0.y).LineTo(c1.x, c1.y).LineTo(c2.x, c2.y);
+    Field lightField = Intersect(StrokeField(all, chevron, std::max(1.4f, size / 11)), Offset(body, -1));
+    Rgb lightColor = lit ? Hex(light) : Hex(0x3a3a3a);
+    if (lit) Glow(color, lightField, size / 8, lightColor, 0.6f);
+    Fill(color, lightField, Solid(lit ? Mix(lightColor, Hex(0xffffff), 0.25f) : lightColor));
+    for (int y = 0; y < alpha.H(); ++y)
+        for (int x = 0; x < alpha.W(); ++x) {
+            float v = 255 * Coverage(body.At(x, y));
+            alpha.At(x, y) = Rgb{v, v, v};
+        }
+}

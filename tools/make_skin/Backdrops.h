@@ -30,6 +30,10 @@ void DrawSmallButton(Canvas& c);
 // Every hue across, white above and black below, greys at the right.
 void DrawColorChart(Canvas& c);
 
+// The program icon: the mouse from above with its light in the given colour (RRGGBB);
+// lit false draws it grey and dark, as the tray shows a mouse that is not connected.
+void DrawMouseIcon(Canvas& color, Canvas& alpha, bool lit, uint32_t light);
+
 // Pictures compiled into the programs.
 // The skinned scroll bars' parts: 9 x 3 squares of 13 pixels (columns: up, down, thumb,
 // track of the vertical bar; left, right, thumb, track of the horizontal bar; corner.

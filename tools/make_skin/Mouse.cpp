@@ -61,6 +61,11 @@ PointF MouseButtonAnchor(const MousePlacement& m, int button)
     return m.At(0, 0);
 }
 
+Path MouseOutline(const MousePlacement& m)
+{
+    return Body(m);
+}
+
 RectF MouseBounds(const MousePlacement& m)
 {
     PointF a = m.At(-152, 0), b = m.At(128, 404);

@@ -13,3 +13,5 @@ PointF MouseButtonAnchor(const MousePlacement& m, int button);
 // The drawing's bounding rectangle.
 RectF MouseBounds(const MousePlacement& m);
 void DrawMouse(Canvas& c, const MousePlacement& m);
+// The outline alone, for the icons.
+Path MouseOutline(const MousePlacement& m);

@@ -193,6 +193,26 @@ bool WritePreviews(const SkinSpec& spec, const std::wstring& folder)
             if (!WritePng(base + StateName(p, w.skinsName) + L".png", shown)) return false;
         }
     }
+    // Icons over the desktop, at their real sizes side by side.
+    for (const IconSpec& icon : spec.icons) {
+        int width = 8;
+        for (int size : icon.sizes) width += size + 8;
+        Canvas shown = Desktop(width, 64);
+        int x = 8;
+        for (int size : icon.sizes) {
+            Canvas color(size, size), alpha(size, size);
+            icon.draw(color, alpha);
+            for (int y = 0; y < size; ++y)
+                for (int i = 0; i < size; ++i) {
+                    Rgb& d = shown.At(x + i, 8 + y);
+                    d = Mix(d, color.At(i, y), alpha.At(i, y).r / 255);
+                }
+            x += size + 8;
+        }
+        std::wstring name = icon.path.substr(icon.path.rfind(L'/') + 1);
+        name.resize(name.rfind(L'.'));
+        if (!WritePng(folder + L"skin-icon-" + name + L".png", shown)) return false;
+    }
     for (const PlainPicture& p : spec.pictures) {
         Canvas c(p.w, p.h, Hex(0x000000));
         p.draw(c);

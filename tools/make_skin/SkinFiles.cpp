@@ -3,6 +3,7 @@
 #include "core/XmlDoc.h"
 #include <windows.h>
 #include <algorithm>
+#include <map>
 #include <cstdio>
 #include <cwchar>
 
@@ -147,6 +148,62 @@ std::vector<uint8_t> MonoBmpBytes(const Canvas& c)
         b.insert(b.end(), row.begin(), row.end());
     }
     return b;
+}
+
+std::vector<uint8_t> IcoBytes(const std::vector<std::pair<Canvas, Canvas>>& images)
+{
+    std::vector<uint8_t> out;
+    Put16(out, 0);
+    Put16(out, 1);
+    Put16(out, (uint32_t)images.size());
+    std::vector<std::vector<uint8_t>> bodies;
+    for (const auto& [color, alpha] : images) {
+        const int w = color.W(), h = color.H();
+        const int maskStride = ((w + 31) / 32) * 4;
+        std::vector<uint8_t> b;
+        Put32(b, 40);
+        Put32(b, (uint32_t)w);
+        Put32(b, (uint32_t)(2 * h));
+        Put16(b, 1);
+        Put16(b, 32);
+        Put32(b, 0);
+        Put32(b, (uint32_t)(w * h * 4 + maskStride * h));
+        Put32(b, 0);
+        Put32(b, 0);
+        Put32(b, 0);
+        Put32(b, 0);
+        std::vector<uint8_t> rgb = color.Bytes(), a = alpha.Bytes();
+        for (int y = h - 1; y >= 0; --y)
+            for (int x = 0; x < w; ++x) {
+                size_t i = ((size_t)y * w + x) * 3;
+                b.push_back(rgb[i + 2]);
+                b.push_back(rgb[i + 1]);
+                b.push_back(rgb[i]);
+                b.push_back(a[i]);
+            }
+        for (int y = h - 1; y >= 0; --y) {
+            std::vector<uint8_t> row((size_t)maskStride, 0);
+            for (int x = 0; x < w; ++x)
+                if (a[((size_t)y * w + x) * 3] == 0) row[x / 8] |= (uint8_t)(0x80 >> (x % 8));
+            b.insert(b.end(), row.begin(), row.end());
+        }
+        bodies.push_back(b);
+    }
+    uint32_t offset = 6 + 16 * (uint32_t)images.size();
+    for (size_t k = 0; k < images.size(); ++k) {
+        int w = images[k].first.W(), h = images[k].first.H();
+        out.push_back((uint8_t)(w >= 256 ? 0 : w));
+        out.push_back((uint8_t)(h >= 256 ? 0 : h));
+        out.push_back(0);
+        out.push_back(0);
+        Put16(out, 1);
+        Put16(out, 32);
+        Put32(out, (uint32_t)bodies[k].size());
+        Put32(out, offset);
+        offset += (uint32_t)bodies[k].size();
+    }
+    for (const auto& b : bodies) out.insert(out.end(), b.begin(), b.end());
+    return out;
 }
 
 std::vector<uint8_t> GifBytes(const Canvas& c)
@@ -319,8 +376,16 @@ std::vector<std::wstring> CheckEntry(const Entry& e)
 
 Canvas RenderPicture(const WindowSpec& w, const Picture& p)
 {
-    Canvas c(w.w, w.h, Hex(0x000000));
-    if (w.backdrop) w.backdrop(c, w, p.layer);
+    // The backdrop is the same in every state: drawn once per window and look.
+    static std::map<std::pair<const WindowSpec*, int>, Canvas> backdrops;
+    auto key = std::make_pair(&w, p.layer);
+    auto it = backdrops.find(key);
+    if (it == backdrops.end()) {
+        Canvas b(w.w, w.h, Hex(0x000000));
+        if (w.backdrop) w.backdrop(b, w, p.layer);
+        it = backdrops.emplace(key, b).first;
+    }
+    Canvas c = it->second;
     for (const Entry& e : w.entries) {
         if (e.kind != EntryKind::Control || !(e.layers & p.layer)) continue;
         if (w.control && w.control(c, w, e, p.state)) continue;
@@ -331,11 +396,15 @@ Canvas RenderPicture(const WindowSpec& w, const Picture& p)
 
 Canvas RenderMask(const WindowSpec& w)
 {
+    static std::map<const WindowSpec*, Canvas> masks;
+    auto it = masks.find(&w);
+    if (it != masks.end()) return it->second;
     Canvas c(w.w, w.h, Hex(0xFFFFFF));
     Field f = w.shape(w);
     for (int y = 0; y < w.h; ++y)
         for (int x = 0; x < w.w; ++x)
             if (f.At(x, y) < 0) c.At(x, y) = Hex(0x000000);
+    masks.emplace(&w, c);
     return c;
 }
 
@@ -349,6 +418,20 @@ bool WriteSkinFiles(const SkinSpec& spec, const std::wstring& folder)
             }
     CreateDirectoryW((folder + L"skins").c_str(), nullptr);
     CreateDirectoryW((folder + L"bitmaps").c_str(), nullptr);
+    CreateDirectoryW((folder + L"icons").c_str(), nullptr);
+    for (const IconSpec& icon : spec.icons) {
+        std::vector<std::pair<Canvas, Canvas>> images;
+        for (int size : icon.sizes) {
+            Canvas color(size, size), alpha(size, size);
+            icon.draw(color, alpha);
+            images.emplace_back(color, alpha);
+        }
+        std::wstring path = folder + Native(icon.path);
+        if (!WriteBytes(path, IcoBytes(images))) {
+            fwprintf(stderr, L"cannot write %ls\n", path.c_str());
+            return false;
+        }
+    }
 
     CXmlDoc skins;
     skins.SetDocText(kDeclaration);

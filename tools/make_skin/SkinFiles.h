@@ -7,6 +7,8 @@
 std::vector<uint8_t> BmpBytes(const Canvas& c);
 // Two colours: pixels of red 128 or more white, the others black.
 std::vector<uint8_t> MonoBmpBytes(const Canvas& c);
+// An icon file with one 32-bit image (colour and alpha) per size.
+std::vector<uint8_t> IcoBytes(const std::vector<std::pair<Canvas, Canvas>>& images);
 // A 256-colour GIF whose palette is the ramp below, each pixel mapped by its brightness.
 std::vector<uint8_t> GifBytes(const Canvas& c);
 // The colour of palette entry i (0 black .. 255 light gold); pictures saved as GIF use

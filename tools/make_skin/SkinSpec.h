@@ -118,9 +118,18 @@ struct PlainPicture {
     bool mono = false;  // a 1-bit bitmap: dark pixels black, the rest white
 };
 
+// A program icon: drawn at each size into a colour canvas and an alpha canvas (grey
+// levels 0 transparent .. 255 opaque).
+struct IconSpec {
+    std::wstring path;  // relative to the resources folder, '/' separated
+    std::vector<int> sizes;
+    std::function<void(Canvas& color, Canvas& alpha)> draw;
+};
+
 struct SkinSpec {
     std::vector<WindowSpec> windows;
     std::vector<PlainPicture> pictures;
+    std::vector<IconSpec> icons;
 };
 
 SkinSpec BuildSkinSpec();
