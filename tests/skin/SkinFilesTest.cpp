@@ -322,6 +322,20 @@ TEST(SkinFiles, EveryWindowHasTheEntriesItsCodeReads)
     }
 }
 
+// The notice before the macro editor shows its text in a multi-line edit: the paragraphs
+// must come through the XML reader with their CR LF line breaks.
+TEST(SkinFiles, MacroNoticeKeepsItsParagraphBreaks)
+{
+    CXmlDoc doc;
+    ASSERT_TRUE(doc.LoadFile(SourceFile(L"resources\\Strings.xml")));
+    ASSERT_TRUE(doc.FindChildNode(L"WARNING_FOUR"));
+    doc.EnterNode();
+    ASSERT_TRUE(doc.FindChildNode(L"WARNING_FOUR_LICENSE"));
+    std::wstring text = doc.GetChildText().str();
+    EXPECT_GE(CountOf(text, L"\r\n\r\n"), 3u);
+    EXPECT_EQ(CountOf(text, L"\n"), CountOf(text, L"\r\n"));
+}
+
 // Pictures the programs open by fixed names, and those compiled in as resources.
 TEST(SkinFiles, FixedPicturesHaveTheSizesTheirUsersCut)
 {

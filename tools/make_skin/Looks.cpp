@@ -299,9 +299,9 @@ void Tab(Canvas& c, const Entry& e, State s)
     RectF face = r.Inset(2);
     bool vertical = r.H() > r.W();
     Face(c, face, std::min(face.W(), face.H()) / 2, s, box);
-    // Grip marks near both ends.
+    // Grip marks near both ends of a side tab.
     FaceColors col = Colors(s);
-    for (int end = 0; end < 2; ++end)
+    for (int end = 0; end < (vertical ? 2 : 0); ++end)
         for (int k = 0; k < 3; ++k) {
             float along = 12 + k * 5.0f;
             float cx = vertical ? (face.l + face.r) / 2 : (end ? face.r - along : face.l + along);

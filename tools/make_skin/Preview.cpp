@@ -165,6 +165,48 @@ std::wstring StateName(const Picture& p, const std::wstring& window)
     return s;
 }
 
+const WindowSpec* FindWindow(const SkinSpec& spec, const wchar_t* name)
+{
+    for (const WindowSpec& w : spec.windows)
+        if (w.skinsName == name) return &w;
+    return nullptr;
+}
+
+// Puts a window's NORMAL look, cut by its mask and with its texts, on a screen canvas.
+void Place(Canvas& screen, const WindowSpec& w, int x, int y)
+{
+    Picture normal = w.pictures.front();
+    Canvas pic = RenderPicture(w, normal);
+    Canvas mask = RenderMask(w);
+    Canvas shown(w.w, w.h);
+    for (int j = 0; j < w.h; ++j)
+        for (int i = 0; i < w.w; ++i)
+            if (x + i >= 0 && y + j >= 0 && x + i < screen.W() && y + j < screen.H()) shown.At(i, j) = screen.At(x + i, y + j);
+    for (int j = 0; j < w.h; ++j)
+        for (int i = 0; i < w.w; ++i)
+            if (mask.At(i, j).r < 128) shown.At(i, j) = pic.At(i, j);
+    DrawTexts(shown, w, normal.layer, State::Normal, 0, 0);
+    screen.Paste(shown, 0, 0, w.w, w.h, x, y);
+}
+
+// The main window as the program places it on a 1280 x 1024 screen (centred, at the top),
+// with its three side panels docked where the main window puts them.
+bool WriteDockedPreview(const SkinSpec& spec, const std::wstring& path)
+{
+    const WindowSpec* main = FindWindow(spec, L"MAIN");
+    const WindowSpec* settings = FindWindow(spec, L"MOUSE_PROPERTIES");
+    const WindowSpec* picker = FindWindow(spec, L"BUTTON_ASSIGNMENTS");
+    const WindowSpec* lighting = FindWindow(spec, L"ILLUMINATION_SETTING");
+    if (!main || !settings || !picker || !lighting) return true;
+    Canvas screen = Desktop(1280, 1024);
+    const int left = (1280 - main->w) / 2, top = 0, right = left + main->w, bottom = top + main->h;
+    Place(screen, *main, left, top);
+    Place(screen, *settings, left + 17 - settings->w, top + 89);
+    Place(screen, *picker, right - 16, top + 89);
+    Place(screen, *lighting, left + 87, bottom - 18);
+    return WritePng(path, screen);
+}
+
 }  // namespace
 
 bool WritePreviews(const SkinSpec& spec, const std::wstring& folder)
@@ -193,6 +235,7 @@ bool WritePreviews(const SkinSpec& spec, const std::wstring& folder)
             if (!WritePng(base + StateName(p, w.skinsName) + L".png", shown)) return false;
         }
     }
+    if (!WriteDockedPreview(spec, folder + L"skin-docked.png")) return false;
     // Icons over the desktop, at their real sizes side by side.
     for (const IconSpec& icon : spec.icons) {
         int width = 8;

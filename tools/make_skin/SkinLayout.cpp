@@ -65,7 +65,7 @@ void NoticeBoxes(SkinSpec& spec)
         Ctl(L"BUTTON_NO", 208, 162, 92, 26, L"Keep", Look::Command),
     });
     const wchar_t* license =
-        L"The macro editor records every key you press while it is open - Tab, Enter and Esc "
+        L"The macro editor records every key you press while it is open \u2013 Tab, Enter and Esc "
         L"included. Click the box you want to record into, then press the keys in the order the "
         L"game should receive them.\r\n\r\n"
         L"While the editor is open, the Windows keys are held back for the whole desktop: they do "
@@ -161,8 +161,9 @@ void MainWindow(SkinSpec& spec)
     spec.windows.push_back(w);
 }
 
-// The function picker: slides out at the main window's right edge; its side bar of
-// folders is a child window at (0, 80, 174, 450), fixed by the program.
+// The function picker: slides out at the main window's right edge, 16 pixels inside it,
+// so it may be 16 + (1280 - 840) / 2 = 236 wide; its side bar of folders is a child
+// window at (0, 80, 174, 450), fixed by the program.
 void FunctionPicker(SkinSpec& spec)
 {
     WindowSpec w = Window(L"BUTTON_ASSIGNMENTS", 230, 470, {
@@ -181,8 +182,10 @@ void FunctionPicker(SkinSpec& spec)
 // The sensor-settings panel: slides out at the main window's left edge.
 void MouseSettings(SkinSpec& spec)
 {
-    WindowSpec w = Window(L"MOUSE_PROPERTIES", 240, 432, {
-        Lbl(L"MOUSE_PROPERTIES", 112, 15, L"Mouse settings").Centred(),
+    // At most 237 wide: it docks with its right edge 17 pixels inside the main window's
+    // left edge, and the main window is centred on a 1280-pixel screen.
+    WindowSpec w = Window(L"MOUSE_PROPERTIES", 236, 432, {
+        Lbl(L"MOUSE_PROPERTIES", 110, 15, L"Mouse settings").Centred(),
         Ctl(L"CLOSE_PROPERTIES", 12, 120, 22, 170, L"Close", Look::Tab).Cap(Caption::Up),
         Lbl(L"DPI_VALUE", 46, 56, L"Sensor resolution"),
         Ctl(L"DPI_MENU", 46, 74, 150, 26, L"Choose the sensor resolution", Look::Arrow)
