@@ -76,41 +76,55 @@ TEST(SkinRegion, MasksGiveExactlyTheRegionOfTheirNonWhitePixels)
         {"mode 2 with n 0 leaves out the top row", 6, 3, [](int, int) { return B; }, 2, 0, {{0, 1, 6, 3}}},
         {"mode 2 with n 1 leaves out rows 0 and 1", 6, 3, [](int, int) { return B; }, 2, 1, {{0, 2, 6, 3}}},
         {"another mode cuts nothing", 6, 3, [](int, int) { return B; }, 3, 2, {{0, 0, 6, 3}}},
+        {"rows alike after the cut columns", 5, 4, [](int x, int y) { return x == 0 && y % 2 ? W : B; }, 1, 1,
+         {{1, 0, 5, 4}}},
+        {"rows alike but for one pixel", 4, 3, [](int x, int y) { return y == 1 && x == 3 ? W : B; }, 0, 0,
+         {{0, 0, 4, 1}, {0, 1, 3, 2}, {0, 2, 4, 3}}},
     };
+    // Each mask as a section with its rows top-down and bottom-up in memory.
     for (auto& c : cases) {
-        HBITMAP mask = MakeDib(c.w, c.h, c.px);
-        ASSERT_NE(mask, nullptr) << c.name;
-        HRGN got = c.mode == 0 ? BitmapToRegion(mask) : BitmapToRegionPart(mask, c.mode, c.n);
-        ASSERT_NE(got, nullptr) << c.name;
-        HRGN want = RegionOf(c.expected);
-        EXPECT_TRUE(EqualRgn(got, want)) << c.name << ": got " << Describe(got) << "want " << Describe(want);
-        RECT box;
-        EXPECT_EQ(GetRgnBox(got, &box), c.expected.empty() ? NULLREGION : c.expected.size() == 1 ? SIMPLEREGION
-                                                                                                 : COMPLEXREGION)
-            << c.name;
-        DeleteObject(want);
-        DeleteObject(got);
-        DeleteObject(mask);
+        for (bool topDown : {true, false}) {
+            HBITMAP mask = MakeDib(c.w, c.h, c.px, topDown);
+            ASSERT_NE(mask, nullptr) << c.name;
+            HRGN got = c.mode == 0 ? BitmapToRegion(mask) : BitmapToRegionPart(mask, c.mode, c.n);
+            ASSERT_NE(got, nullptr) << c.name;
+            HRGN want = RegionOf(c.expected);
+            EXPECT_TRUE(EqualRgn(got, want))
+                << c.name << (topDown ? "" : " (bottom-up)") << ": got " << Describe(got) << "want " << Describe(want);
+            RECT box;
+            EXPECT_EQ(GetRgnBox(got, &box), c.expected.empty()       ? NULLREGION
+                                            : c.expected.size() == 1 ? SIMPLEREGION
+                                                                     : COMPLEXREGION)
+                << c.name;
+            DeleteObject(want);
+            DeleteObject(got);
+            DeleteObject(mask);
+        }
     }
 }
 
 TEST(SkinRegion, MoreThanTwoThousandRunsMakeOneRegion)
 {
-    // Every other pixel of 120 x 100: 6,000 runs, three full batches.
-    auto px = [](int x, int y) { return (x + y) % 2 ? B : W; };
+    // Every other pixel: 120 x 100 has 6,000 runs in rows that never repeat; a row of
+    // 4,100 pixels has more runs than one batch takes; equal rows in bands of 3.
+    auto chequer = [](int x, int y) { return (x + y) % 2 ? B : W; };
+    auto bands = [](int x, int y) { return (x + y / 3) % 2 ? B : W; };
     struct Case {
+        int w, h;
+        PixelFn px;
         int mode, n;
-    } cases[] = {{0, 0}, {1, 7}, {2, 41}};
-    HBITMAP mask = MakeDib(120, 100, px);
+    } cases[] = {{120, 100, chequer, 0, 0}, {120, 100, chequer, 1, 7}, {120, 100, chequer, 2, 41},
+                 {4100, 3, chequer, 0, 0},   {4100, 7, bands, 0, 0},     {150, 90, bands, 1, 3}};
     for (auto& c : cases) {
+        HBITMAP mask = MakeDib(c.w, c.h, c.px, c.w < 1000);
         HRGN got = c.mode == 0 ? BitmapToRegion(mask) : BitmapToRegionPart(mask, c.mode, c.n);
         ASSERT_NE(got, nullptr);
-        HRGN want = RegionOf(ReferenceRuns(120, 100, px, c.mode, c.n));
-        EXPECT_TRUE(EqualRgn(got, want)) << "mode " << c.mode;
+        HRGN want = RegionOf(ReferenceRuns(c.w, c.h, c.px, c.mode, c.n));
+        EXPECT_TRUE(EqualRgn(got, want)) << c.w << " x " << c.h << " mode " << c.mode;
         DeleteObject(want);
         DeleteObject(got);
+        DeleteObject(mask);
     }
-    DeleteObject(mask);
 }
 
 TEST(SkinRegion, NoMaskNoRegion)

@@ -3,12 +3,12 @@
 #include "core/AppPaths.h"
 #include <cwchar>
 
-HBITMAP MakeDib(int width, int height, const PixelFn& pixel)
+HBITMAP MakeDib(int width, int height, const PixelFn& pixel, bool topDown)
 {
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
     bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biHeight = topDown ? -height : height;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
@@ -18,7 +18,8 @@ HBITMAP MakeDib(int width, int height, const PixelFn& pixel)
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             COLORREF c = pixel(x, y);
-            bits[(size_t)y * width + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            int row = topDown ? y : height - 1 - y;
+            bits[(size_t)row * width + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
         }
     }
     return dib;

@@ -8,8 +8,9 @@
 
 typedef std::function<COLORREF(int x, int y)> PixelFn;
 
-// A 32-bit top-down DIB section of the given pixels.
-HBITMAP MakeDib(int width, int height, const PixelFn& pixel);
+// A 32-bit DIB section of the given pixels, its rows top-down in memory unless asked
+// otherwise (loaded pictures are bottom-up).
+HBITMAP MakeDib(int width, int height, const PixelFn& pixel, bool topDown = true);
 inline HBITMAP SolidDib(int width, int height, COLORREF c)
 {
     return MakeDib(width, height, [c](int, int) { return c; });
