@@ -133,14 +133,6 @@ void DragWithTheMouse(POINT from, POINT to)
     PumpFor(200);
 }
 
-HGLOBAL TextBlock(const wchar_t* text)
-{
-    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
-    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    memcpy(GlobalLock(h), text, bytes);
-    GlobalUnlock(h);
-    return h;
-}
 
 }  // namespace
 

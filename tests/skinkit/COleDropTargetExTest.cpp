@@ -61,14 +61,6 @@ public:
     COleDropTargetEx target;
 };
 
-HGLOBAL TextBlock(const wchar_t* text)
-{
-    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
-    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    memcpy(GlobalLock(h), text, bytes);
-    GlobalUnlock(h);
-    return h;
-}
 
 struct DropResult {
     DWORD enter, over, drop;
