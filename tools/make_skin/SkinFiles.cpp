@@ -76,6 +76,23 @@ std::wstring Native(std::wstring path)
 
 const wchar_t kDeclaration[] = L"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n";
 
+// A new document as the system writes one: UTF-16LE with a byte-order mark, positioned
+// inside its root element.
+void StartDoc(CXmlDoc& doc)
+{
+    doc.SetDocText(kDeclaration);
+    doc.m_docFlags |= XMLDOC_UTF16LE_BOM;
+    doc.AddElement(L"root");
+    doc.EnterNode();
+}
+
+bool WriteOrSay(const std::wstring& path, const std::vector<uint8_t>& bytes)
+{
+    if (WriteBytes(path, bytes)) return true;
+    fwprintf(stderr, L"cannot write %ls\n", path.c_str());
+    return false;
+}
+
 bool SaveDoc(CXmlDoc& doc, const std::wstring& path)
 {
     if (doc.SaveFile(path.c_str())) return true;
@@ -426,18 +443,11 @@ bool WriteSkinFiles(const SkinSpec& spec, const std::wstring& folder)
             icon.draw(color, alpha);
             images.emplace_back(color, alpha);
         }
-        std::wstring path = folder + Native(icon.path);
-        if (!WriteBytes(path, IcoBytes(images))) {
-            fwprintf(stderr, L"cannot write %ls\n", path.c_str());
-            return false;
-        }
+        if (!WriteOrSay(folder + Native(icon.path), IcoBytes(images))) return false;
     }
 
     CXmlDoc skins;
-    skins.SetDocText(kDeclaration);
-    skins.m_docFlags |= XMLDOC_UTF16LE_BOM;
-    skins.AddElement(L"root");
-    skins.EnterNode();
+    StartDoc(skins);
     for (const WindowSpec& w : spec.windows) {
         if (w.skinsName.empty()) continue;
         skins.AddElement(w.skinsName.c_str());
@@ -445,12 +455,8 @@ bool WriteSkinFiles(const SkinSpec& spec, const std::wstring& folder)
         for (const Picture& p : w.pictures) {
             skins.AddElement(p.element.c_str(), p.file.c_str());
             Canvas c = p.make ? p.make() : (p.mask ? RenderMask(w) : RenderPicture(w, p));
-            std::wstring path = folder + L"skins\\" + p.file;
             bool gif = Lower(p.file).size() > 4 && Lower(p.file).substr(p.file.size() - 4) == L".gif";
-            if (!WriteBytes(path, gif ? GifBytes(c) : BmpBytes(c))) {
-                fwprintf(stderr, L"cannot write %ls\n", path.c_str());
-                return false;
-            }
+            if (!WriteOrSay(folder + L"skins\\" + p.file, gif ? GifBytes(c) : BmpBytes(c))) return false;
         }
         skins.LeaveNode();
     }
@@ -461,19 +467,12 @@ bool WriteSkinFiles(const SkinSpec& spec, const std::wstring& folder)
         }
         Canvas c(p.w, p.h, Hex(0x000000));
         p.draw(c);
-        std::wstring path = folder + Native(p.path);
-        if (!WriteBytes(path, p.mono ? MonoBmpBytes(c) : BmpBytes(c))) {
-            fwprintf(stderr, L"cannot write %ls\n", path.c_str());
-            return false;
-        }
+        if (!WriteOrSay(folder + Native(p.path), p.mono ? MonoBmpBytes(c) : BmpBytes(c))) return false;
     }
     if (!SaveDoc(skins, folder + L"Skins.xml")) return false;
 
     CXmlDoc strings;
-    strings.SetDocText(kDeclaration);
-    strings.m_docFlags |= XMLDOC_UTF16LE_BOM;
-    strings.AddElement(L"root");
-    strings.EnterNode();
+    StartDoc(strings);
     for (const WindowSpec& w : spec.windows) {
         if (w.stringsName.empty()) continue;
         strings.AddElement(w.stringsName.c_str());

@@ -238,23 +238,6 @@ void MacroEditor(SkinSpec& spec)
         Ctl(L"BUTTON_EXIT", 524, 11, 22, 22, L"Close", Look::Close),
         Lbl(L"MACRO_NAME", 28, 64, L"Name"),
         Ctl(L"EDIT_NAME", 90, 56, 250, 30, L"Macro name", Look::Edit),
-        // The delay modes; the paste look cuts the same four buttons at the same places.
-        Ctl(L"BUTTON_AUTO_DELAY", 30, 110, 18, 18, L"Fixed short delays between the keys", Look::Radio, false, N),
-        Ctl(L"BUTTON_RECORD_DELAY", 30, 142, 18, 18, L"The delays as you pressed the keys", Look::Radio, false, N),
-        Ctl(L"BUTTON_NO_DELAY", 30, 174, 18, 18, L"No delays between the keys", Look::Radio, false, N),
-        Ctl(L"BUTTON_PASTE", 30, 206, 18, 18, L"Type a text into the game", Look::Radio, false, N),
-        Lbl(L"AUTO_DELAY", 56, 113, L"Automatic delays", N),
-        Lbl(L"RECORD_DELAY", 56, 145, L"Recorded delays", N),
-        Lbl(L"NO_DELAY", 56, 177, L"No delays", N),
-        Lbl(L"PASTE", 56, 209, L"Paste text", N),
-        Ctl(L"BUTTON_PASTE_AUTO_DELAY", 30, 110, 18, 18, L"Fixed short delays between the keys", Look::Radio, false, P),
-        Ctl(L"BUTTON_PASTE_RECORD_DELAY", 30, 142, 18, 18, L"The delays as you pressed the keys", Look::Radio, false, P),
-        Ctl(L"BUTTON_PASTE_NO_DELAY", 30, 174, 18, 18, L"No delays between the keys", Look::Radio, false, P),
-        Ctl(L"BUTTON_PASTE_PASTE", 30, 206, 18, 18, L"Type a text into the game", Look::Radio, false, P),
-        Lbl(L"PASTE_AUTO_DELAY", 56, 113, L"Automatic delays", P),
-        Lbl(L"PASTE_RECORD_DELAY", 56, 145, L"Recorded delays", P),
-        Lbl(L"PASTE_NO_DELAY", 56, 177, L"No delays", P),
-        Lbl(L"PASTE_PASTE", 56, 209, L"Paste text", P),
         Ctl(L"BUTTON_LOOP", 30, 250, 18, 18, L"Repeat the macro", Look::Check, false, N),
         Lbl(L"LOOP", 56, 253, L"Repeat", N),
         Ctl(L"EDIT_LOOP", 124, 246, 44, 26, L"How many times", Look::Edit, false, N),
@@ -272,6 +255,28 @@ void MacroEditor(SkinSpec& spec)
         Ctl(L"BUTTON_OK", 348, 330, 88, 28, L"OK", Look::Command),
         Ctl(L"BUTTON_CANCEL", 444, 330, 88, 28, L"Cancel", Look::Command),
     });
+    // The delay modes. The paste look cuts the same four buttons at the same places under
+    // its own names, and labels them under its own names too.
+    struct Mode {
+        const wchar_t* name;
+        const wchar_t* label;
+        const wchar_t* tooltip;
+    };
+    const Mode modes[] = {
+        {L"AUTO_DELAY", L"Automatic delays", L"Fixed short delays between the keys"},
+        {L"RECORD_DELAY", L"Recorded delays", L"The delays as you pressed the keys"},
+        {L"NO_DELAY", L"No delays", L"No delays between the keys"},
+        {L"PASTE", L"Paste text", L"Type a text into the game"},
+    };
+    for (int look : {N, P}) {
+        std::wstring prefix = look == P ? L"PASTE_" : L"";
+        int y = 110;
+        for (const Mode& m : modes) {
+            w.entries.push_back(Ctl((L"BUTTON_" + prefix + m.name).c_str(), 30, y, 18, 18, m.tooltip, Look::Radio, false, look));
+            w.entries.push_back(Lbl((prefix + m.name).c_str(), 56, y + 3, m.label, look));
+            y += 32;
+        }
+    }
     w.backdrop = [](Canvas& c, const WindowSpec& s, int layer) {
         DialogBackdrop(c, s, layer);
         DrawPlate(c, {20, 100, 196, 234}, 6);
