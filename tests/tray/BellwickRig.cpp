@@ -229,6 +229,8 @@ DWORD BellwickRig::Stop()
     CloseHandle(process);
     process = nullptr;
     window = nullptr;
+    // The notification area lets the icon go in its own time; the next test starts clean.
+    WaitUntil([&] { return Icon() == nullptr; }, 5000);
     return code;
 }
 
@@ -259,14 +261,20 @@ HWND BellwickRig::Notice() const
 
 HWND BellwickRig::OpenMenu()
 {
-    HWND icon = Icon();
-    if (!icon) return nullptr;
-    MouseMoveTo(ScreenCenter(icon));
-    Sleep(30);
-    MouseButton(false, true);
-    Sleep(30);
-    MouseButton(false, false);
-    if (!WaitUntil([&] { return Menus().size() == 1; }, TRAY_GUARD_MS)) return nullptr;
+    // A click that comes while the icon's window is still being placed is lost; a person
+    // clicks again.
+    bool open = false;
+    for (int attempt = 0; attempt < 3 && !open; ++attempt) {
+        HWND icon = nullptr;
+        if (!WaitUntil([&] { return (icon = Icon()) != nullptr; }, 5000)) return nullptr;
+        MouseMoveTo(ScreenCenter(icon));
+        Sleep(30);
+        MouseButton(false, true);
+        Sleep(30);
+        MouseButton(false, false);
+        open = WaitUntil([&] { return Menus().size() == 1; }, 3000);
+    }
+    if (!open) return nullptr;
     // Out of the menu's way, so no item is lit by the pointer.
     MouseMoveTo(POINT{900, 900});
     Sleep(100);
