@@ -295,12 +295,10 @@ HWND BellwickRig::OpenProfileSubmenu()
     return nullptr;
 }
 
-IconColours ClassifyIcon(HWND icon)
+IconColours ClassifyPixels(const std::vector<DWORD>& pixels)
 {
     IconColours c;
-    RECT rect = {};
-    if (!icon || !GetWindowRect(icon, &rect)) return c;
-    for (DWORD p : CaptureScreen(rect)) {
+    for (DWORD p : pixels) {
         int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
         int hi = std::max(r, std::max(g, b)), lo = std::min(r, std::min(g, b));
         if (hi - lo > 60) ++c.coloured;
@@ -308,4 +306,11 @@ IconColours ClassifyIcon(HWND icon)
         if (r > 150 && g > 100 && b < 90) ++c.gold;
     }
     return c;
+}
+
+IconColours ClassifyIcon(HWND icon)
+{
+    RECT rect = {};
+    if (!icon || !GetWindowRect(icon, &rect)) return IconColours();
+    return ClassifyPixels(CaptureScreen(rect));
 }

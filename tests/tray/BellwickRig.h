@@ -100,6 +100,7 @@ struct IconColours {
     int gold = 0;  // the program's own light and trim
     int coloured = 0;  // any clearly coloured pixel
 };
+IconColours ClassifyPixels(const std::vector<DWORD>& pixels);
 IconColours ClassifyIcon(HWND icon);
 
 HANDLE StartProcess(const CString& exe);
