@@ -14,6 +14,7 @@ cp -r resources/. "$suite"/
 for p in Portwarden Bellwick Gearloom; do
   [ -f "build/x86_64/bin/$p.exe" ] && cp "build/x86_64/bin/$p.exe" "$suite"/
 done
+cp build/x86_64/bin/User_Guide.pdf "$suite"/
 export WINEPREFIX="$PWD/build/wineprefix-suite"
 THARNIC_PERSON_DISPLAY=1
 source tools/wine-env.sh
@@ -31,10 +32,21 @@ else
   echo "The suite runs on your display $DISPLAY."
   /usr/lib/wine/wine64 reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f </dev/null >/dev/null 2>&1 || true
 fi
+# As on Windows, .exe files are of the "exefile" type, so the shell shows a program's own icon.
+/usr/lib/wine/wine64 reg add 'HKCR\.exe' /ve /d exefile /f </dev/null >/dev/null 2>&1
 tools/wine-exec.sh "$suite/Portwarden.exe" </dev/null >build/suite.log 2>&1 &
 if tools/wine-exec.sh build/x86_64/bin/find_window.exe "Pelmora_Qr8_Mouse_Hid" 30 </dev/null >/dev/null 2>&1; then
   echo "Portwarden is running (its hidden window is up). Ctrl-C stops the suite."
 else
   echo "Portwarden did not come up within 30 s; see build/suite.log." >&2
+fi
+# The tray icon beside the service. The service starts Bellwick at every device open; it is
+# started here as well (a second copy ends at once) and asked for its icon the way the
+# configuration program does at its start.
+tools/wine-exec.sh "$suite/Bellwick.exe" </dev/null >>build/suite.log 2>&1 &
+if tools/wine-exec.sh build/x86_64/bin/show_tray_icon.exe 30 </dev/null >/dev/null 2>&1; then
+  echo "Bellwick's icon is in the notification area: right-click it for its menu."
+else
+  echo "Bellwick did not come up within 30 s; see build/suite.log." >&2
 fi
 wait
