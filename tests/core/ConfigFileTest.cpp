@@ -1,4 +1,5 @@
 #include "ConfigTestSupport.h"
+#include "FileHolders.h"
 #include "core/ConfigFile.h"
 #include "core/XmlDoc.h"
 #include <gtest/gtest.h>
@@ -708,23 +709,46 @@ TEST(ConfigFile, OpenUserRegKeyCreatesAMissingKey)
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\TharnicTest");
 }
 
-TEST(ConfigFile, UnwritableConfigAnswersMinusOneAndKeepsTheOldFile)
+namespace {
+
+int FilesInFolder(const CString& folder)
 {
-    struct Case {
-        const char* what;
-        std::function<HANDLE(const wchar_t*)> block;
-        std::function<void(const wchar_t*, HANDLE)> unblock;
-    };
-    const Case cases[] = {
-        {"read-only",
-         [](const wchar_t* path) { SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY); return INVALID_HANDLE_VALUE; },
-         [](const wchar_t* path, HANDLE) { SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL); }},
-        {"locked",
-         [](const wchar_t* path) { return CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr); },
-         [](const wchar_t*, HANDLE h) { CloseHandle(h); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(folder + L"*", &fd);
+    int files = 0;
+    if (find != INVALID_HANDLE_VALUE) {
+        do files += !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        while (FindNextFileW(find, &fd));
+        FindClose(find);
+    }
+    return files;
+}
+
+} // namespace
+
+TEST(ConfigFile, ReadOnlyConfigAnswersMinusOneAndKeepsTheOldFile)
+{
+    ConfFolder conf;
+    CString path = conf.File(L"Config.xml");
+    auto cfg = RichRecord();
+    ASSERT_EQ(SaveConfig(*cfg), 0);
+    std::vector<unsigned char> old = ReadBytes(path);
+
+    cfg->profiles[cfg->PROFILE_ID].DOUBLE_CLICK_SPEED = 333;
+    wcscpy(cfg->profiles[0].PROFILE_NAME, L"changed");
+    SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(SaveConfig(*cfg), -1);
+    SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadBytes(path), old);
+    // The registry copy is written all the same.
+    EXPECT_EQ(RegValue(L"Control Panel\\Mouse", L"DoubleClickSpeed"), L"333");
+    EXPECT_EQ(FilesInFolder(conf.Path()), 1) << "a temporary file was left";
+}
+
+TEST(ConfigFile, ASecondHandleOnConfigXmlLosesNothingAndTheAnswerIsHonest)
+{
+    for (const FileHolder& holder : FileHolders()) {
+        SCOPED_TRACE(holder.who);
         ConfFolder conf;
         CString path = conf.File(L"Config.xml");
         auto cfg = RichRecord();
@@ -733,22 +757,18 @@ TEST(ConfigFile, UnwritableConfigAnswersMinusOneAndKeepsTheOldFile)
 
         cfg->profiles[cfg->PROFILE_ID].DOUBLE_CLICK_SPEED = 333;
         wcscpy(cfg->profiles[0].PROFILE_NAME, L"changed");
-        HANDLE h = c.block(path);
-        EXPECT_EQ(SaveConfig(*cfg), -1);
-        c.unblock(path, h);
-        EXPECT_EQ(ReadBytes(path), old);
-        // The registry copy is written all the same.
+        cfg->profiles[9].macros[49].events[0] = {90, 0, 12};
+        HANDLE h = HoldFile(path, holder);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        int result = SaveConfig(*cfg);
+        CloseHandle(h);
+        EXPECT_EQ(result, holder.saves ? 0 : -1);
+        if (holder.saves)
+            EXPECT_EQ(CompareConfig(*LoadValidated(path), *cfg), 0);
+        else
+            EXPECT_EQ(ReadBytes(path), old);
         EXPECT_EQ(RegValue(L"Control Panel\\Mouse", L"DoubleClickSpeed"), L"333");
-        // No temporary file is left behind.
-        WIN32_FIND_DATAW fd;
-        HANDLE find = FindFirstFileW(conf.Path() + L"*", &fd);
-        int files = 0;
-        if (find != INVALID_HANDLE_VALUE) {
-            do files += !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-            while (FindNextFileW(find, &fd));
-            FindClose(find);
-        }
-        EXPECT_EQ(files, 1);
+        EXPECT_EQ(FilesInFolder(conf.Path()), 1) << "a temporary file was left";
     }
 }
 
