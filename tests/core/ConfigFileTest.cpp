@@ -1,6 +1,7 @@
 #include "ConfigTestSupport.h"
 #include "FileHolders.h"
 #include "core/ConfigFile.h"
+#include "core/ConfigSettings.h"
 #include "core/XmlDoc.h"
 #include <gtest/gtest.h>
 #include <functional>
@@ -991,9 +992,12 @@ TEST(ConfigFile, ShippedConfigXmlIsTheWritersDefaultFile)
 {
     std::vector<unsigned char> shipped = ReadBytes(SourceFile(L"resources\\Config.xml"));
     ASSERT_FALSE(shipped.empty());
+    // The writer's new file with the tray icon shown, as the flag setter makes it.
     TempDir dir;
     ASSERT_TRUE(WriteNewConfigFile(*DefaultRecord(), dir.File(L"Config.xml")));
+    ASSERT_TRUE(SetTrayIconFlag(dir.Path(), 1));
     EXPECT_TRUE(ReadBytes(dir.File(L"Config.xml")) == shipped) << "resources/Config.xml is not what make_default_config makes";
+    EXPECT_EQ(GetTrayIconFlag(SourceFile(L"resources\\")), 1);
 
     auto loaded = Load(SourceFile(L"resources\\Config.xml"));
     EXPECT_EQ(ValidateConfig(*loaded), 0);
