@@ -853,29 +853,28 @@ int FilesInFolder(const CString& folder)
 
 } // namespace
 
-TEST(ConfigFile, ReadOnlyConfigAnswersMinusOneAndKeepsTheOldFile)
+TEST(ConfigFile, AReadOnlyOrHeldConfigXmlLosesNothingAndTheAnswerIsHonest)
 {
-    ConfFolder conf;
-    CString path = conf.File(L"Config.xml");
-    auto cfg = RichRecord();
-    ASSERT_EQ(SaveConfig(*cfg), 0);
-    std::vector<unsigned char> old = ReadBytes(path);
-
-    cfg->profiles[cfg->PROFILE_ID].DOUBLE_CLICK_SPEED = 333;
-    wcscpy(cfg->profiles[0].PROFILE_NAME, L"changed");
-    SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(SaveConfig(*cfg), -1);
-    SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(ReadBytes(path), old);
-    // The registry copy is written all the same.
-    EXPECT_EQ(RegValue(L"Control Panel\\Mouse", L"DoubleClickSpeed"), L"333");
-    EXPECT_EQ(FilesInFolder(conf.Path()), 1) << "a temporary file was left";
-}
-
-TEST(ConfigFile, ASecondHandleOnConfigXmlLosesNothingAndTheAnswerIsHonest)
-{
+    struct Case {
+        std::string who;
+        std::function<HANDLE(const wchar_t*)> block;  // a handle to close afterwards, or none
+        bool saves;
+    };
+    std::vector<Case> cases = {{"read-only", [](const wchar_t* path) {
+                                    SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY);
+                                    return INVALID_HANDLE_VALUE;
+                                },
+                                false}};
     for (const FileHolder& holder : FileHolders()) {
-        SCOPED_TRACE(holder.who);
+        cases.push_back({holder.who, [&holder](const wchar_t* path) {
+                             HANDLE h = HoldFile(path, holder);
+                             EXPECT_NE(h, INVALID_HANDLE_VALUE);
+                             return h;
+                         },
+                         holder.saves});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.who);
         ConfFolder conf;
         CString path = conf.File(L"Config.xml");
         auto cfg = RichRecord();
@@ -885,15 +884,16 @@ TEST(ConfigFile, ASecondHandleOnConfigXmlLosesNothingAndTheAnswerIsHonest)
         cfg->profiles[cfg->PROFILE_ID].DOUBLE_CLICK_SPEED = 333;
         wcscpy(cfg->profiles[0].PROFILE_NAME, L"changed");
         cfg->profiles[9].macros[49].events[0] = {90, 0, 12};
-        HANDLE h = HoldFile(path, holder);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        HANDLE h = c.block(path);
         int result = SaveConfig(*cfg);
-        CloseHandle(h);
-        EXPECT_EQ(result, holder.saves ? 0 : -1);
-        if (holder.saves)
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(result, c.saves ? 0 : -1);
+        if (c.saves)
             EXPECT_EQ(CompareConfig(*LoadValidated(path), *cfg), 0);
         else
             EXPECT_EQ(ReadBytes(path), old);
+        // The registry copy is written all the same.
         EXPECT_EQ(RegValue(L"Control Panel\\Mouse", L"DoubleClickSpeed"), L"333");
         EXPECT_EQ(FilesInFolder(conf.Path()), 1) << "a temporary file was left";
     }
