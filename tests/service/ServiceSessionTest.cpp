@@ -337,7 +337,48 @@ TEST(ServiceSession, DpiStepWithoutConfigurationProgramWritesTheFile)
     Session s;
     EXPECT_EQ(s.W().DpiDown(), 1);  // 2 -> 3
     EXPECT_EQ(s.rig.ReadConfig()->profiles[0].DPI_VALUE, 3);
-    EXPECT_EQ(s.W().m_config.profiles[0].DPI_VALUE, 2);
+    EXPECT_EQ(s.W().m_config.profiles[0].DPI_VALUE, 3);
+    EXPECT_EQ(s.W().m_savedConfig.profiles[0].DPI_VALUE, 3);
+}
+
+TEST(ServiceSession, ASteppedStageSurvivesASwitchAwayAndBack)
+{
+    struct Case {
+        const char* how;
+        bool up;
+        bool program;  // the configuration program runs and stores the stage itself
+        int stage;
+    } cases[] = {
+        {"up", true, false, 1},
+        {"down", false, false, 3},
+        {"up, the configuration program running", true, true, 1},
+        {"down, the configuration program running", false, true, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        Session s;  // profile 1 at the mouse's stage 2, the other profiles at 4
+        std::unique_ptr<PeerWindow> gearloom(c.program ? new PeerWindow(GEARLOOM_MAIN_TITLE) : nullptr);
+        // The step comes from a button, as a user makes it.
+        s.W().m_config.profiles[0].buttons[5].code = c.up ? 20 : 21;
+        s.W().HandleButtonPress(0x21);
+        s.W().HandleButtonRelease(0x21);
+        ASSERT_EQ(s.rig.mouse.GetState().stage, c.stage);
+
+        EXPECT_EQ(s.W().SendMessage(WM_PROFILE_CHANGE, 4), 1);
+        EXPECT_EQ(s.rig.mouse.GetState().stage, 4);
+        EXPECT_EQ(s.W().SendMessage(WM_PROFILE_CHANGE, 0), 1);
+        EXPECT_EQ(s.rig.mouse.GetState().stage, c.stage);
+        EXPECT_EQ(s.W().m_config.profiles[0].DPI_VALUE, c.stage);
+        EXPECT_EQ(s.rig.ReadConfig()->profiles[0].DPI_VALUE, c.program ? 2 : c.stage);
+
+        // The next session start keeps the stepped stage in the file and the mouse.
+        s.rig.mouse.Unplug();
+        s.rig.HandleDeviceEvents(1);
+        s.rig.mouse.Replug();
+        s.rig.HandleDeviceEvents(1);
+        EXPECT_EQ(s.rig.mouse.GetState().stage, c.stage);
+        EXPECT_EQ(s.rig.ReadConfig()->profiles[0].DPI_VALUE, c.stage);
+    }
 }
 
 TEST(ServiceSession, DpiStepsGoOnWhileTheStageCannotBeRead)
