@@ -65,13 +65,6 @@ void ExpectRequests(const SimMouse& mouse, const std::vector<Want>& want)
     }
 }
 
-std::vector<BYTE> HandleBytes(HANDLE h)
-{
-    std::vector<BYTE> b(sizeof(HANDLE));
-    memcpy(b.data(), &h, sizeof(HANDLE));
-    return b;
-}
-
 const std::vector<Want> kApplyProfileDefaults = {
     {IOCTL_PRE_SENSITIVITY, Bytes({1})},
     {IOCTL_SET_SENSITIVITY_X, DwordBytes(10)},
@@ -166,7 +159,7 @@ TEST(ServiceSession, SessionStartSendsRequestsInOrderWithTheirBuffers)
 
     ASSERT_NE(g_hDevice, nullptr);
     ExpectRequests(rig.mouse, {
-        {IOCTL_REGISTER_EVENT, HandleBytes(g_hEventSemaphore)},
+        {IOCTL_REGISTER_EVENT, DwordBytes((DWORD)(ULONG_PTR)g_hEventSemaphore)},
         {IOCTL_GET_FIRMWARE_VERSION, {}},
         {IOCTL_GET_DPI_STAGE, Bytes({0})},
         {IOCTL_GET_POLLING_RATE, Bytes({0})},
