@@ -1,4 +1,5 @@
 #include "ServiceRig.h"
+#include "SimMouseClient.h"
 #include "service/DeviceSettings.h"
 #include "service/DriverLink.h"
 #include "core/AppPaths.h"
@@ -14,39 +15,11 @@ struct Want {
     std::vector<BYTE> in;
 };
 
-const char* CodeName(DWORD code)
-{
-    switch (code) {
-    case IOCTL_REGISTER_EVENT: return "REGISTER_EVENT";
-    case IOCTL_UNREGISTER_EVENT: return "UNREGISTER_EVENT";
-    case IOCTL_GET_EVENT: return "GET_EVENT";
-    case IOCTL_SET_INTERCEPTION_MASK: return "SET_INTERCEPTION_MASK";
-    case IOCTL_SET_SENSITIVITY_X: return "SET_SENSITIVITY_X";
-    case IOCTL_SET_SENSITIVITY_Y: return "SET_SENSITIVITY_Y";
-    case IOCTL_PRE_SENSITIVITY: return "PRE_SENSITIVITY";
-    case IOCTL_POST_MASK: return "POST_MASK";
-    case IOCTL_PRE_LED_COLOR: return "PRE_LED_COLOR";
-    case IOCTL_SET_POLLING_RATE: return "SET_POLLING_RATE";
-    case IOCTL_GET_POLLING_RATE: return "GET_POLLING_RATE";
-    case IOCTL_GET_FIRMWARE_VERSION: return "GET_FIRMWARE_VERSION";
-    case IOCTL_SET_LED_COLOR: return "SET_LED_COLOR";
-    case IOCTL_GET_LED_COLOR: return "GET_LED_COLOR";
-    case IOCTL_SET_DPI_STAGE: return "SET_DPI_STAGE";
-    case IOCTL_GET_DPI_STAGE: return "GET_DPI_STAGE";
-    case IOCTL_SET_LED_INTENSITY: return "SET_LED_INTENSITY";
-    case IOCTL_GET_LED_INTENSITY: return "GET_LED_INTENSITY";
-    case IOCTL_SET_LED_PULSATION: return "SET_LED_PULSATION";
-    case IOCTL_GET_LED_PULSATION: return "GET_LED_PULSATION";
-    case IOCTL_POST_RELOAD: return "POST_RELOAD";
-    default: return "other";
-    }
-}
-
 std::string Describe(const std::vector<SimMouse::Request>& got)
 {
     std::string s;
     for (auto& r : got) {
-        s += CodeName(r.code);
+        s += SimRequestName(r.code);
         s += "(";
         for (size_t i = 0; i < r.in.size() && i < 8; ++i) s += std::to_string(r.in[i]) + (i + 1 < r.in.size() ? " " : "");
         s += ") ";
@@ -60,8 +33,8 @@ void ExpectRequests(const SimMouse& mouse, const std::vector<Want>& want)
     SCOPED_TRACE("requests: " + Describe(got));
     ASSERT_EQ(got.size(), want.size());
     for (size_t i = 0; i < want.size(); ++i) {
-        EXPECT_EQ(got[i].code, want[i].code) << "request " << i << ": " << CodeName(got[i].code);
-        EXPECT_EQ(got[i].in, want[i].in) << "request " << i << ": " << CodeName(got[i].code);
+        EXPECT_EQ(got[i].code, want[i].code) << "request " << i << ": " << SimRequestName(got[i].code);
+        EXPECT_EQ(got[i].in, want[i].in) << "request " << i << ": " << SimRequestName(got[i].code);
     }
 }
 
@@ -388,7 +361,7 @@ TEST(ServiceSession, RefusedRequestsAreNotReportedAsDone)
         {IOCTL_SET_DPI_STAGE, [](CHIDWnd& w) { return w.DpiDown(); }},
     };
     for (auto& c : cases) {
-        SCOPED_TRACE(CodeName(c.code));
+        SCOPED_TRACE(SimRequestName(c.code));
         EXPECT_EQ(c.call(s.W()), 1);
         s.rig.mouse.FailRequest(c.code);
         EXPECT_EQ(c.call(s.W()), 0);

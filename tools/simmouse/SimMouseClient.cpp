@@ -33,6 +33,27 @@ const wchar_t* SimResultText(SimResult r)
     return L"?";
 }
 
+const char* SimRequestName(uint32_t code)
+{
+    static const struct {
+        uint32_t function;
+        const char* name;
+    } names[] = {
+        {0x900, "REGISTER_EVENT"},   {0x901, "UNREGISTER_EVENT"},     {0x902, "GET_EVENT"},
+        {0x908, "SET_INTERCEPTION_MASK"}, {0x909, "SET_SENSITIVITY_X"}, {0x910, "SET_SENSITIVITY_Y"},
+        {0x912, "PRE_SENSITIVITY"},  {0x915, "POST_MASK"},            {0x917, "PRE_LED_COLOR"},
+        {0x928, "SET_POLLING_RATE"}, {0x929, "GET_POLLING_RATE"},     {0x944, "GET_FIRMWARE_VERSION"},
+        {0x948, "SET_LED_COLOR"},    {0x949, "GET_LED_COLOR"},        {0x950, "SET_DPI_STAGE"},
+        {0x955, "GET_DPI_STAGE"},    {0x956, "SET_LED_INTENSITY"},    {0x957, "GET_LED_INTENSITY"},
+        {0x958, "SET_LED_PULSATION"}, {0x959, "GET_LED_PULSATION"},   {0x970, "GET_FIRMWARE_INFO"},
+        {0x971, "FIRMWARE_UPDATE_START"}, {0x972, "FIRMWARE_ERASE"},  {0x974, "FIRMWARE_WRITE_BLOCK"},
+        {0x990, "POST_RELOAD"},      {0x999, "FIRMWARE_UPDATE_END"},
+    };
+    for (auto& n : names)
+        if (SIM_IOCTL(n.function) == code) return n.name;
+    return "?";
+}
+
 std::wstring SimMouseDriverBesideProgram()
 {
     wchar_t path[MAX_PATH];

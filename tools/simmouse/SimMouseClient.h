@@ -10,6 +10,8 @@
 // The Win32 error a program sees when the driver answers a request with r.
 DWORD SimResultError(SimResult r);
 const wchar_t* SimResultText(SimResult r);
+// The request's name in the driver's contract ("SET_DPI_STAGE"), "?" for another code.
+const char* SimRequestName(uint32_t code);
 
 // Copies the driver file into the system's driver folder, makes or updates the
 // demand-start kernel driver service "simmouse" and starts it (stopping an older copy

@@ -20,27 +20,6 @@ void Usage()
              L"  reset                a mouse fresh from the box\n");
 }
 
-const wchar_t* RequestName(uint32_t code)
-{
-    static const struct {
-        uint32_t function;
-        const wchar_t* name;
-    } names[] = {
-        {0x900, L"REGISTER_EVENT"},   {0x901, L"UNREGISTER_EVENT"},     {0x902, L"GET_EVENT"},
-        {0x908, L"SET_INTERCEPTION_MASK"}, {0x909, L"SET_SENSITIVITY_X"}, {0x910, L"SET_SENSITIVITY_Y"},
-        {0x912, L"PRE_SENSITIVITY"},  {0x915, L"POST_MASK"},            {0x917, L"PRE_LED_COLOR"},
-        {0x928, L"SET_POLLING_RATE"}, {0x929, L"GET_POLLING_RATE"},     {0x944, L"GET_FIRMWARE_VERSION"},
-        {0x948, L"SET_LED_COLOR"},    {0x949, L"GET_LED_COLOR"},        {0x950, L"SET_DPI_STAGE"},
-        {0x955, L"GET_DPI_STAGE"},    {0x956, L"SET_LED_INTENSITY"},    {0x957, L"GET_LED_INTENSITY"},
-        {0x958, L"SET_LED_PULSATION"}, {0x959, L"GET_LED_PULSATION"},   {0x970, L"GET_FIRMWARE_INFO"},
-        {0x971, L"FIRMWARE_UPDATE_START"}, {0x972, L"FIRMWARE_ERASE"},  {0x974, L"FIRMWARE_WRITE_BLOCK"},
-        {0x990, L"POST_RELOAD"},      {0x999, L"FIRMWARE_UPDATE_END"},
-    };
-    for (auto& n : names)
-        if (SIM_IOCTL(n.function) == code) return n.name;
-    return L"?";
-}
-
 int PrintState(SimMouseControl& mouse)
 {
     SimDeviceState s = {};
@@ -66,7 +45,7 @@ int PrintState(SimMouseControl& mouse)
 int PrintLog(SimMouseControl& mouse, uint32_t from)
 {
     for (const SimLogEntry& e : mouse.ReadLog(from)) {
-        wprintf(L"%6u %-22ls in %3u out %2u  ", e.seq, RequestName(e.code), e.inSize, e.outSize);
+        wprintf(L"%6u %-22hs in %3u out %2u  ", e.seq, SimRequestName(e.code), e.inSize, e.outSize);
         for (uint32_t i = 0; i < e.inSize && i < 8; ++i) wprintf(L"%02X ", e.in[i]);
         if (e.word) wprintf(L" word 0x%08X", e.word);
         wprintf(L"  %ls\n", SimResultText((SimResult)e.result));
