@@ -170,7 +170,7 @@ int Run()
         printf("the simulated mouse did not start: %ls\n", error.c_str());
         return 1;
     }
-    if (!run.WriteConfig(*BenchConfig()) || !run.StartService()) {
+    if (!run.WriteConfig(*BenchConfig()) || !run.StartService() || !run.State().registered) {
         printf("Portwarden did not start on the simulated mouse\n");
         return 1;
     }

@@ -75,11 +75,14 @@ protected:
         ASSERT_EQ(FindWindowW(nullptr, PORTWARDEN_WINDOW_TITLE), nullptr) << "a service is already running";
     }
 
-    // Starts the service on the test configuration.
+    // Starts the service on the test configuration; it finds the mouse.
     void Start()
     {
         ASSERT_TRUE(run.WriteConfig(*TestConfig()));
         ASSERT_TRUE(run.StartService());
+        SimDeviceState s = run.State();
+        ASSERT_EQ(s.registered, 1);
+        ASSERT_EQ(s.opens, 1);
     }
 
     // A press and a release of BUTTON_4 type W into the window.
@@ -307,6 +310,32 @@ TEST_F(SuiteEndToEnd, UnplugAndPlugThenTheSessionClosedAndOpenedAgain)
     EXPECT_EQ(s.registered, 1);
     ASSERT_TRUE(window.TakeFocus());
     ExpectButtonTypesW(window);
+}
+
+TEST_F(SuiteEndToEnd, AMouseThatComesAfterTheStartBringsTheSession)
+{
+    // The program folder holds a stand-in for the tray program, which a session starts.
+    ASSERT_TRUE(CopyFileW(ExeDir() + L"start_marker.exe", run.AppDir() + L"Bellwick.exe", FALSE));
+    run.mouse.Close();
+    ASSERT_TRUE(StopSimMouse());
+    ASSERT_TRUE(run.WriteConfig(*TestConfig()));
+    ASSERT_TRUE(run.StartService());
+    CString fwFile = run.ConfDir() + L"FWVersion.xml";
+    EXPECT_NE(ReadUtf16File(fwFile).find(L"<FW_VERSION>0</FW_VERSION>"), std::wstring::npos);
+    CString started = run.AppDir() + L"Bellwick.exe.started";
+    EXPECT_EQ(GetFileAttributesW(started), INVALID_FILE_ATTRIBUTES);
+
+    // The driver starts, and Windows tells every window of the new device.
+    std::wstring error = run.StartMouse();
+    ASSERT_TRUE(error.empty()) << std::string(error.begin(), error.end());
+    // The session start ends with the profile's last request.
+    ASSERT_TRUE(run.WaitForRequest(1, IOCTL_POST_MASK)) << "the service did not start a session";
+    std::vector<SimLogEntry> sent = run.RequestsSince(1);
+    EXPECT_EQ(Codes(sent), Join(Join({IOCTL_REGISTER_EVENT}, kReadDeviceState), kApplyProfile)) << RequestNames(sent);
+    EXPECT_EQ(run.State().opens, 1);
+    EXPECT_NE(ReadUtf16File(fwFile).find(L"<FW_VERSION>105</FW_VERSION>"), std::wstring::npos);
+    for (DWORD start = GetTickCount(); GetFileAttributesW(started) == INVALID_FILE_ATTRIBUTES; Sleep(20))
+        ASSERT_LT(GetTickCount() - start, 20000u) << "Bellwick.exe was not started";
 }
 
 TEST_F(SuiteEndToEnd, AMacroPlaysWithItsRecordedDelays)

@@ -60,12 +60,12 @@ std::unique_ptr<ConfigData> SuiteRun::ReadConfig() const
 
 std::wstring SuiteRun::StartMouse()
 {
-    if (!mouse.Open()) {
-        std::wstring error;
-        if (!InstallSimMouse((ExeDir() + L"simmouse.sys").str(), &error)) return error;
-        if (!mouse.Open()) return L"the driver runs but its control channel does not open";
-    }
-    return mouse.Reset() ? L"" : L"the mouse could not be reset";
+    // A driver that runs already is set back; a new one starts fresh, and may be in use
+    // at once (its start is announced to every window).
+    if (mouse.Open()) return mouse.Reset() ? L"" : L"the mouse could not be reset";
+    std::wstring error;
+    if (!InstallSimMouse((ExeDir() + L"simmouse.sys").str(), &error)) return error;
+    return mouse.Open() ? L"" : L"the driver runs but its control channel does not open";
 }
 
 bool SuiteRun::StartService()
@@ -85,8 +85,7 @@ bool SuiteRun::StartService()
         if (m_window) break;
         if (WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0) return false;
     }
-    SimDeviceState s = State();
-    return m_window && s.registered && s.opens == 1;
+    return m_window != nullptr;
 }
 
 LRESULT SuiteRun::Send(UINT message, WPARAM wParam, LPARAM lParam)
@@ -112,6 +111,14 @@ std::vector<SimLogEntry> SuiteRun::RequestsSince(uint32_t mark, bool withEventRe
     for (const SimLogEntry& e : mouse.ReadLog(mark))
         if (withEventReads || e.code != GET_EVENT) out.push_back(e);
     return out;
+}
+
+bool SuiteRun::WaitForRequest(uint32_t mark, uint32_t code)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < GUARD_MS; Sleep(10))
+        for (const SimLogEntry& e : mouse.ReadLog(mark))
+            if (e.code == code) return true;
+    return false;
 }
 
 SimDeviceState SuiteRun::State()

@@ -31,9 +31,10 @@ public:
     std::unique_ptr<ConfigData> ReadConfig() const;
 
     // Installs and starts the driver if needed and opens its control channel; the mouse
-    // is then fresh from the box. Empty, or what went wrong.
+    // is then fresh from the box, its log empty. Empty, or what went wrong.
     std::wstring StartMouse();
-    // Starts Portwarden.exe and waits until its window is up and it listens to the mouse.
+    // Starts Portwarden.exe and waits until its window is up (its device session, if any,
+    // has started by then).
     bool StartService();
     HWND ServiceWindow() const { return m_window; }
     // SendMessage to the service window, which answers once the handler has run.
@@ -44,6 +45,9 @@ public:
     // The requests the mouse got from seq `mark` on, the event thread's reads left out
     // unless asked for.
     std::vector<SimLogEntry> RequestsSince(uint32_t mark, bool withEventReads = false);
+    // Waits until the mouse got a request with that code from seq `mark` on; false when
+    // the guard time ran out first.
+    bool WaitForRequest(uint32_t mark, uint32_t code);
     SimDeviceState State();
 
 private:

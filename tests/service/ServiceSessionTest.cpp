@@ -6,6 +6,7 @@
 #include "core/ConfigSettings.h"
 #include "core/Messages.h"
 #include <gtest/gtest.h>
+#include <set>
 #include <thread>
 
 namespace {
@@ -392,6 +393,47 @@ TEST(ServiceSession, WithoutMouseSettersSendNothingAndAnswerZero)
     ASSERT_EQ(req.size(), 1u);
     EXPECT_EQ(req[0].code, IOCTL_PRE_SENSITIVITY);
     EXPECT_FALSE(req[0].ok);
+}
+
+// The driver's contract fixes the size of every buffer; the mouse refuses any other.
+TEST(ServiceSession, EveryRequestCarriesTheContractsBufferSizes)
+{
+    Session s;
+    s.rig.mouse.ClearLog();
+    s.rig.Plug();  // the device is open: nothing
+    EXPECT_EQ(s.W().SendMessage(WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT), 0);
+    EXPECT_EQ(s.W().SendMessage(WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT), 0);
+    auto cfg = s.rig.ReadConfig();
+    ValidateConfig(*cfg);
+    cfg->POLLING_RATE = 3;
+    s.rig.WriteConfig(*cfg);
+    EXPECT_EQ(s.W().SendMessage(WM_RELOAD_CONFIG), 1);
+    EXPECT_EQ(s.W().SendMessage(WM_PROFILE_CHANGE, 4), 1);
+    EXPECT_EQ(s.W().SelectDpiStage(3), 1);
+    EXPECT_EQ(s.W().DpiUp(), 1);
+    EXPECT_EQ(s.W().DpiDown(), 1);
+    EXPECT_NE(s.W().SendMessage(WM_FIRMWARE_VERSIONS), 0);
+    s.rig.mouse.QueueEvent(0x10000001);
+    s.rig.HandleDeviceEvents(1);
+    s.rig.wnd.reset();
+
+    auto requests = s.rig.mouse.Requests(true);
+    std::set<DWORD> seen;
+    for (auto& r : requests) {
+        SCOPED_TRACE(SimRequestName(r.code));
+        uint32_t in = 0, out = 0;
+        ASSERT_TRUE(SimRequestSizes(r.code, &in, &out));
+        EXPECT_EQ(r.inSize, in);
+        EXPECT_EQ(r.outSize, out);
+        EXPECT_TRUE(r.ok);
+        seen.insert(r.code);
+    }
+    // Every request of a session but the firmware update's.
+    EXPECT_EQ(seen.size(), 22u);
+    // The registration carries the handle's 32 bits alone, also from a 64-bit service.
+    ASSERT_EQ(requests[0].code, IOCTL_SET_INTERCEPTION_MASK);
+    ASSERT_EQ(requests[2].code, IOCTL_REGISTER_EVENT);
+    EXPECT_EQ(requests[2].inSize, 4u);
 }
 
 TEST(ServiceSession, ClosingGivesTheButtonsBackAndClosesTheDevice)

@@ -154,7 +154,7 @@ std::vector<SimMouse::Request> SimMouse::Requests(bool withEventReads) const
         const SimLogEntry& e = page[i];
         if (!withEventReads && e.code == IOCTL_GET_EVENT) continue;
         uint32_t kept = e.inSize < SIM_LOG_INPUT ? e.inSize : SIM_LOG_INPUT;
-        out.push_back({e.code, std::vector<BYTE>(e.in, e.in + kept), e.outSize, e.result == SIM_OK});
+        out.push_back({e.code, std::vector<BYTE>(e.in, e.in + kept), e.inSize, e.outSize, e.result == SIM_OK});
     }
     return out;
 }

@@ -17,6 +17,7 @@ public:
     struct Request {
         DWORD code;
         std::vector<BYTE> in;  // the first SIM_LOG_INPUT bytes
+        DWORD inSize;
         DWORD outSize;
         bool ok;
     };

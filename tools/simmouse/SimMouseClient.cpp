@@ -91,6 +91,12 @@ bool StopService(SC_HANDLE service)
 
 }  // namespace
 
+void AnnounceDeviceChange()
+{
+    // As Windows tells every top-level window when a device comes or goes.
+    PostMessageW(HWND_BROADCAST, WM_DEVICECHANGE, 7 /* DBT_DEVNODES_CHANGED */, 0);
+}
+
 bool InstallSimMouse(const std::wstring& driverFile, std::wstring* error)
 {
     std::wstring failure;
@@ -124,6 +130,7 @@ bool InstallSimMouse(const std::wstring& driverFile, std::wstring* error)
     if (service) CloseServiceHandle(service);
     if (manager) CloseServiceHandle(manager);
     if (error) *error = failure;
+    if (failure.empty()) AnnounceDeviceChange();
     return failure.empty();
 }
 
@@ -142,7 +149,13 @@ SimMouseControl::SimMouseControl() : m_h(INVALID_HANDLE_VALUE) {}
 
 SimMouseControl::~SimMouseControl()
 {
+    Close();
+}
+
+void SimMouseControl::Close()
+{
     if (IsOpen()) CloseHandle(m_h);
+    m_h = INVALID_HANDLE_VALUE;
 }
 
 bool SimMouseControl::Open()
@@ -170,13 +183,17 @@ SimButtonAnswer SimMouseControl::Button(int button, bool down)
 SimResult SimMouseControl::Unplug()
 {
     int32_t r = SIM_FAILED;
-    return Request(SIMCTL_UNPLUG, nullptr, 0, &r, sizeof(r)) ? (SimResult)r : SIM_FAILED;
+    if (!Request(SIMCTL_UNPLUG, nullptr, 0, &r, sizeof(r))) return SIM_FAILED;
+    if (r == SIM_OK) AnnounceDeviceChange();
+    return (SimResult)r;
 }
 
 SimResult SimMouseControl::Plug()
 {
     int32_t r = SIM_FAILED;
-    return Request(SIMCTL_PLUG, nullptr, 0, &r, sizeof(r)) ? (SimResult)r : SIM_FAILED;
+    if (!Request(SIMCTL_PLUG, nullptr, 0, &r, sizeof(r))) return SIM_FAILED;
+    if (r == SIM_OK) AnnounceDeviceChange();
+    return (SimResult)r;
 }
 
 bool SimMouseControl::GetState(SimDeviceState& state)

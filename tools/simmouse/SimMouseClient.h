@@ -13,6 +13,9 @@ const wchar_t* SimResultText(SimResult r);
 // The request's name in the driver's contract ("SET_DPI_STAGE"), "?" for another code.
 const char* SimRequestName(uint32_t code);
 
+// Posts WM_DEVICECHANGE (DBT_DEVNODES_CHANGED) to every top-level window, as Windows does
+// when a device comes or goes; the install, unplug and plug below do it.
+void AnnounceDeviceChange();
 // Copies the driver file into the system's driver folder, makes or updates the
 // demand-start kernel driver service "simmouse" and starts it (stopping an older copy
 // first). True once it runs; otherwise *error says why.
@@ -32,9 +35,12 @@ public:
     // Opens the channel (the driver must run); true when open.
     bool Open();
     bool IsOpen() const { return m_h != INVALID_HANDLE_VALUE; }
+    // Lets the channel go, so the driver can stop.
+    void Close();
 
     // Button 1..11 down or up: answer.result is SIM_OK when a state word was queued.
     SimButtonAnswer Button(int button, bool down);
+    // The mouse leaves or comes back (and every window hears of a device change).
     SimResult Unplug();
     SimResult Plug();
     bool GetState(SimDeviceState& state);
