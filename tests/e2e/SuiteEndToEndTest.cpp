@@ -117,7 +117,7 @@ TEST_F(SuiteEndToEnd, TheDriverRefusesBuffersOfAnotherSizeThanTheContracts)
         uint32_t code = SIM_IOCTL(function), inSize = 0, outSize = 0;
         if (!SimRequestSizes(code, &inSize, &outSize)) continue;
         SCOPED_TRACE(SimRequestName(code));
-        // One byte more and, where there is one, one byte less, of either buffer.
+        // One byte more, and one byte less (or bytes where none belong), of either buffer.
         const uint32_t wrong[][2] = {{inSize + 1, outSize}, {inSize, outSize + 1}, {inSize ? inSize - 1 : 8, outSize},
                                      {inSize, outSize ? outSize - 1 : 4}};
         for (auto& w : wrong) {

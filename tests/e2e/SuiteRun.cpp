@@ -1,13 +1,12 @@
 #include "SuiteRun.h"
 #include "core/ConfigFile.h"
+#include "service/DriverLink.h"
 #include "core/Messages.h"
 
 namespace {
 
 // A guard against a hang, not a measure.
 const DWORD GUARD_MS = 30000;
-
-const uint32_t GET_EVENT = SIM_IOCTL(0x902);
 
 }  // namespace
 
@@ -109,7 +108,7 @@ std::vector<SimLogEntry> SuiteRun::RequestsSince(uint32_t mark, bool withEventRe
 {
     std::vector<SimLogEntry> out;
     for (const SimLogEntry& e : mouse.ReadLog(mark))
-        if (withEventReads || e.code != GET_EVENT) out.push_back(e);
+        if (withEventReads || e.code != IOCTL_GET_EVENT) out.push_back(e);
     return out;
 }
 
