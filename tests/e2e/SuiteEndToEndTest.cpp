@@ -3,6 +3,8 @@
 #include "service/DriverLink.h"
 #include "core/Messages.h"
 #include <gtest/gtest.h>
+#include <cstddef>
+#include <string>
 
 // The real Portwarden.exe on the simulated mouse driver, in this test's Wine prefix: what
 // the mouse does reaches the focused window through the real input road, and what the
@@ -60,6 +62,38 @@ const std::vector<uint32_t> kApplyProfile = {
     IOCTL_POST_MASK,
 };
 
+// The names of the DLLs a PE file of this architecture imports from, read from the file.
+std::vector<std::string> ImportedDlls(const std::vector<unsigned char>& file)
+{
+    std::vector<std::string> names;
+    auto at = [&](size_t offset, size_t size) { return offset + size <= file.size() ? &file[offset] : nullptr; };
+    auto dos = (const IMAGE_DOS_HEADER*)at(0, sizeof(IMAGE_DOS_HEADER));
+    if (!dos) return names;
+    auto nt = (const IMAGE_NT_HEADERS*)at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS));
+    if (!nt || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR_MAGIC) return names;
+    auto sections = (const IMAGE_SECTION_HEADER*)at(dos->e_lfanew + offsetof(IMAGE_NT_HEADERS, OptionalHeader) +
+                                                        nt->FileHeader.SizeOfOptionalHeader,
+                                                    nt->FileHeader.NumberOfSections * sizeof(IMAGE_SECTION_HEADER));
+    if (!sections) return names;
+    auto fileOffset = [&](DWORD rva) -> size_t {
+        for (int i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+            const IMAGE_SECTION_HEADER& s = sections[i];
+            if (rva >= s.VirtualAddress && rva < s.VirtualAddress + s.SizeOfRawData)
+                return rva - s.VirtualAddress + s.PointerToRawData;
+        }
+        return file.size();
+    };
+    DWORD rva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (size_t d = fileOffset(rva);; d += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        auto desc = (const IMAGE_IMPORT_DESCRIPTOR*)at(d, sizeof(IMAGE_IMPORT_DESCRIPTOR));
+        if (!desc || !desc->Name) break;
+        size_t name = fileOffset(desc->Name);
+        if (name >= file.size()) break;
+        names.push_back((const char*)&file[name]);
+    }
+    return names;
+}
+
 std::vector<uint32_t> Join(std::vector<uint32_t> a, const std::vector<uint32_t>& b)
 {
     a.insert(a.end(), b.begin(), b.end());
@@ -105,6 +139,18 @@ protected:
 };
 
 }  // namespace
+
+// A driver that imports from anything but the kernel is loaded by Wine as an ordinary DLL,
+// and its start fails.
+TEST(SimulatedMouseDriver, ImportsFromTheKernelAlone)
+{
+    std::vector<std::string> dlls = ImportedDlls(ReadBytes(ExeDir() + L"simmouse.sys"));
+    ASSERT_FALSE(dlls.empty());
+    for (std::string& d : dlls) {
+        for (char& ch : d) ch = (char)tolower((unsigned char)ch);
+        EXPECT_TRUE(d == "ntoskrnl.exe" || d == "hal.dll") << d;
+    }
+}
 
 TEST_F(SuiteEndToEnd, TheDriverRefusesBuffersOfAnotherSizeThanTheContracts)
 {
