@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
 # The run command: installs what is missing, builds, lays out a program folder under
-# build/suite and starts the device service under Wine (it starts the tray program itself).
+# build/suite and starts the device service under Wine, and the tray program beside it.
 # The programs appear on the person's own display when $DISPLAY answers; otherwise they run
 # on a virtual display of their own, inside a Wine desktop with a task bar, and
 # tools/screenshot.sh takes a picture of it. Runs until Ctrl-C, which stops everything.
+#   tools/run-suite.sh --simulated-mouse   the simulated mouse driver is installed and
+#                                          started first, and tools/simmouse.sh plays it
 set -euo pipefail
 cd "$(dirname "$0")/.."
+simulated_mouse=0
+for arg in "$@"; do
+  case "$arg" in
+    --simulated-mouse) simulated_mouse=1 ;;
+    *) echo "usage: tools/run-suite.sh [--simulated-mouse]" >&2; exit 2 ;;
+  esac
+done
 tools/install-deps.sh
 tools/build.sh
 suite=build/suite
@@ -34,18 +43,25 @@ else
 fi
 # As on Windows, .exe files are of the "exefile" type, so the shell shows a program's own icon.
 /usr/lib/wine/wine64 reg add 'HKCR\.exe' /ve /d exefile /f </dev/null >/dev/null 2>&1
+if [ "$simulated_mouse" = 1 ]; then
+  if ! tools/wine-exec.sh build/x86_64/bin/simmouse.exe install </dev/null >build/simmouse.log 2>&1; then
+    echo "The simulated mouse did not start; see build/simmouse.log." >&2
+    exit 1
+  fi
+  echo "The simulated mouse is plugged in. From another terminal: tools/simmouse.sh click 4"
+  echo "clicks its button 4, tools/simmouse.sh alone lists what else it does."
+fi
 tools/wine-exec.sh "$suite/Portwarden.exe" </dev/null >build/suite.log 2>&1 &
 if tools/wine-exec.sh build/x86_64/bin/find_window.exe "Pelmora_Qr8_Mouse_Hid" 30 </dev/null >/dev/null 2>&1; then
   echo "Portwarden is running (its hidden window is up). Ctrl-C stops the suite."
 else
   echo "Portwarden did not come up within 30 s; see build/suite.log." >&2
 fi
-# The tray icon beside the service. The service starts Bellwick at every device open; it is
-# started here as well (a second copy ends at once) and asked for its icon the way the
-# configuration program does at its start.
+# The tray icon beside the service, mouse or not: the service starts Bellwick at every
+# opening of the mouse, so it is started here as well (a second copy ends at once).
 tools/wine-exec.sh "$suite/Bellwick.exe" </dev/null >>build/suite.log 2>&1 &
-if tools/wine-exec.sh build/x86_64/bin/show_tray_icon.exe 30 </dev/null >/dev/null 2>&1; then
-  echo "Bellwick's icon is in the notification area: right-click it for its menu."
+if tools/wine-exec.sh build/x86_64/bin/find_window.exe "Pelmora_Qr8_TrayIcon" 30 </dev/null >/dev/null 2>&1; then
+  echo "Bellwick is running: right-click its icon in the notification area for its menu."
 else
   echo "Bellwick did not come up within 30 s; see build/suite.log." >&2
 fi

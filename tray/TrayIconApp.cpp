@@ -2,6 +2,23 @@
 #include "tray/TrayIconWnd.h"
 #include "core/AppPaths.h"
 #include "core/Messages.h"
+#include <shlobj.h>
+#include <cwchar>
+
+namespace {
+
+// The per-user configuration folder under the roaming application-data folder, with its
+// trailing backslash; left as it is when that folder cannot be found. Not created here.
+void SetConfFolder()
+{
+    wchar_t roaming[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, roaming))) return;
+    wchar_t conf[MAX_PATH];
+    int n = swprintf(conf, MAX_PATH, L"%ls\\Korvath\\Eldvarra(R) MMO Gaming Mouse Tharnic Edition\\Conf\\", roaming);
+    if (n > 0 && n < MAX_PATH) wcscpy(g_szConfDir, conf);
+}
+
+}  // namespace
 
 BOOL CTrayIconApp::InitInstance()
 {
@@ -15,8 +32,7 @@ BOOL CTrayIconApp::InitInstance()
         return TRUE;
     }
 
-    // Without the user's application-data folder the configuration folder stays empty.
-    FindUserConfFolder(g_szConfDir);
+    SetConfFolder();
 
     m_pTrayWnd = new CTrayIconWnd;
     m_pTrayWnd->CreateTrayWindow();

@@ -173,6 +173,9 @@ CString BellwickRig::ConfDir() const
 void BellwickRig::WriteConfig(int profileId, int trayFlag)
 {
     std::wstring text = ReadUtf16File(SourceFile(L"resources\\Config.xml"));
+    const std::wstring shippedFlag = L"<TRAY_ICON_FLAG>1</TRAY_ICON_FLAG>\r\n";
+    size_t flagAt = text.find(shippedFlag);
+    if (flagAt != std::wstring::npos) text.erase(flagAt, shippedFlag.size());
     const std::wstring shipped = L"<PROFILE_ID>0</PROFILE_ID>\r\n";
     size_t at = text.find(shipped);
     if (at == std::wstring::npos) return;
