@@ -5,24 +5,14 @@
 #include "GuiTestSupport.h"
 #include "core/Messages.h"
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace {
-
-const UINT ID_OPEN = 2025, ID_PROFILE_1 = 2035;
 
 LRESULT SendToTray(HWND window, UINT message)
 {
     DWORD_PTR answer = 0;
     if (!SendMessageTimeoutW(window, message, 0, 0, SMTO_ABORTIFHUNG, TRAY_GUARD_MS, &answer)) return -1;
     return (LRESULT)answer;
-}
-
-RECT WindowRect(HWND h)
-{
-    RECT r = {};
-    GetWindowRect(h, &r);
-    return r;
 }
 
 RECT Union(const std::vector<HWND>& windows)
@@ -33,89 +23,6 @@ RECT Union(const std::vector<HWND>& windows)
         UnionRect(&all, &all, &r);
     }
     return all;
-}
-
-void CloseMenus(BellwickRig& rig)
-{
-    for (int i = 0; i < 3 && !rig.Menus().empty(); ++i) {
-        KeyTap(VK_ESCAPE);
-        WaitUntil([&] { return rig.Menus().size() < 3u - i; }, 2000);
-    }
-    WaitUntil([&] { return rig.Menus().empty(); }, 2000);
-}
-
-// What a person sees of one open menu window.
-struct MenuPicture {
-    RECT rect = {};
-    std::vector<DWORD> pixels;
-};
-
-MenuPicture Picture(HWND menu)
-{
-    MenuPicture p;
-    p.rect = WindowRect(menu);
-    p.pixels = CaptureScreen(p.rect);
-    return p;
-}
-
-// The tray menu as the system draws a menu of these texts with this profile checked,
-// opened in this process at the same point and walked with the same keys: the picture
-// the program's own menu must match.
-struct ExpectedMenu {
-    std::wstring open, profile, profiles[10], help, hide;
-    int checked;
-};
-
-std::pair<MenuPicture, MenuPicture> ReferencePictures(const ExpectedMenu& e, POINT at)
-{
-    HMENU sub = CreatePopupMenu();
-    for (int i = 0; i < 10; ++i) {
-        if (i) AppendMenuW(sub, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(sub, MF_STRING | (i == e.checked ? MF_CHECKED : 0), ID_PROFILE_1 + i, e.profiles[i].c_str());
-    }
-    HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, ID_OPEN, e.open.c_str());
-    SetMenuDefaultItem(menu, ID_OPEN, FALSE);
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_POPUP, (UINT_PTR)sub, e.profile.c_str());
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, 2026, e.help.c_str());
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, 2027, e.hide.c_str());
-
-    TitledWindow owner(L"tray menu reference", 0, 0);
-    SetForegroundWindow(owner.hwnd);
-    std::pair<MenuPicture, MenuPicture> pictures;
-    DWORD self = GetCurrentProcessId();
-    std::thread driver([&] {
-        if (WaitUntil([&] { return ProcessWindows(self, L"#32768").size() == 1; }, TRAY_GUARD_MS)) {
-            HWND main = ProcessWindows(self, L"#32768").front();
-            MouseMoveTo(POINT{900, 900});
-            Sleep(100);
-            KeyTap(VK_DOWN);
-            KeyTap(VK_DOWN);
-            KeyTap(VK_RIGHT);
-            if (WaitUntil([&] { return ProcessWindows(self, L"#32768").size() == 2; }, TRAY_GUARD_MS)) {
-                Sleep(100);
-                for (HWND h : ProcessWindows(self, L"#32768"))
-                    (h == main ? pictures.first : pictures.second) = Picture(h);
-            }
-        }
-        for (int i = 0; i < 3 && !ProcessWindows(self, L"#32768").empty(); ++i) {
-            KeyTap(VK_ESCAPE);
-            Sleep(100);
-        }
-    });
-    TrackPopupMenu(menu, TPM_RIGHTALIGN | TPM_RETURNCMD, at.x, at.y, 0, owner.hwnd, nullptr);
-    driver.join();
-    DestroyMenu(menu);
-    return pictures;
-}
-
-bool SamePicture(const MenuPicture& a, const MenuPicture& b)
-{
-    return !a.pixels.empty() && a.pixels == b.pixels && a.rect.right - a.rect.left == b.rect.right - b.rect.left &&
-           a.rect.bottom - a.rect.top == b.rect.bottom - b.rect.top;
 }
 
 // The notice's OK button: the widest of its children (the exit button is a small round one).
@@ -131,13 +38,6 @@ HWND WidestChild(HWND parent)
         }
     }
     return best;
-}
-
-ExpectedMenu ShippedTexts(int checked)
-{
-    ExpectedMenu e = {L"Open Configuration", L"Profile", {}, L"User Guide", L"Hide Icon", checked};
-    for (int i = 0; i < 10; ++i) e.profiles[i] = L"Profile " + std::to_wstring(i + 1);
-    return e;
 }
 
 }  // namespace
@@ -181,9 +81,8 @@ TEST(BellwickProcess, DeviceNoticesAnswerOneAndSwitchTheIconShown)
     RECT tray = WindowRect(GetParent(icon));
 
     // At first the program file's own icon: the gold light.
-    IconColours own = ClassifyIcon(icon);
-    EXPECT_GT(own.gold, 0);
-    EXPECT_EQ(own.red, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ClassifyIcon(rig.Icon()).gold > 0; }, 5000));
+    EXPECT_EQ(ClassifyIcon(rig.Icon()).red, 0);
     SaveScreenPng(tray, L"tray-icon-started");
 
     EXPECT_EQ(SendToTray(rig.window, WM_SET_ICON_ACTIVE), 1);
@@ -225,7 +124,7 @@ TEST(BellwickProcess, HideRemovesTheIconAndStoresTheFlagUntilTheConfigurationPro
 {
     BellwickRig rig;
     ASSERT_TRUE(rig.Start());
-    ASSERT_NE(rig.OpenMenu(), nullptr);
+    ASSERT_NE(OpenTrayMenu(rig.pid), nullptr);
     for (int i = 0; i < 4; ++i) KeyTap(VK_DOWN);  // Open, Profile, User Guide, Hide
     KeyTap(VK_RETURN);
     EXPECT_TRUE(WaitUntil([&] { return rig.Icon() == nullptr; }, 5000));
@@ -251,8 +150,8 @@ TEST(BellwickProcess, AProfilePickIsPostedToTheServiceAndTheConfigurationProgram
     TitledWindow service(PORTWARDEN_WINDOW_TITLE, WM_USER, WM_USER + 2000);
     TitledWindow configurator(GEARLOOM_MAIN_TITLE, WM_USER, WM_USER + 2000);
     ASSERT_TRUE(rig.Start());
-    ASSERT_NE(rig.OpenMenu(), nullptr);
-    ASSERT_NE(rig.OpenProfileSubmenu(), nullptr);
+    ASSERT_NE(OpenTrayMenu(rig.pid), nullptr);
+    ASSERT_NE(OpenProfileSubmenu(rig.pid), nullptr);
     for (int i = 0; i < 4; ++i) KeyTap(VK_DOWN);  // Profile 1 .. Profile 5
     KeyTap(VK_RETURN);
     ASSERT_TRUE(PumpUntil([&] { return !service.received.empty() && !configurator.received.empty(); }, 5000));
@@ -288,9 +187,9 @@ TEST(BellwickProcess, TheMenuShowsTheTextsOfTrayIconXmlAndChecksTheStoredProfile
         bool noShippedFile;
         ExpectedMenu expected;
     } cases[] = {
-        {"profile 3: the fourth item", 3, nullptr, false, ShippedTexts(3)},
-        {"profile 0: the first item", 0, nullptr, false, ShippedTexts(0)},
-        {"profile 12: the first item", 12, nullptr, false, ShippedTexts(0)},
+        {"profile 3: the fourth item", 3, nullptr, false, ShippedMenuTexts(3)},
+        {"profile 0: the first item", 0, nullptr, false, ShippedMenuTexts(0)},
+        {"profile 12: the first item", 12, nullptr, false, ShippedMenuTexts(0)},
         {"two TRAY_ICON elements", 5, &twoElements, false, fromTwo},
         {"no TrayIcon.xml anywhere", 9, nullptr, true, empty},
     };
@@ -304,13 +203,13 @@ TEST(BellwickProcess, TheMenuShowsTheTextsOfTrayIconXmlAndChecksTheStoredProfile
         HWND icon = rig.Icon();
         ASSERT_NE(icon, nullptr);
         POINT at = ScreenCenter(icon);
-        HWND main = rig.OpenMenu();
+        HWND main = OpenTrayMenu(rig.pid);
         ASSERT_NE(main, nullptr);
-        HWND sub = rig.OpenProfileSubmenu();
+        HWND sub = OpenProfileSubmenu(rig.pid);
         ASSERT_NE(sub, nullptr);
         MenuPicture shownMain = Picture(main), shownSub = Picture(sub);
         if (&c == &cases[0]) SaveScreenPng(Union({GetParent(icon), main, sub}), L"tray-menu-open");
-        CloseMenus(rig);
+        CloseTrayMenus(rig.pid);
 
         auto reference = ReferencePictures(c.expected, at);
         EXPECT_TRUE(SamePicture(shownMain, reference.first)) << "main menu";
@@ -344,7 +243,7 @@ TEST(BellwickProcess, OpenBringsTheConfigurationProgramForwardOrStartsIt)
 
     // No configuration program running: the menu's first item starts it from the tray's folder.
     ASSERT_TRUE(CopyFileW(ExeDir() + L"start_marker.exe", rig.AppDir() + L"Gearloom.exe", FALSE));
-    ASSERT_NE(rig.OpenMenu(), nullptr);
+    ASSERT_NE(OpenTrayMenu(rig.pid), nullptr);
     KeyTap(VK_DOWN);
     KeyTap(VK_RETURN);
     EXPECT_TRUE(WaitUntil(
@@ -357,7 +256,7 @@ TEST(BellwickProcess, AUserGuideThatCannotBeOpenedShowsTheNoticeAtTheWorkAreasCo
     NoPdfReader noReader;
     BellwickRig rig;
     ASSERT_TRUE(rig.Start());
-    ASSERT_NE(rig.OpenMenu(), nullptr);
+    ASSERT_NE(OpenTrayMenu(rig.pid), nullptr);
     for (int i = 0; i < 3; ++i) KeyTap(VK_DOWN);  // Open, Profile, User Guide
     KeyTap(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return rig.Notice() != nullptr; }, 10000));

@@ -1,7 +1,6 @@
 #include "BellwickRig.h"
 #include "GuiTestSupport.h"
 #include "core/Messages.h"
-#include <algorithm>
 #include <cwchar>
 
 namespace {
@@ -14,67 +13,7 @@ void CopyShipped(const wchar_t* relative, const CString& to)
     CopyFileW(SourceFile(CString(L"resources\\") + relative), to + relative, FALSE);
 }
 
-struct IconSearch {
-    HWND found;
-};
-
-BOOL CALLBACK FindIconChild(HWND h, LPARAM l)
-{
-    wchar_t name[64];
-    if (IsWindowVisible(h) && GetClassNameW(h, name, 64) && wcscmp(name, L"__winex11_tray_icon") == 0) {
-        ((IconSearch*)l)->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK FindIconInTray(HWND h, LPARAM l)
-{
-    wchar_t name[64];
-    if (GetClassNameW(h, name, 64) && wcscmp(name, L"__winex11_standalone_tray") == 0)
-        EnumChildWindows(h, FindIconChild, l);
-    return ((IconSearch*)l)->found == nullptr;
-}
-
-struct ProcessSearch {
-    DWORD pid;
-    const wchar_t* cls;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectProcessWindow(HWND h, LPARAM l)
-{
-    ProcessSearch* s = (ProcessSearch*)l;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    wchar_t name[64];
-    if (pid == s->pid && IsWindowVisible(h) && GetClassNameW(h, name, 64) && wcscmp(name, s->cls) == 0)
-        s->found.push_back(h);
-    return TRUE;
-}
-
 }  // namespace
-
-ExeFileTypeGuard::ExeFileTypeGuard()
-{
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L".exe", 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        RegCloseKey(key);
-        return;
-    }
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.exe", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    const wchar_t type[] = L"exefile";
-    RegSetValueExW(key, nullptr, 0, REG_SZ, (const BYTE*)type, sizeof(type));
-    RegCloseKey(key);
-    m_made = true;
-}
-
-ExeFileTypeGuard::~ExeFileTypeGuard()
-{
-    if (m_made) RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.exe");
-}
 
 NoPdfReader::NoPdfReader()
 {
@@ -105,32 +44,6 @@ NoPdfReader::~NoPdfReader()
     }
     RegCloseKey(backup);
     RegDeleteTreeW(HKEY_CURRENT_USER, PDF_BACKUP);
-}
-
-TitledWindow::TitledWindow(const wchar_t* title, UINT first, UINT last) : m_first(first), m_last(last)
-{
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TharnicTitledWindow";
-    RegisterClassW(&wc);
-    hwnd = CreateWindowExW(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW, 300, 300, 320, 200, nullptr, nullptr,
-                           wc.hInstance, this);
-}
-
-TitledWindow::~TitledWindow()
-{
-    if (hwnd) DestroyWindow(hwnd);
-}
-
-LRESULT CALLBACK TitledWindow::Proc(HWND h, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(h, GWLP_USERDATA, (LONG_PTR)((CREATESTRUCTW*)lParam)->lpCreateParams);
-    TitledWindow* self = (TitledWindow*)GetWindowLongPtrW(h, GWLP_USERDATA);
-    if (self && message >= self->m_first && message <= self->m_last)
-        self->received.push_back(MSG{h, message, wParam, lParam, 0, {0, 0}});
-    return DefWindowProcW(h, message, wParam, lParam);
 }
 
 BellwickRig::BellwickRig()
@@ -237,83 +150,9 @@ DWORD BellwickRig::Stop()
     return code;
 }
 
-HWND BellwickRig::Icon() const
-{
-    IconSearch search = {nullptr};
-    EnumWindows(FindIconInTray, (LPARAM)&search);
-    return search.found;
-}
-
-std::vector<HWND> ProcessWindows(DWORD pid, const wchar_t* className)
-{
-    ProcessSearch search = {pid, className, {}};
-    EnumWindows(CollectProcessWindow, (LPARAM)&search);
-    return search.found;
-}
-
-std::vector<HWND> BellwickRig::Menus() const
-{
-    return ProcessWindows(pid, L"#32768");
-}
-
 HWND BellwickRig::Notice() const
 {
     std::vector<HWND> dialogs = ProcessWindows(pid, L"#32770");
     return dialogs.empty() ? nullptr : dialogs.front();
 }
 
-HWND BellwickRig::OpenMenu()
-{
-    // A click that comes while the icon's window is still being placed is lost; a person
-    // clicks again.
-    bool open = false;
-    for (int attempt = 0; attempt < 3 && !open; ++attempt) {
-        HWND icon = nullptr;
-        if (!WaitUntil([&] { return (icon = Icon()) != nullptr; }, 5000)) return nullptr;
-        MouseMoveTo(ScreenCenter(icon));
-        Sleep(30);
-        MouseButton(false, true);
-        Sleep(30);
-        MouseButton(false, false);
-        open = WaitUntil([&] { return Menus().size() == 1; }, 3000);
-    }
-    if (!open) return nullptr;
-    // Out of the menu's way, so no item is lit by the pointer.
-    MouseMoveTo(POINT{900, 900});
-    Sleep(100);
-    return Menus().front();
-}
-
-HWND BellwickRig::OpenProfileSubmenu()
-{
-    std::vector<HWND> before = Menus();
-    if (before.size() != 1) return nullptr;
-    KeyTap(VK_DOWN);
-    KeyTap(VK_DOWN);
-    KeyTap(VK_RIGHT);
-    if (!WaitUntil([&] { return Menus().size() == 2; }, TRAY_GUARD_MS)) return nullptr;
-    Sleep(100);
-    for (HWND h : Menus())
-        if (h != before.front()) return h;
-    return nullptr;
-}
-
-IconColours ClassifyPixels(const std::vector<DWORD>& pixels)
-{
-    IconColours c;
-    for (DWORD p : pixels) {
-        int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-        int hi = std::max(r, std::max(g, b)), lo = std::min(r, std::min(g, b));
-        if (hi - lo > 60) ++c.coloured;
-        if (r > 150 && g < 100 && b < 100) ++c.red;
-        if (r > 150 && g > 100 && b < 90) ++c.gold;
-    }
-    return c;
-}
-
-IconColours ClassifyIcon(HWND icon)
-{
-    RECT rect = {};
-    if (!icon || !GetWindowRect(icon, &rect)) return IconColours();
-    return ClassifyPixels(CaptureScreen(rect));
-}
