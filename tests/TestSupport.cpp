@@ -68,6 +68,29 @@ AppDataRedirect::~AppDataRedirect()
     RegCloseKey(key);
 }
 
+CString MakeConfFolder(const CString& roaming)
+{
+    CString dir = roaming + L"\\Korvath";
+    CreateDirectoryW(dir, nullptr);
+    dir += L"\\Eldvarra(R) MMO Gaming Mouse Tharnic Edition";
+    CreateDirectoryW(dir, nullptr);
+    dir += L"\\Conf";
+    CreateDirectoryW(dir, nullptr);
+    return dir + L"\\";
+}
+
+HANDLE StartProgram(const CString& exe, const wchar_t* folder)
+{
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    CString cmd = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe, cmd.GetBuffer(cmd.GetLength() + 1), nullptr, nullptr, FALSE, 0, nullptr, folder, &si, &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
 CString ExeDir()
 {
     wchar_t path[MAX_PATH];

@@ -1,5 +1,6 @@
 #pragma once
 #include "framework/CString.h"
+#include <windows.h>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,14 @@ private:
     DWORD m_type = 0;
     std::vector<BYTE> m_old;
 };
+
+// The user's configuration folder "Korvath\Eldvarra(R) MMO Gaming Mouse Tharnic Edition\Conf"
+// under a roaming application-data folder of a test, made with its parents; answers it
+// with its trailing backslash.
+CString MakeConfFolder(const CString& roaming);
+
+// Starts a program without arguments, in folder when given; its process handle, or null.
+HANDLE StartProgram(const CString& exe, const wchar_t* folder = nullptr);
 
 // The folder of the running test program (with a trailing backslash); programs under
 // test and the helper programs are built into the same folder.

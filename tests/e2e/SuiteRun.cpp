@@ -17,11 +17,7 @@ SuiteRun::SuiteRun()
     CreateDirectoryW(AppDir(), nullptr);
     m_redirect.reset(new AppDataRedirect(roaming));
     // The folders exist before the start, so a test can place its own "Config.xml".
-    CString product = roaming + L"\\Korvath";
-    CreateDirectoryW(product, nullptr);
-    product += L"\\Eldvarra(R) MMO Gaming Mouse Tharnic Edition";
-    CreateDirectoryW(product, nullptr);
-    CreateDirectoryW(product + L"\\Conf", nullptr);
+    MakeConfFolder(roaming);
 }
 
 SuiteRun::~SuiteRun()
@@ -71,14 +67,8 @@ bool SuiteRun::StartService()
 {
     CString exe = AppDir() + L"Portwarden.exe";
     if (!CopyFileW(ExeDir() + L"Portwarden.exe", exe, FALSE)) return false;
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    CString cmd = L"\"" + exe + L"\"";
-    if (!CreateProcessW(exe, cmd.GetBuffer(cmd.GetLength() + 1), nullptr, nullptr, FALSE, 0, nullptr, AppDir(), &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    m_process = pi.hProcess;
+    m_process = StartProgram(exe, AppDir());
+    if (!m_process) return false;
     for (DWORD start = GetTickCount(); GetTickCount() - start < GUARD_MS; Sleep(10)) {
         m_window = FindWindowW(nullptr, PORTWARDEN_WINDOW_TITLE);
         if (m_window) break;

@@ -6,18 +6,6 @@
 
 namespace {
 
-HANDLE StartProgram(const CString& exe)
-{
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    CString cmd = L"\"" + exe + L"\"";
-    if (!CreateProcessW(exe, cmd.GetBuffer(cmd.GetLength() + 1), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
-
 // A guard against a hang, not a measure.
 const DWORD GUARD_MS = 30000;
 

@@ -18,11 +18,7 @@ ServiceRig::ServiceRig()
     g_nPrevExtButtons = 0;
     g_nLastDpiStage = 0;
     // The conf folder is made here so a test can place "Config.xml" before the window starts.
-    CString conf = ConfDir();
-    CString korvath = RoamingDir() + L"\\Korvath";
-    CreateDirectoryW(korvath, nullptr);
-    CreateDirectoryW(korvath + L"\\Eldvarra(R) MMO Gaming Mouse Tharnic Edition", nullptr);
-    CreateDirectoryW(conf.Left(conf.GetLength() - 1), nullptr);
+    MakeConfFolder(RoamingDir());
 }
 
 ServiceRig::~ServiceRig()

@@ -48,7 +48,7 @@ TEST(BellwickProcess, SecondStartEndsAtOnceAndLeavesTheFirstRunning)
     ASSERT_EQ(FindWindowW(nullptr, BELLWICK_WINDOW_TITLE), nullptr) << "a tray program is already running";
     ASSERT_TRUE(rig.Start());
 
-    HANDLE second = StartProcess(rig.AppDir() + L"Bellwick.exe");
+    HANDLE second = StartProgram(rig.AppDir() + L"Bellwick.exe");
     ASSERT_NE(second, nullptr);
     ASSERT_EQ(WaitForSingleObject(second, TRAY_GUARD_MS), WAIT_OBJECT_0);
     DWORD code = 99;
@@ -305,7 +305,7 @@ TEST(BellwickProcess, OfSimultaneousStartsExactlyOneRuns)
 {
     BellwickRig rig;
     std::vector<HANDLE> starts;
-    for (int i = 0; i < 4; ++i) starts.push_back(StartProcess(rig.AppDir() + L"Bellwick.exe"));
+    for (int i = 0; i < 4; ++i) starts.push_back(StartProgram(rig.AppDir() + L"Bellwick.exe"));
     ASSERT_TRUE(WaitUntil([&] { return FindWindowW(nullptr, BELLWICK_WINDOW_TITLE) != nullptr; }, TRAY_GUARD_MS));
     HANDLE running = nullptr;
     for (HANDLE h : starts) {

@@ -52,11 +52,7 @@ BellwickRig::BellwickRig()
     CString roaming = temp.Path() + L"Roaming";
     CreateDirectoryW(roaming, nullptr);
     m_redirect.reset(new AppDataRedirect(roaming));
-    CString product = roaming + L"\\Korvath";
-    CreateDirectoryW(product, nullptr);
-    product += L"\\Eldvarra(R) MMO Gaming Mouse Tharnic Edition";
-    CreateDirectoryW(product, nullptr);
-    CreateDirectoryW(product + L"\\Conf", nullptr);
+    MakeConfFolder(roaming);
 
     CString app = AppDir();
     CopyFileW(ExeDir() + L"Bellwick.exe", app + L"Bellwick.exe", FALSE);
@@ -110,21 +106,9 @@ void BellwickRig::WriteTrayIconXml(const std::wstring& body)
     WriteUtf16File(ConfDir() + L"TrayIcon.xml", L"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n" + body);
 }
 
-HANDLE StartProcess(const CString& exe)
-{
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    CString cmd = L"\"" + exe + L"\"";
-    if (!CreateProcessW(exe, cmd.GetBuffer(cmd.GetLength() + 1), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
-
 bool BellwickRig::Start()
 {
-    process = StartProcess(AppDir() + L"Bellwick.exe");
+    process = StartProgram(AppDir() + L"Bellwick.exe");
     if (!process) return false;
     pid = GetProcessId(process);
     for (DWORD start = GetTickCount(); GetTickCount() - start < TRAY_GUARD_MS;) {

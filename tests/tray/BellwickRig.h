@@ -57,4 +57,3 @@ private:
     ExeFileTypeGuard m_exeType;
 };
 
-HANDLE StartProcess(const CString& exe);
