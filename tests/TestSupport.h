@@ -21,6 +21,10 @@ private:
 // test and the helper programs are built into the same folder.
 CString ExeDir();
 
+// A file of the repository (such as L"resources\\Config.xml"), found through the source
+// folder the tests were built from.
+CString SourceFile(const wchar_t* relative);
+
 std::vector<unsigned char> ReadBytes(const wchar_t* path);
 bool WriteBytes(const wchar_t* path, const void* data, size_t size);
 inline bool WriteBytes(const wchar_t* path, const std::vector<unsigned char>& b) { return WriteBytes(path, b.data(), b.size()); }
