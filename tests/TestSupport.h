@@ -17,6 +17,21 @@ private:
     CString m_path;
 };
 
+// Points the user's roaming application-data folder (HKCU User Shell Folders, AppData) at
+// a folder of the test and puts the old value back at the end.
+class AppDataRedirect {
+public:
+    explicit AppDataRedirect(const CString& folder);
+    ~AppDataRedirect();
+    AppDataRedirect(const AppDataRedirect&) = delete;
+    AppDataRedirect& operator=(const AppDataRedirect&) = delete;
+
+private:
+    bool m_had = false;
+    DWORD m_type = 0;
+    std::vector<BYTE> m_old;
+};
+
 // The folder of the running test program (with a trailing backslash); programs under
 // test and the helper programs are built into the same folder.
 CString ExeDir();
