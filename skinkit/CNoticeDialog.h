@@ -1,6 +1,7 @@
 #pragma once
 #include <vector>
 #include "skinkit/CSkinDialog.h"
+#include "skinkit/SkinButtons.h"
 #include "skinkit/SkinFiles.h"
 #include "core/SkinEntry.h"
 
