@@ -264,27 +264,51 @@ void UpdateNext(CXmlDoc& doc, const wchar_t* name, const std::wstring& text)
     if (doc.FindElement(name)) SetTextIfChanged(doc, doc.m_currentPos, text);
 }
 
-// As UpdateNext, but a missing element is added right after the last one found or added.
-void UpdateOrAdd(CXmlDoc& doc, const wchar_t* name, const std::wstring& text)
+// Finds a child of the entered element from its first child on, whatever came before.
+bool FindFromFirstChild(CXmlDoc& doc, const wchar_t* name)
 {
-    if (doc.FindElement(name))
-        SetTextIfChanged(doc, doc.m_currentPos, text);
-    else
-        doc.AddElement(name, text.c_str());
+    doc.LeaveNode();
+    doc.RewindChildren();
+    doc.EnterNode();
+    return doc.FindElement(name);
 }
 
+// A macro's elements are found wherever they stand among its children: files written
+// before the later elements existed have them after MACRO_INFO. A missing element of the
+// six added later is added right after the element last found or added, so a file that
+// lacks them gets them in the writer's order.
 void UpdateMacro(CXmlDoc& doc, const MacroData& m)
 {
-    // The writer's order, so every element is found after the one before it.
-    UpdateNext(doc, L"MACRO_NAME", FieldText(m.MACRO_NAME));
-    UpdateNext(doc, L"MACRO_LOOP_COUNT", LoopText(m));
-    UpdateOrAdd(doc, L"MACRO_DELAY_MODE", NumberText(m.delayMode));
-    UpdateOrAdd(doc, L"MACRO_PASTE", FieldText(m.pasteText));
-    UpdateOrAdd(doc, L"MACRO_START_KEY", NumberText(m.startKeyFlag));
-    UpdateOrAdd(doc, L"MACRO_SEND_KEY", NumberText(m.sendKeyFlag));
-    UpdateNext(doc, L"MACRO_INFO", EventListText(m.events, MACRO_EVENT_COUNT));
-    UpdateOrAdd(doc, L"MACRO_START_KEY_INFO", EventListText(m.startKeys, MACRO_KEY_COUNT));
-    UpdateOrAdd(doc, L"MACRO_SEND_KEY_INFO", EventListText(m.sendKeys, MACRO_KEY_COUNT));
+    struct Element {
+        const wchar_t* name;
+        std::wstring text;
+        bool added;  // added when missing; the others are skipped
+    };
+    const Element elements[] = {
+        {L"MACRO_NAME", FieldText(m.MACRO_NAME), false},
+        {L"MACRO_LOOP_COUNT", LoopText(m), false},
+        {L"MACRO_DELAY_MODE", NumberText(m.delayMode), true},
+        {L"MACRO_PASTE", FieldText(m.pasteText), true},
+        {L"MACRO_START_KEY", NumberText(m.startKeyFlag), true},
+        {L"MACRO_SEND_KEY", NumberText(m.sendKeyFlag), true},
+        {L"MACRO_INFO", EventListText(m.events, MACRO_EVENT_COUNT), false},
+        {L"MACRO_START_KEY_INFO", EventListText(m.startKeys, MACRO_KEY_COUNT), true},
+        {L"MACRO_SEND_KEY_INFO", EventListText(m.sendKeys, MACRO_KEY_COUNT), true},
+    };
+    int32_t last = 0;
+    for (const Element& e : elements) {
+        if (FindFromFirstChild(doc, e.name)) {
+            SetTextIfChanged(doc, doc.m_currentPos, e.text);
+            last = doc.m_currentPos;
+        } else if (e.added) {
+            // Without an element found yet the new one goes after the macro's last child.
+            doc.m_currentPos = last;
+            doc.m_childPos = 0;
+            doc.m_isElement = last != 0;
+            doc.AddElement(e.name, e.text.c_str());
+            last = doc.m_currentPos;
+        }
+    }
 }
 
 void UpdateProfile(CXmlDoc& doc, const ProfileData& p)

@@ -21,11 +21,11 @@ int32_t ReadRootNumber(const wchar_t* path, const wchar_t* name)
 }
 
 // Changes the root's child, or adds it as the root's last child; saves the file. A file
-// that does not load is not created.
-void WriteRootNumber(const wchar_t* path, const wchar_t* name, int32_t value)
+// that does not load is not created. true when the file now holds the value.
+bool WriteRootNumber(const wchar_t* path, const wchar_t* name, int32_t value)
 {
     CXmlDoc doc;
-    if (!doc.LoadFile(path)) return;
+    if (!doc.LoadFile(path)) return false;
     doc.ResetNavigation();
     doc.FindElement(nullptr);
     doc.EnterNode();
@@ -33,27 +33,27 @@ void WriteRootNumber(const wchar_t* path, const wchar_t* name, int32_t value)
         doc.SetTextAt(doc.m_currentPos, value);
     else
         doc.AddElement(name, value);
-    doc.SaveFile(path);
+    return doc.SaveFile(path);
 }
 
 } // namespace
 
 int32_t GetTrayIconFlag(const wchar_t* folder) { return ReadRootNumber(ConfigPath(folder), L"TRAY_ICON_FLAG"); }
-void SetTrayIconFlag(const wchar_t* folder, int32_t value) { WriteRootNumber(ConfigPath(folder), L"TRAY_ICON_FLAG", value); }
+bool SetTrayIconFlag(const wchar_t* folder, int32_t value) { return WriteRootNumber(ConfigPath(folder), L"TRAY_ICON_FLAG", value); }
 
 int32_t GetWarningOptionFlag(const wchar_t* folder) { return ReadRootNumber(ConfigPath(folder), L"WARNING_OPTION_FLAG"); }
-void SetWarningOptionFlag(const wchar_t* folder, int32_t value)
+bool SetWarningOptionFlag(const wchar_t* folder, int32_t value)
 {
-    WriteRootNumber(ConfigPath(folder), L"WARNING_OPTION_FLAG", value);
+    return WriteRootNumber(ConfigPath(folder), L"WARNING_OPTION_FLAG", value);
 }
 
 int32_t GetWarningFourOptionFlag(const wchar_t* folder)
 {
     return ReadRootNumber(ConfigPath(folder), L"WARNINGFOUR_OPTION_FLAG");
 }
-void SetWarningFourOptionFlag(const wchar_t* folder, int32_t value)
+bool SetWarningFourOptionFlag(const wchar_t* folder, int32_t value)
 {
-    WriteRootNumber(ConfigPath(folder), L"WARNINGFOUR_OPTION_FLAG", value);
+    return WriteRootNumber(ConfigPath(folder), L"WARNINGFOUR_OPTION_FLAG", value);
 }
 
 int32_t GetFirmwareVersion()

@@ -74,10 +74,14 @@ public:
     bool HasSingleRoot() const;
 
     // Reads a file with encoding detection and parses it; true only when it read and has
-    // exactly one root and no parse error.
+    // exactly one root and no parse error. The file is opened with every sharing, so
+    // reading never keeps a save from replacing it.
     bool LoadFile(const wchar_t* path);
     // Writes the whole text in the encoding it was loaded in (or the one the flags or
     // its declaration name); the old file is replaced only once the new one is complete.
+    // A target that cannot be replaced for a short while (another program holds it) is
+    // written in place instead. true only when the file holds the whole text; on false
+    // the old file is as it was.
     bool SaveFile(const wchar_t* path);
 
     bool FindElement(const wchar_t* name = nullptr);

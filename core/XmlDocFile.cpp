@@ -26,36 +26,83 @@ CString SystemMessage(DWORD error)
     return text;
 }
 
+// Every reader of the system's files shares reading, writing and deleting, so a reader
+// never keeps another program of the suite from saving.
+const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// A replace refused while another handle is open is tried again for this long in all; a
+// save that writes in place waits this long for readers to finish, and readers wait as
+// long for such a save.
+const DWORD kReplaceWaitsMs[] = {10, 20, 40, 80, 150};
+const DWORD kLockWaitMs = 250;
+const DWORD kLockStepMs = 10;
+
+// A lock over the whole file: shared while reading, exclusive while writing in place, so
+// no reader of ours sees a file half rewritten. false when the wait ran out.
+bool LockWholeFile(HANDLE h, bool exclusive)
+{
+    DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+    for (DWORD waited = 0;; waited += kLockStepMs) {
+        OVERLAPPED at = {};
+        if (LockFileEx(h, flags, 0, MAXDWORD, MAXDWORD, &at)) return true;
+        if (waited >= kLockWaitMs) return false;
+        Sleep(kLockStepMs);
+    }
+}
+
+void UnlockWholeFile(HANDLE h)
+{
+    OVERLAPPED at = {};
+    UnlockFileEx(h, 0, MAXDWORD, MAXDWORD, &at);
+}
+
+// Reads the whole file from its start through an open handle.
+bool ReadAll(HANDLE h, std::vector<unsigned char>& bytes, DWORD& error)
+{
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(h, &size)) {
+        error = GetLastError();
+        return false;
+    }
+    if (size.QuadPart > kMaxFileBytes) {
+        error = ERROR_FILE_TOO_LARGE;
+        return false;
+    }
+    LARGE_INTEGER zero = {};
+    if (!SetFilePointerEx(h, zero, nullptr, FILE_BEGIN)) {
+        error = GetLastError();
+        return false;
+    }
+    bytes.resize((size_t)size.QuadPart);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD got = 0;
+        if (!ReadFile(h, bytes.data() + done, (DWORD)(bytes.size() - done), &got, nullptr)) {
+            error = GetLastError();
+            return false;
+        }
+        if (got == 0) {
+            bytes.resize(done);  // the file shrank while being read
+            break;
+        }
+        done += got;
+    }
+    return true;
+}
+
 bool ReadWholeFile(const wchar_t* path, std::vector<unsigned char>& bytes, CString& report)
 {
-    HANDLE h = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(path, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         report = SystemMessage(GetLastError());
         return false;
     }
-    LARGE_INTEGER size;
-    bool ok = GetFileSizeEx(h, &size) != 0;
-    if (!ok) {
-        report = SystemMessage(GetLastError());
-    } else if (size.QuadPart > kMaxFileBytes) {
-        report = L"File too large";
-        ok = false;
-    } else {
-        bytes.resize((size_t)size.QuadPart);
-        size_t done = 0;
-        while (ok && done < bytes.size()) {
-            DWORD got = 0;
-            if (!ReadFile(h, bytes.data() + done, (DWORD)(bytes.size() - done), &got, nullptr)) {
-                report = SystemMessage(GetLastError());
-                ok = false;
-            } else if (got == 0) {
-                bytes.resize(done);  // the file shrank while being read
-                break;
-            }
-            done += got;
-        }
-    }
+    // A file some other program keeps locked is read all the same, as far as it lets us.
+    bool locked = LockWholeFile(h, false);
+    DWORD error = 0;
+    bool ok = ReadAll(h, bytes, error);
+    if (!ok) report = error == ERROR_FILE_TOO_LARGE ? CString(L"File too large") : SystemMessage(error);
+    if (locked) UnlockWholeFile(h);
     CloseHandle(h);
     return ok;
 }
@@ -77,6 +124,62 @@ bool WriteAll(HANDLE h, const std::vector<unsigned char>& bytes)
         done += put;
     }
     return true;
+}
+
+// Makes the open file hold exactly bytes: from its start, then cut at their end.
+bool Overwrite(HANDLE h, const std::vector<unsigned char>& bytes)
+{
+    LARGE_INTEGER at = {};
+    if (!SetFilePointerEx(h, at, nullptr, FILE_BEGIN) || !WriteAll(h, bytes)) return false;
+    return SetEndOfFile(h) && FlushFileBuffers(h);
+}
+
+// Replaces target by the complete file tmp; a refusal (some handle on the target without
+// delete sharing) is tried again for a short while.
+bool ReplaceWithRetry(const wchar_t* tmp, const wchar_t* target, DWORD& error)
+{
+    for (size_t attempt = 0;; ++attempt) {
+        if (MoveFileExW(tmp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        error = GetLastError();
+        bool busy = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+        if (!busy || attempt == sizeof(kReplaceWaitsMs) / sizeof(kReplaceWaitsMs[0])) return false;
+        Sleep(kReplaceWaitsMs[attempt]);
+    }
+}
+
+// Writes the content into the existing file itself, for a target that cannot be replaced
+// (an editor, a virus scanner or a backup tool holding it). The old content is kept in
+// memory and written back when the new one cannot be written whole, so a failure leaves
+// the file as it was.
+bool WriteInPlace(const wchar_t* path, const std::vector<unsigned char>& bytes, DWORD& error)
+{
+    HANDLE h = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return false;
+    }
+    bool ok = false;
+    std::vector<unsigned char> old;
+    if (!LockWholeFile(h, true)) {
+        error = ERROR_LOCK_VIOLATION;
+    } else {
+        if (ReadAll(h, old, error)) {
+            // Room for the new content first: a full disk then fails before anything changed.
+            LARGE_INTEGER size;
+            size.QuadPart = (LONGLONG)bytes.size();
+            bool room = bytes.size() <= old.size() ||
+                        (SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && SetEndOfFile(h));
+            ok = room && Overwrite(h, bytes);
+            if (!ok) {
+                error = GetLastError();
+                Overwrite(h, old);
+            }
+        }
+        UnlockWholeFile(h);
+    }
+    CloseHandle(h);
+    return ok;
 }
 
 } // namespace
@@ -151,13 +254,14 @@ bool CXmlDoc::SaveFile(const wchar_t* path)
     bool ok = WriteAll(h, bytes) && FlushFileBuffers(h);
     DWORD error = ok ? 0 : GetLastError();
     CloseHandle(h);
-    if (ok && !MoveFileExW(tmp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ok = false;
-        error = GetLastError();
+    if (ok && !ReplaceWithRetry(tmp, path, error)) {
+        // The target stays where it is: the change goes into it rather than being lost.
+        ok = GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES && WriteInPlace(path, bytes, error);
+        if (ok) m_log += L"written in place ";
     }
+    DeleteFileW(tmp);
     if (!ok) {
         m_log += SystemMessage(error);
-        DeleteFileW(tmp);
         return false;
     }
     CString written;

@@ -13,6 +13,11 @@ namespace {
 // while the window exists, so the process stays that of the window.
 HWND s_program = nullptr;
 DWORD s_programPid = 0;
+// The foreground window when the last search found no configuration program. While it is
+// still in front under another title, the program cannot own the foreground (it makes no
+// window before its main window), so the search, the costliest step of a button event,
+// is not repeated.
+HWND s_frontAtMiss = nullptr;
 
 bool HasExactTitle(HWND window, const wchar_t* title)
 {
@@ -28,12 +33,15 @@ bool HandedToConfigurationProgram(int buttonIndex, bool press)
 {
     if (buttonIndex < 2 || buttonIndex > 15)
         return false;
-    HWND program = FindConfigurationProgram();
-    DWORD programPid = s_programPid;
-    if (!program || !programPid)
-        return false;
     HWND front = ForegroundSeam().Window();
     if (!front)
+        return false;
+    if (!s_program && front == s_frontAtMiss && !HasExactTitle(front, GEARLOOM_MAIN_TITLE))
+        return false;
+    HWND program = FindConfigurationProgram();
+    DWORD programPid = s_programPid;
+    s_frontAtMiss = program ? nullptr : front;
+    if (!program || !programPid)
         return false;
     DWORD frontPid = 0;
     GetWindowThreadProcessId(front, &frontPid);
@@ -59,15 +67,25 @@ void PerformAction(CHIDWnd& wnd, const KeyStep& step)
     }
 }
 
-void HandleButton(CHIDWnd& wnd, int eventCode, bool release)
+// Plays the steps; a macro step plays macro when given (the one a press remembered), else
+// the slot of the current profile.
+void Perform(CHIDWnd& wnd, const KeySteps& steps, const MacroData* macro)
 {
-    int index = ButtonIndexFromEventCode(eventCode);
-    if (HandedToConfigurationProgram(index, !release))
-        return;
-    if (index < 0)
-        return;
-    int code = wnd.m_config.profiles[CurrentProfileIndex(wnd.m_config)].buttons[index].code;
-    PlayKeySteps(KeyStepsFor(code, release, index), [&wnd](const KeyStep& s) { PerformAction(wnd, s); });
+    PlayKeySteps(steps, [&wnd, macro](const KeyStep& s) {
+        if (s.type == KeyStepType::Macro && macro)
+            PlayMacro(*macro, s.flags != 0, wnd.m_hWnd);
+        else
+            PerformAction(wnd, s);
+    });
+}
+
+// The slot a macro step of the steps plays; -1 when there is none.
+int MacroSlotOf(const KeySteps& steps)
+{
+    for (const KeyStep& s : steps)
+        if (s.type == KeyStepType::Macro)
+            return s.value;
+    return -1;
 }
 
 } // namespace
@@ -85,12 +103,56 @@ HWND FindConfigurationProgram()
 
 void CHIDWnd::HandleButtonPress(int eventCode)
 {
-    HandleButton(*this, eventCode, false);
+    int index = ButtonIndexFromEventCode(eventCode);
+    if (HandedToConfigurationProgram(index, true))
+        return;
+    if (index < 0)
+        return;
+    // A press whose release never came is undone first, so nothing it holds stays down.
+    UndoButtonPress(eventCode);
+    int code = m_config.profiles[CurrentProfileIndex(m_config)].buttons[index].code;
+    const KeySteps& steps = KeyStepsFor(code, false, index);
+    ButtonPress& press = m_buttonPresses[index];
+    press.pending = true;
+    press.code = code;
+    const MacroData* inSlot = MacroInSlot(MacroSlotOf(steps));
+    if (!inSlot) {
+        Perform(*this, steps, nullptr);
+        return;
+    }
+    // A copy plays: a reload handled while a layout request waits must not change the
+    // macro under way.
+    press.macro = *inSlot;
+    MacroData macro = press.macro;
+    Perform(*this, steps, &macro);
 }
 
 void CHIDWnd::HandleButtonRelease(int eventCode)
 {
-    HandleButton(*this, eventCode, true);
+    int index = ButtonIndexFromEventCode(eventCode);
+    // The program in front is told of the release; a press performed before it came to
+    // the front is still undone, or its key would stay down.
+    bool handed = HandedToConfigurationProgram(index, false);
+    if (UndoButtonPress(eventCode) || handed)
+        return;
+    if (index < 0)
+        return;
+    // No press remembered (it went to the configuration program, came in in-game mode or
+    // before the service started): the release of the button's code in the current profile.
+    int code = m_config.profiles[CurrentProfileIndex(m_config)].buttons[index].code;
+    Perform(*this, KeyStepsFor(code, true, index), nullptr);
+}
+
+bool CHIDWnd::UndoButtonPress(int eventCode)
+{
+    int index = ButtonIndexFromEventCode(eventCode);
+    if (index < 0 || !m_buttonPresses[index].pending)
+        return false;
+    ButtonPress& press = m_buttonPresses[index];
+    press.pending = false;
+    MacroData macro = press.macro;
+    Perform(*this, KeyStepsFor(press.code, true, index), &macro);
+    return true;
 }
 
 const MacroData* CHIDWnd::MacroInSlot(int slot) const

@@ -264,8 +264,15 @@ static int DpiStep(CHIDWnd& wnd, bool up)
     ClockSeam().Sleep(100);
     // The stage now set, so steps go on from it even while the stage cannot be read.
     g_nLastDpiStage = target;
-    if (!PostToWindowTitled(GEARLOOM_MAIN_TITLE, WM_SERVICE_DPI_CHANGED, (WPARAM)target, 0))
-        WriteProfileDpi(CurrentProfileIndex(wnd.m_config), target);
+    // The image follows the device, as after a direct choice, so a later switch or reload
+    // does not send the old stage again. The file is written here only without the
+    // configuration program, which otherwise stores the stage itself.
+    int profile = CurrentProfileIndex(wnd.m_config);
+    wnd.m_config.profiles[profile].DPI_VALUE = target;
+    if (!PostToWindowTitled(GEARLOOM_MAIN_TITLE, WM_SERVICE_DPI_CHANGED, (WPARAM)target, 0)) {
+        WriteProfileDpi(profile, target);
+        wnd.m_savedConfig.profiles[profile].DPI_VALUE = target;
+    }
     return 1;
 }
 

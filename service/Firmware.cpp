@@ -27,7 +27,9 @@ bool ReadFirmwareXml(const wchar_t* name, CString& text)
 
 bool ReadImage(const CString& path, std::vector<BYTE>& image)
 {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    // A tool may replace the image meanwhile (this handle keeps the old one), but nobody
+    // may write into it while it is read.
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     LARGE_INTEGER size = {};

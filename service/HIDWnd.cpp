@@ -192,8 +192,12 @@ LRESULT CHIDWnd::OnDeviceEvent(WPARAM event, LPARAM kind)
         bool extended = what == DeviceEventKind::ExtendedState;
         int& previous = extended ? g_nPrevExtButtons : g_nPrevButtons;
         for (const ButtonChange& c : ButtonChanges(previous, (int)event, extended)) {
-            // In-game mode leaves every button to Windows; the states are still recorded.
-            if (m_config.GAME_MODE != 0) continue;
+            // In-game mode leaves every button to Windows; the states are still recorded,
+            // and a press performed before it came on is still let go.
+            if (m_config.GAME_MODE != 0) {
+                if (!c.press) UndoButtonPress(c.eventCode);
+                continue;
+            }
             if (c.press) HandleButtonPress(c.eventCode);
             else HandleButtonRelease(c.eventCode);
         }

@@ -3,6 +3,7 @@
 #include "framework/CWnd.h"
 #include "framework/CString.h"
 #include "core/ConfigData.h"
+#include "service/ButtonDispatcher.h"
 
 struct PipeLink;
 
@@ -58,6 +59,8 @@ public:
     // Buttons, macros, firmware and the control interface.
     void HandleButtonPress(int eventCode);
     void HandleButtonRelease(int eventCode);
+    // The release of the button's remembered press; false when no press is remembered.
+    bool UndoButtonPress(int eventCode);
     LRESULT OnServicePing(WPARAM wParam, LPARAM lParam);
     LRESULT OnFirmwareUpdate(WPARAM wParam, LPARAM lParam);
     LRESULT OnFirmwareVersions(WPARAM wParam, LPARAM lParam);
@@ -76,6 +79,7 @@ public:
     ConfigData m_config;       // the image the service acts on
     ConfigData m_savedConfig;  // the image as last read from or written to "Config.xml"
     ConfigData m_prevConfig;   // the image before the last profile switch or reload
+    ButtonPress m_buttonPresses[BUTTON_COUNT];
     PipeLink* m_pPipe = nullptr;
     BYTE m_bElevated = 0;
     BOOL(WINAPI* m_pfnRegisterSessionNotification)(HWND, DWORD) = nullptr;

@@ -153,16 +153,47 @@ void PlayMacroEventsOnce(const MacroData& m)
         SendToPeer(w, WM_INPUTLANGCHANGEREQUEST, 1, (LPARAM)old);
 }
 
+namespace {
+
+std::string ToCodePage(const wchar_t* text, int length, UINT codePage)
+{
+    std::string out;
+    int bytes = length > 0 ? WideCharToMultiByte(codePage, WC_COMPOSITECHECK, text, length, nullptr, 0, nullptr, nullptr) : 0;
+    if (bytes > 0) {
+        out.resize(bytes);
+        WideCharToMultiByte(codePage, WC_COMPOSITECHECK, text, length, &out[0], bytes, nullptr, nullptr);
+    }
+    return out;
+}
+
+} // namespace
+
+std::string NarrowPasteText(const CString& text, UINT codePage, size_t maxBytes)
+{
+    const wchar_t* s = text.GetString();
+    int length = text.GetLength();
+    std::string whole = ToCodePage(s, length, codePage);
+    if (whole.size() <= maxBytes)
+        return whole;
+    // Too long: the longest start of the text that fits, cut between whole characters
+    // (never inside a double-byte character or a surrogate pair). The bytes grow with the
+    // number of characters, so the cut is found by halving.
+    int fits = 0, over = length;
+    while (over - fits > 1) {
+        int mid = (fits + over) / 2;
+        if (ToCodePage(s, mid, codePage).size() <= maxBytes)
+            fits = mid;
+        else
+            over = mid;
+    }
+    if (fits > 0 && IS_HIGH_SURROGATE(s[fits - 1]))
+        --fits;
+    return ToCodePage(s, fits, codePage);
+}
+
 void PasteTextThroughClipboard(HWND owner, const CString& text, bool narrow)
 {
-    std::string ansi;
-    int bytes = WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK, text, text.GetLength(), nullptr, 0, nullptr, nullptr);
-    if (bytes > 0) {
-        ansi.resize(bytes);
-        WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK, text, text.GetLength(), &ansi[0], bytes, nullptr, nullptr);
-    }
-    if (ansi.size() > 259)
-        ansi.resize(259);
+    std::string ansi = NarrowPasteText(text, CP_ACP, 259);
     OutputDebugStringA(ansi.c_str());
 
     if (OpenClipboard(owner)) {

@@ -4,6 +4,7 @@
 #include "framework/CList.h"
 #include "framework/CString.h"
 #include "service/KeySequences.h"
+#include <string>
 
 // Playback of the profile's recorded macros: paste macros, hold-key macros and played
 // key sequences.
@@ -51,3 +52,6 @@ void PlayMacro(const MacroData& m, bool release, HWND owner);
 void PlayMacroEventsOnce(const MacroData& m);
 void PlayMacroKeys(const MacroEvent (&keys)[MACRO_KEY_COUNT]);
 void PasteTextThroughClipboard(HWND owner, const CString& text, bool narrow);
+// The text in the code page for the game's clipboard, at most maxBytes long and cut only
+// between whole characters.
+std::string NarrowPasteText(const CString& text, UINT codePage, size_t maxBytes);

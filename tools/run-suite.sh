@@ -4,8 +4,17 @@
 # The programs appear on the person's own display when $DISPLAY answers; otherwise they run
 # on a virtual display of their own, inside a Wine desktop with a task bar, and
 # tools/screenshot.sh takes a picture of it. Runs until Ctrl-C, which stops everything.
+#   tools/run-suite.sh --simulated-mouse   the simulated mouse driver is installed and
+#                                          started first, and tools/simmouse.sh plays it
 set -euo pipefail
 cd "$(dirname "$0")/.."
+simulated_mouse=0
+for arg in "$@"; do
+  case "$arg" in
+    --simulated-mouse) simulated_mouse=1 ;;
+    *) echo "usage: tools/run-suite.sh [--simulated-mouse]" >&2; exit 2 ;;
+  esac
+done
 tools/install-deps.sh
 tools/build.sh
 suite=build/suite
@@ -30,6 +39,14 @@ if [ "$THARNIC_VIRTUAL_DISPLAY" = 1 ]; then
 else
   echo "The suite runs on your display $DISPLAY."
   /usr/lib/wine/wine64 reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f </dev/null >/dev/null 2>&1 || true
+fi
+if [ "$simulated_mouse" = 1 ]; then
+  if ! tools/wine-exec.sh build/x86_64/bin/simmouse.exe install </dev/null >build/simmouse.log 2>&1; then
+    echo "The simulated mouse did not start; see build/simmouse.log." >&2
+    exit 1
+  fi
+  echo "The simulated mouse is plugged in. From another terminal: tools/simmouse.sh click 4"
+  echo "clicks its button 4, tools/simmouse.sh alone lists what else it does."
 fi
 tools/wine-exec.sh "$suite/Portwarden.exe" </dev/null >build/suite.log 2>&1 &
 if tools/wine-exec.sh build/x86_64/bin/find_window.exe "Pelmora_Qr8_Mouse_Hid" 30 </dev/null >/dev/null 2>&1; then

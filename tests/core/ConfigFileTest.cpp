@@ -1,5 +1,7 @@
 #include "ConfigTestSupport.h"
+#include "FileHolders.h"
 #include "core/ConfigFile.h"
+#include "core/ConfigSettings.h"
 #include "core/XmlDoc.h"
 #include <gtest/gtest.h>
 #include <functional>
@@ -450,6 +452,132 @@ TEST(ConfigFile, MissingMacroElementsAreAddedInTheWritersOrder)
     }
 }
 
+namespace {
+
+const std::vector<std::wstring> kMacroElements = {
+    L"MACRO_NAME", L"MACRO_LOOP_COUNT", L"MACRO_DELAY_MODE", L"MACRO_PASTE", L"MACRO_START_KEY",
+    L"MACRO_SEND_KEY", L"MACRO_INFO", L"MACRO_START_KEY_INFO", L"MACRO_SEND_KEY_INFO"};
+
+// Rewrites the children of one macro of one profile in the given order; elements not
+// named are left out.
+void ReorderMacro(std::wstring& text, int profile, int macro, const std::vector<std::wstring>& order)
+{
+    std::wstring open = L"<MACRO_" + std::to_wstring(macro) + L">\r\n";
+    std::wstring close = L"</MACRO_" + std::to_wstring(macro) + L">\r\n";
+    size_t from = text.find(open, text.find(L"<PROFILE_" + std::to_wstring(profile) + L">")) + open.size();
+    size_t to = text.find(close, from);
+    ASSERT_NE(to, std::wstring::npos);
+    std::vector<std::wstring> lines = Lines(text.substr(from, to - from));
+    std::wstring block;
+    for (const std::wstring& name : order)
+        for (const std::wstring& line : lines)
+            if (TagOf(line) == name) block += line + L"\r\n";
+    text.replace(from, to - from, block);
+}
+
+void ExpectSameMacro(const MacroData& got, const MacroData& want)
+{
+    EXPECT_EQ(std::wstring(got.MACRO_NAME), std::wstring(want.MACRO_NAME)) << "name";
+    for (int i = 0; i < MACRO_EVENT_COUNT; ++i) {
+        EXPECT_EQ(got.events[i].vk, want.events[i].vk) << "event " << i << " key";
+        EXPECT_EQ(got.events[i].up, want.events[i].up) << "event " << i << " up flag";
+        EXPECT_EQ(got.events[i].delay, want.events[i].delay) << "event " << i << " delay";
+    }
+    EXPECT_EQ(got.loopCount, want.loopCount) << "loop count";
+    EXPECT_EQ(got.loopFlag, want.loopFlag) << "loop flag";
+    EXPECT_EQ(got.delayMode, want.delayMode) << "delay mode";
+    for (int i = 0; i < MACRO_KEY_COUNT; ++i) {
+        EXPECT_EQ(got.startKeys[i].vk, want.startKeys[i].vk) << "start key " << i;
+        EXPECT_EQ(got.startKeys[i].up, want.startKeys[i].up) << "start key " << i << " up flag";
+        EXPECT_EQ(got.startKeys[i].delay, want.startKeys[i].delay) << "start key " << i << " delay";
+        EXPECT_EQ(got.sendKeys[i].vk, want.sendKeys[i].vk) << "send key " << i;
+        EXPECT_EQ(got.sendKeys[i].up, want.sendKeys[i].up) << "send key " << i << " up flag";
+        EXPECT_EQ(got.sendKeys[i].delay, want.sendKeys[i].delay) << "send key " << i << " delay";
+    }
+    EXPECT_EQ(got.startKeyFlag, want.startKeyFlag) << "start-key flag";
+    EXPECT_EQ(got.sendKeyFlag, want.sendKeyFlag) << "send-key flag";
+    EXPECT_EQ(std::wstring(got.pasteText), std::wstring(want.pasteText)) << "paste text";
+}
+
+// Every field of the macro changed.
+void ChangeEveryField(MacroData& m)
+{
+    wcscpy(m.MACRO_NAME, L"Changed <&> name");
+    for (MacroEvent& e : m.events) e = MacroEvent{0, 0, 0};
+    m.events[0] = {87, 0, 25};
+    m.events[1] = {164, 0, 5};
+    m.events[2] = {87, 1, 31};
+    m.events[3] = {164, 1, 0};
+    m.loopCount = 17;
+    m.loopFlag = m.loopFlag ? 0 : 1;
+    m.delayMode = m.delayMode == 3 ? 2 : 3;
+    m.startKeys[0] = {17, 0, 9};
+    m.startKeys[1] = {70, 1, 8};
+    m.startKeyFlag = m.startKeyFlag ? 0 : 1;
+    m.sendKeys[0] = {13, 0, 7};
+    m.sendKeys[1] = {13, 1, 6};
+    m.sendKeyFlag = m.sendKeyFlag ? 0 : 1;
+    wcscpy(m.pasteText, L"changed & <pasted>");
+}
+
+} // namespace
+
+TEST(ConfigFile, EveryChangedMacroFieldSurvivesASaveInPlaceWhateverTheElementOrder)
+{
+    auto order = [](std::initializer_list<int> indexes) {
+        std::vector<std::wstring> names;
+        for (int i : indexes) names.push_back(kMacroElements[i]);
+        return names;
+    };
+    struct Case {
+        const char* layout;
+        std::vector<std::wstring> order;
+    };
+    const Case cases[] = {
+        {"the writer's order", kMacroElements},
+        {"the older order, the later elements after MACRO_INFO", order({0, 1, 6, 2, 3, 4, 5, 7, 8})},
+        {"only the three older elements", order({0, 1, 6})},
+        {"MACRO_INFO first", order({6, 0, 1, 2, 3, 4, 5, 7, 8})},
+        {"reversed", order({8, 7, 6, 5, 4, 3, 2, 1, 0})},
+        {"shuffled", order({3, 7, 0, 5, 6, 1, 8, 2, 4})},
+        {"shuffled, some of the later elements missing", order({5, 6, 1, 0, 8})},
+        {"shuffled, the older ones last", order({4, 2, 8, 3, 7, 5, 6, 1, 0})},
+    };
+    const std::wstring base = NewFileText(*RichRecord());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.layout);
+        ConfFolder conf;
+        std::wstring text = base;
+        // A macro of the current profile and one of another, the last of its profile.
+        ReorderMacro(text, 7, 6, c.order);
+        ReorderMacro(text, 3, 50, c.order);
+        ASSERT_TRUE(WriteUtf16File(conf.File(L"Config.xml"), text));
+
+        auto cfg = LoadValidated(conf.File(L"Config.xml"));
+        ChangeEveryField(cfg->profiles[6].macros[5]);
+        ChangeEveryField(cfg->profiles[2].macros[49]);
+        ASSERT_EQ(SaveConfig(*cfg), 0);
+
+        auto loaded = LoadValidated(conf.File(L"Config.xml"));
+        {
+            SCOPED_TRACE("profile 7, macro 6");
+            ExpectSameMacro(loaded->profiles[6].macros[5], cfg->profiles[6].macros[5]);
+        }
+        {
+            SCOPED_TRACE("profile 3, macro 50");
+            ExpectSameMacro(loaded->profiles[2].macros[49], cfg->profiles[2].macros[49]);
+        }
+        EXPECT_EQ(CompareConfig(*loaded, *cfg), 0);
+        // Each element stands once in the macro, and a second save changes nothing.
+        std::wstring saved = ReadUtf16File(conf.File(L"Config.xml"));
+        for (const std::wstring& name : kMacroElements)
+            EXPECT_EQ(CountOf(saved, L"<" + name + L">") + CountOf(saved, L"<" + name + L"/>"),
+                      (size_t)(PROFILE_COUNT * MACRO_COUNT)) << std::string(name.begin(), name.end());
+        ASSERT_EQ(SaveConfig(*loaded), 0);
+        EXPECT_EQ(ReadUtf16File(conf.File(L"Config.xml")), saved);
+    }
+}
+
 TEST(ConfigFile, MissingNameInfoAndButtonsAreNotAdded)
 {
     ConfFolder conf;
@@ -708,23 +836,45 @@ TEST(ConfigFile, OpenUserRegKeyCreatesAMissingKey)
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\TharnicTest");
 }
 
-TEST(ConfigFile, UnwritableConfigAnswersMinusOneAndKeepsTheOldFile)
+namespace {
+
+int FilesInFolder(const CString& folder)
+{
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(folder + L"*", &fd);
+    int files = 0;
+    if (find != INVALID_HANDLE_VALUE) {
+        do files += !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        while (FindNextFileW(find, &fd));
+        FindClose(find);
+    }
+    return files;
+}
+
+} // namespace
+
+TEST(ConfigFile, AReadOnlyOrHeldConfigXmlLosesNothingAndTheAnswerIsHonest)
 {
     struct Case {
-        const char* what;
-        std::function<HANDLE(const wchar_t*)> block;
-        std::function<void(const wchar_t*, HANDLE)> unblock;
+        std::string who;
+        std::function<HANDLE(const wchar_t*)> block;  // a handle to close afterwards, or none
+        bool saves;
     };
-    const Case cases[] = {
-        {"read-only",
-         [](const wchar_t* path) { SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY); return INVALID_HANDLE_VALUE; },
-         [](const wchar_t* path, HANDLE) { SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL); }},
-        {"locked",
-         [](const wchar_t* path) { return CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr); },
-         [](const wchar_t*, HANDLE h) { CloseHandle(h); }},
-    };
+    std::vector<Case> cases = {{"read-only", [](const wchar_t* path) {
+                                    SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY);
+                                    return INVALID_HANDLE_VALUE;
+                                },
+                                false}};
+    for (const FileHolder& holder : FileHolders()) {
+        cases.push_back({holder.who, [&holder](const wchar_t* path) {
+                             HANDLE h = HoldFile(path, holder);
+                             EXPECT_NE(h, INVALID_HANDLE_VALUE);
+                             return h;
+                         },
+                         holder.saves});
+    }
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.who);
         ConfFolder conf;
         CString path = conf.File(L"Config.xml");
         auto cfg = RichRecord();
@@ -733,22 +883,19 @@ TEST(ConfigFile, UnwritableConfigAnswersMinusOneAndKeepsTheOldFile)
 
         cfg->profiles[cfg->PROFILE_ID].DOUBLE_CLICK_SPEED = 333;
         wcscpy(cfg->profiles[0].PROFILE_NAME, L"changed");
+        cfg->profiles[9].macros[49].events[0] = {90, 0, 12};
         HANDLE h = c.block(path);
-        EXPECT_EQ(SaveConfig(*cfg), -1);
-        c.unblock(path, h);
-        EXPECT_EQ(ReadBytes(path), old);
+        int result = SaveConfig(*cfg);
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(result, c.saves ? 0 : -1);
+        if (c.saves)
+            EXPECT_EQ(CompareConfig(*LoadValidated(path), *cfg), 0);
+        else
+            EXPECT_EQ(ReadBytes(path), old);
         // The registry copy is written all the same.
         EXPECT_EQ(RegValue(L"Control Panel\\Mouse", L"DoubleClickSpeed"), L"333");
-        // No temporary file is left behind.
-        WIN32_FIND_DATAW fd;
-        HANDLE find = FindFirstFileW(conf.Path() + L"*", &fd);
-        int files = 0;
-        if (find != INVALID_HANDLE_VALUE) {
-            do files += !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-            while (FindNextFileW(find, &fd));
-            FindClose(find);
-        }
-        EXPECT_EQ(files, 1);
+        EXPECT_EQ(FilesInFolder(conf.Path()), 1) << "a temporary file was left";
     }
 }
 
@@ -845,9 +992,12 @@ TEST(ConfigFile, ShippedConfigXmlIsTheWritersDefaultFile)
 {
     std::vector<unsigned char> shipped = ReadBytes(SourceFile(L"resources\\Config.xml"));
     ASSERT_FALSE(shipped.empty());
+    // The writer's new file with the tray icon shown, as the flag setter makes it.
     TempDir dir;
     ASSERT_TRUE(WriteNewConfigFile(*DefaultRecord(), dir.File(L"Config.xml")));
+    ASSERT_TRUE(SetTrayIconFlag(dir.Path(), 1));
     EXPECT_TRUE(ReadBytes(dir.File(L"Config.xml")) == shipped) << "resources/Config.xml is not what make_default_config makes";
+    EXPECT_EQ(GetTrayIconFlag(SourceFile(L"resources\\")), 1);
 
     auto loaded = Load(SourceFile(L"resources\\Config.xml"));
     EXPECT_EQ(ValidateConfig(*loaded), 0);

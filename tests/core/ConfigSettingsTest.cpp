@@ -1,4 +1,5 @@
 #include "ConfigTestSupport.h"
+#include "FileHolders.h"
 #include "core/ConfigFile.h"
 #include "core/ConfigSettings.h"
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@ struct Flag {
     const char* name;
     const wchar_t* element;
     int32_t (*get)(const wchar_t*);
-    void (*set)(const wchar_t*, int32_t);
+    bool (*set)(const wchar_t*, int32_t);
 };
 
 const Flag kFlags[] = {
@@ -29,7 +30,7 @@ TEST(ConfigSettings, FlagIsAddedOnceAsTheRootsLastChildThenChanged)
         std::wstring original = ReadUtf16File(conf.File(L"Config.xml"));
         EXPECT_EQ(f.get(conf.Path()), 0);
 
-        f.set(conf.Path(), 1);
+        EXPECT_TRUE(f.set(conf.Path(), 1));
         EXPECT_EQ(f.get(conf.Path()), 1);
         std::wstring open = L"<" + std::wstring(f.element) + L">";
         std::wstring expected = original;
@@ -77,7 +78,7 @@ TEST(ConfigSettings, NoOrBrokenConfigXmlGetterZeroSetterWritesNothing)
         SCOPED_TRACE(f.name);
         ConfFolder conf;
         EXPECT_EQ(f.get(conf.Path()), 0);
-        f.set(conf.Path(), 1);
+        EXPECT_FALSE(f.set(conf.Path(), 1));
         EXPECT_EQ(GetFileAttributesW(conf.File(L"Config.xml")), INVALID_FILE_ATTRIBUTES);
 
         std::wstring broken = L"<root>\r\n<TRAY_ICON_FLAG>1</TRAY_ICON_FLAG>\r\n<WARNING_OPTION_FLAG>1</WARNING_OPTION_FLAG>\r\n"
@@ -85,8 +86,38 @@ TEST(ConfigSettings, NoOrBrokenConfigXmlGetterZeroSetterWritesNothing)
         ASSERT_TRUE(WriteUtf16File(conf.File(L"Config.xml"), broken));
         std::vector<unsigned char> bytes = ReadBytes(conf.File(L"Config.xml"));
         EXPECT_EQ(f.get(conf.Path()), 0);
-        f.set(conf.Path(), 0);
+        EXPECT_FALSE(f.set(conf.Path(), 0));
         EXPECT_EQ(ReadBytes(conf.File(L"Config.xml")), bytes);
+    }
+}
+
+TEST(ConfigSettings, ASecondHandleOnConfigXmlLosesNoFlagAndTheAnswerIsHonest)
+{
+    for (const FileHolder& holder : FileHolders()) {
+        for (const Flag& f : kFlags) {
+            SCOPED_TRACE(std::string(holder.who) + ", " + f.name);
+            ConfFolder conf;
+            CString path = conf.File(L"Config.xml");
+            ASSERT_TRUE(WriteNewConfigFile(*DefaultRecord(), path));
+            ASSERT_TRUE(f.set(conf.Path(), 0));
+            std::vector<unsigned char> before = ReadBytes(path);
+
+            HANDLE h = HoldFile(path, holder);
+            ASSERT_NE(h, INVALID_HANDLE_VALUE);
+            bool written = f.set(conf.Path(), 1);
+            CloseHandle(h);
+            EXPECT_EQ(written, holder.saves);
+            if (written) {
+                EXPECT_EQ(f.get(conf.Path()), 1);
+                // Nothing else of the file changed.
+                auto cfg = NewConfigData();
+                ResetConfig(*cfg);
+                LoadConfig(*cfg, path);
+                EXPECT_EQ(CompareConfig(*cfg, *DefaultRecord()), 0);
+            } else {
+                EXPECT_EQ(ReadBytes(path), before);
+            }
+        }
     }
 }
 

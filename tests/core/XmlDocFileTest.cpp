@@ -1,7 +1,10 @@
 #include "XmlDocTestSupport.h"
+#include "FileHolders.h"
 #include "TestSupport.h"
 #include <gtest/gtest.h>
+#include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -252,3 +255,58 @@ TEST(XmlDocFile, FailedSaveLeavesTheOldFile)
     EXPECT_EQ(ReadBytes(held), B("<new>text</new>"));
     EXPECT_EQ(FilesIn(dir.Path()).size(), 3u);
 }
+
+
+TEST(XmlDocFile, ASecondHandleOnTheTargetLosesNothingAndTheAnswerIsHonest)
+{
+    const Bytes old = B("<old>a longer old text than the new one</old>");
+    for (const FileHolder& holder : FileHolders()) {
+        for (const char* text : {"<new>short</new>", "<new>a new text that is longer than the old one was</new>"}) {
+            SCOPED_TRACE(std::string(holder.who) + ", " + text);
+            TempDir dir;
+            CString path = dir.File(L"target.xml");
+            ASSERT_TRUE(WriteBytes(path, old));
+            HANDLE h = HoldFile(path, holder);
+            ASSERT_NE(h, INVALID_HANDLE_VALUE);
+
+            // A holder that lets others read does not keep our own reader out.
+            CXmlDoc reader;
+            EXPECT_EQ(reader.LoadFile(path), (holder.share & FILE_SHARE_READ) != 0);
+
+            CXmlDoc doc;
+            doc.SetDocText(CString(std::wstring(text, text + strlen(text))));
+            bool saved = doc.SaveFile(path);
+            CloseHandle(h);
+            EXPECT_EQ(saved, holder.saves) << W(doc.GetLog());
+            EXPECT_EQ(ReadBytes(path), saved ? B(text) : old);
+            EXPECT_EQ(FilesIn(dir.Path()).size(), 1u) << "a temporary file was left";
+        }
+    }
+}
+
+TEST(XmlDocFile, AReaderWaitsForASaveInPlaceAndSeesTheWholeFile)
+{
+    TempDir dir;
+    CString path = dir.File(L"target.xml");
+    ASSERT_TRUE(WriteBytes(path, B("<old/>")));
+    // An exclusive lock, as a save in place holds it, let go after a short while.
+    HANDLE writer = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    OVERLAPPED at = {};
+    ASSERT_TRUE(LockFileEx(writer, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &at));
+    std::thread save([&] {
+        Sleep(60);
+        DWORD put = 0;
+        const char text[] = "<new>whole</new>";
+        WriteFile(writer, text, (DWORD)strlen(text), &put, nullptr);
+        OVERLAPPED all = {};
+        UnlockFileEx(writer, 0, MAXDWORD, MAXDWORD, &all);
+    });
+    CXmlDoc doc;
+    EXPECT_TRUE(doc.LoadFile(path)) << W(doc.GetLog());
+    save.join();
+    CloseHandle(writer);
+    EXPECT_EQ(W(doc.GetDocText()), L"<new>whole</new>");
+}
+

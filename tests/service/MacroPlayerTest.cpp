@@ -113,6 +113,38 @@ TEST(MacroKinds, DelaysAndLoopCountsStayWithinWhatTheEditorRecords)
     }
 }
 
+TEST(MacroKinds, TheGamesPasteTextIsCutOnlyBetweenWholeCharacters)
+{
+    struct Case {
+        const char* what;
+        UINT codePage;
+        std::wstring text;
+        size_t bytes;  // of the cut text
+    } cases[] = {
+        {"short text, whole", 1252, L"hello", 5},
+        {"single-byte code page, 259 bytes", 1252, std::wstring(300, L'x'), 259},
+        {"double-byte characters only", 932, std::wstring(200, L'\x3042'), 258},
+        {"one single byte before them", 932, L"x" + std::wstring(200, L'\x3042'), 259},
+        {"two single bytes before them", 932, L"xy" + std::wstring(200, L'\x3042'), 258},
+        {"UTF-8, two bytes each", 65001, std::wstring(200, L'\x00E9'), 258},
+        {"UTF-8, surrogate pairs", 65001, [] {
+             std::wstring t = L"ab";
+             for (int i = 0; i < 100; ++i) t += L"\xD83D\xDE00";
+             return t;
+         }(), 258},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string cut = NarrowPasteText(CString(c.text), c.codePage, 259);
+        EXPECT_EQ(cut.size(), c.bytes);
+        // The bytes read back without a broken character, as the start of the text.
+        wchar_t back[300] = {};
+        int n = MultiByteToWideChar(c.codePage, MB_ERR_INVALID_CHARS, cut.data(), (int)cut.size(), back, 300);
+        ASSERT_GT(n, 0);
+        EXPECT_EQ(c.text.compare(0, n, back, n), 0);
+    }
+}
+
 TEST_F(MacroPlayback, AHoldKeyMacroHoldsItsFirstKeyWhileTheButtonIsDown)
 {
     MacroData m = Macro({{'W', 0, 500}, {'W', 1, 700}});

@@ -2,14 +2,20 @@
 // (and any files named on the command line), damages them at random, and for each one
 // loads it from a file, walks and reads the whole tree, edits it, checks the tree against
 // a fresh parse after every edit, saves and reloads. It must never crash or hang.
+// Every tenth document it also saves a random configuration record in place over a
+// "Config.xml" whose element order was shuffled, and checks what loads back.
 //
 //   xml_mutate [--seed N] [--count N] [file...]
 //
 // Prints how many documents it tried; exits non-zero on any inconsistency.
+#include "core/ConfigData.h"
+#include "core/ConfigFile.h"
 #include "core/XmlDoc.h"
 #include "core/XmlEncoding.h"
 #include <windows.h>
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
@@ -219,7 +225,7 @@ struct Run {
     uint64_t seed = 1;
     long long count = 3000;
     std::wstring folder;
-    long long tried = 0, loaded = 0, edits = 0, saved = 0, saveRefused = 0, failures = 0;
+    long long tried = 0, loaded = 0, edits = 0, saved = 0, saveRefused = 0, failures = 0, configSaves = 0;
     std::atomic<long long> progress{0};
 };
 
@@ -438,6 +444,188 @@ void OneDocument(Run& run, long long iteration, const std::vector<std::wstring>&
     WalkAll(again, rng, problem);
 }
 
+// A text that survives the file as it is: markup characters, quotes, spaces and letters
+// beyond ASCII, no line breaks; now and then as long as the field holds.
+template <int N> void RandomField(wchar_t (&field)[N], Rng& rng)
+{
+    static const wchar_t chars[] = L"aZ09 <>&\"';,/\x00E9\x4E2D\x0416";
+    int length = rng.Chance(5) ? N - 1 : rng.Below(12);
+    for (int i = 0; i < length; ++i) field[i] = chars[rng.Below((int)(sizeof(chars) / sizeof(chars[0])) - 1)];
+    for (int i = length; i < N; ++i) field[i] = 0;
+}
+
+int32_t RandomNumber(Rng& rng)
+{
+    return rng.Chance(20) ? (int32_t)(uint32_t)rng.Next() : rng.Below(2000) - 100;
+}
+
+// A list of events as the file keeps it: the events before the first key 0, zeros after.
+void RandomEvents(MacroEvent* events, int capacity, int count, Rng& rng)
+{
+    for (int i = 0; i < capacity; ++i) {
+        events[i] = MacroEvent{0, 0, 0};
+        if (i < count) events[i] = MacroEvent{(uint8_t)(1 + rng.Below(255)), (uint8_t)rng.Below(256), RandomNumber(rng)};
+    }
+}
+
+void RandomMacro(MacroData& m, Rng& rng)
+{
+    RandomField(m.MACRO_NAME, rng);
+    RandomEvents(m.events, MACRO_EVENT_COUNT, rng.Chance(3) ? MACRO_EVENT_COUNT : rng.Below(6), rng);
+    m.loopCount = RandomNumber(rng);
+    m.loopFlag = RandomNumber(rng);
+    m.delayMode = RandomNumber(rng);
+    RandomEvents(m.startKeys, MACRO_KEY_COUNT, rng.Below(3), rng);
+    m.startKeyFlag = RandomNumber(rng);
+    RandomEvents(m.sendKeys, MACRO_KEY_COUNT, rng.Below(3), rng);
+    m.sendKeyFlag = RandomNumber(rng);
+    RandomField(m.pasteText, rng);
+}
+
+// Changes about one value in `percent` of a record; the button numbers stay as a loaded
+// record holds them.
+void ChangeRecord(ConfigData& cfg, Rng& rng, int percent)
+{
+    if (rng.Chance(percent)) cfg.PROFILE_ID = RandomNumber(rng);
+    if (rng.Chance(percent)) cfg.POLLING_RATE = RandomNumber(rng);
+    if (rng.Chance(percent)) cfg.GAME_MODE = RandomNumber(rng);
+    for (ProfileData& p : cfg.profiles) {
+        int32_t* numbers[] = {&p.REGION, &p.DPI_VALUE, &p.DOUBLE_CLICK_SPEED, &p.SCROLL_SPEED, &p.SENSITIVITY,
+                              &p.ADVANCE_SENSITIVITY_X, &p.ADVANCE_SENSITIVITY_Y, (int32_t*)&p.LED_COLOR,
+                              &p.LED_INTENSITY, &p.LED_PULSATION};
+        for (int32_t* n : numbers)
+            if (rng.Chance(percent)) *n = RandomNumber(rng);
+        if (rng.Chance(percent)) RandomField(p.SERVER_NAME, rng);
+        if (rng.Chance(percent)) RandomField(p.CHARACTER_NAME, rng);
+        if (rng.Chance(percent)) RandomField(p.CHARACTER_CLASS, rng);
+        if (rng.Chance(percent)) RandomField(p.CHARACTER_RACE, rng);
+        if (rng.Chance(percent)) RandomField(p.CHARACTER_LEVEL, rng);
+        if (rng.Chance(percent)) RandomField(p.PROFILE_NAME, rng);
+        for (auto& game : p.GAME_NAME)
+            if (rng.Chance(percent)) RandomField(game, rng);
+        for (ButtonSlot& b : p.buttons)
+            if (rng.Chance(percent)) b.code = RandomNumber(rng);
+        for (MacroData& m : p.macros)
+            if (rng.Chance(percent)) RandomMacro(m, rng);
+    }
+}
+
+bool IsAddedWhenMissing(const CString& tag)
+{
+    static const wchar_t* names[] = {L"MACRO_DELAY_MODE", L"MACRO_PASTE", L"MACRO_START_KEY", L"MACRO_SEND_KEY",
+                                     L"MACRO_START_KEY_INFO", L"MACRO_SEND_KEY_INFO"};
+    for (const wchar_t* n : names)
+        if (tag == n) return true;
+    return false;
+}
+
+// The document again with the children of some elements in another order, in the writer's
+// layout (one element a line). Macros lose some of the elements the writer adds again.
+// With `wide`, profiles and the root's children are shuffled too.
+struct Shuffler {
+    const CXmlDoc& doc;
+    Rng& rng;
+    bool wide;
+    std::wstring Emit(int32_t pos)
+    {
+        const XmlElementPos* e = doc.PosAt(pos);
+        const wchar_t* text = doc.GetDocText().GetString();
+        if (!e->firstChild) return std::wstring(text + e->start, e->length);
+        CString tag = doc.GetTagNameAt(pos);
+        bool macro = tag.Left(6) == L"MACRO_";
+        bool shuffle = macro ? rng.Chance(70) : wide && rng.Chance(tag == L"root" ? 30 : 20);
+        std::vector<int32_t> children;
+        for (int32_t c = e->firstChild; c; c = doc.PosAt(c)->nextSibling)
+            if (!(macro && IsAddedWhenMissing(doc.GetTagNameAt(c)) && rng.Chance(15))) children.push_back(c);
+        for (size_t i = children.size(); shuffle && i > 1; --i) std::swap(children[i - 1], children[rng.Below((int)i)]);
+        std::wstring out(text + e->start, e->startTagLength);
+        out += L"\r\n";
+        for (int32_t c : children) out += Emit(c) + L"\r\n";
+        out.append(text + e->start + e->length - e->endTagLength, e->endTagLength);
+        return out;
+    }
+};
+
+// Every byte of got is the byte of a or of b at the same place: each value is one of the two.
+bool EachValueFromOneOf(const ConfigData& got, const ConfigData& a, const ConfigData& b)
+{
+    const unsigned char* g = (const unsigned char*)&got;
+    const unsigned char* x = (const unsigned char*)&a;
+    const unsigned char* y = (const unsigned char*)&b;
+    for (size_t i = 0; i < sizeof(ConfigData); ++i)
+        if (g[i] != x[i] && g[i] != y[i]) return false;
+    return true;
+}
+
+std::unique_ptr<ConfigData> LoadRecord(const std::wstring& path)
+{
+    auto cfg = NewConfigData();
+    ResetConfig(*cfg);
+    LoadConfig(*cfg, path.c_str());
+    return cfg;
+}
+
+// A "Config.xml" of a random record with its elements shuffled, updated in place with a
+// changed record, saved and loaded back. Shuffled macros alone must load back as the
+// changed record; with profiles and the top level shuffled too, every value loads back as
+// either the old or the new one. Either way the tree stays consistent, and saving what
+// loaded back changes nothing.
+void OneConfigSave(Run& run, long long iteration)
+{
+    Rng rng(run.seed * 0x2545F4914F6CDD1Dull + (uint64_t)iteration * 0x9E3779B97F4A7C15ull + 7);
+    auto old = NewConfigData();
+    ResetConfig(*old);
+    old->GAME_MODE = 0;
+    ChangeRecord(*old, rng, 10);
+    CXmlDoc built;
+    BuildConfigDoc(built, *old);
+    bool wide = rng.Chance(40);
+    Shuffler shuffler{built, rng, wide};
+    std::wstring text = L"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n" + shuffler.Emit(built.PosAt(0)->firstChild) + L"\r\n";
+    Bytes input = Encode(text, ENC_UTF16LE);
+    std::wstring file = run.folder + L"Config.xml";
+    if (!WriteFileBytes(file, input)) {
+        Fail(run, iteration, L"config write", L"cannot write the input file", input);
+        return;
+    }
+    auto before = LoadRecord(file);
+    auto changed = NewConfigData();
+    *changed = *before;
+    ChangeRecord(*changed, rng, 5);
+    ++run.configSaves;
+
+    CXmlDoc doc;
+    if (!doc.LoadFile(file.c_str())) {
+        Fail(run, iteration, L"config load", doc.GetLog(), input);
+        return;
+    }
+    UpdateConfigDoc(doc, *changed);
+    CString problem = doc.CheckTree();
+    if (!problem.IsEmpty()) {
+        Fail(run, iteration, L"config update", problem, input);
+        return;
+    }
+    if (!doc.SaveFile(file.c_str())) {
+        Fail(run, iteration, L"config save", doc.GetLog(), input);
+        return;
+    }
+    auto after = LoadRecord(file);
+    if (!wide && CompareConfig(*after, *changed) != 0) {
+        Fail(run, iteration, L"config save in place", L"a change of a shuffled macro was lost", input);
+        return;
+    }
+    if (wide && !EachValueFromOneOf(*after, *before, *changed)) {
+        Fail(run, iteration, L"config save in place", L"a value loads back as neither the old nor the new one", input);
+        return;
+    }
+    CXmlDoc again;
+    again.LoadFile(file.c_str());
+    std::wstring saved = again.GetDocText().str();
+    UpdateConfigDoc(again, *after);
+    if (again.GetDocText().str() != saved)
+        Fail(run, iteration, L"config save in place", L"saving what loaded back changed the file", input);
+}
+
 LONG WINAPI OnCrash(EXCEPTION_POINTERS* info)
 {
     fwprintf(stderr, L"xml_mutate: crashed with exception 0x%08lX\n", info->ExceptionRecord->ExceptionCode);
@@ -506,6 +694,7 @@ int wmain(int argc, wchar_t** argv)
 
     for (long long i = 0; i < run.count; ++i) {
         OneDocument(run, i, seeds);
+        if (i % 10 == 9) OneConfigSave(run, i);
         run.progress = i + 1;
         if (run.count >= 100000 && (i + 1) % 100000 == 0)
             wprintf(L"xml_mutate: %lld documents so far, %lld inconsistencies\n", i + 1, run.failures);
@@ -513,10 +702,12 @@ int wmain(int argc, wchar_t** argv)
     done = true;
     watchdog.join();
     DeleteFileW((run.folder + L"doc.xml").c_str());
+    DeleteFileW((run.folder + L"Config.xml").c_str());
     RemoveDirectoryW(run.folder.c_str());
 
     wprintf(L"xml_mutate: seed %llu, %lld documents tried, %lld loaded, %lld edits, %lld saved, %lld saves refused, "
-            L"%lld inconsistencies\n",
-            (unsigned long long)run.seed, run.tried, run.loaded, run.edits, run.saved, run.saveRefused, run.failures);
+            L"%lld configuration saves in place, %lld inconsistencies\n",
+            (unsigned long long)run.seed, run.tried, run.loaded, run.edits, run.saved, run.saveRefused, run.configSaves,
+            run.failures);
     return run.failures ? 1 : 0;
 }
