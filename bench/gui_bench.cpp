@@ -8,13 +8,13 @@
 //    Portwarden.exe having read the new "Config.xml" (its first request to the simulated
 //    mouse after reading it), beside an empty post-and-reply to the service window.
 //    Target: under 50 ms with the default configuration.
+#include "BenchTiming.h"
 #include "GearloomRun.h"
 #include "SuiteRun.h"
 #include "GuiTestSupport.h"
 #include "service/DriverLink.h"
 #include "core/Messages.h"
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -24,28 +24,6 @@ const int START_ROUNDS = 12;
 const int APPLY_ROUNDS = 30;
 const COLORREF EMPTY_COLOUR = RGB(20, 160, 240);
 const DWORD GUARD_MS = 30000;
-
-int64_t Now()
-{
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
-
-double Ms(int64_t ticks)
-{
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return ticks * 1000.0 / f.QuadPart;
-}
-
-double Percentile(std::vector<double> v, double p)
-{
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    size_t i = (size_t)std::ceil(p / 100.0 * v.size());
-    return v[i ? i - 1 : 0];
-}
 
 void Print(const char* what, const std::vector<double>& v)
 {
@@ -104,7 +82,7 @@ double StartUntilPainted(const CString& exe, const wchar_t* args, const CString&
             COLORREF c = GetPixel(dc, at.x, at.y);
             ReleaseDC(h, dc);
             if (c == colour) {
-                ms = Ms(Now() - t0);
+                ms = TicksMs(Now() - t0);
                 PostMessageW(h, WM_CLOSE, 0, 0);
                 break;
             }
@@ -208,7 +186,7 @@ int wmain(int argc, wchar_t** argv)
         int64_t t0 = Now();
         DWORD_PTR answer = 0;
         SendMessageTimeoutW(run.ServiceWindow(), WM_SERVICE_PING, 0, 0, SMTO_NORMAL, GUARD_MS, &answer);
-        ping.push_back(Ms(Now() - t0));
+        ping.push_back(TicksMs(Now() - t0));
 
         // Another profile, then Apply: a change that the file and the service take.
         SendMessageTimeoutW(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)profiles[i % 2], SMTO_NORMAL, GUARD_MS,
@@ -222,7 +200,7 @@ int wmain(int argc, wchar_t** argv)
         }
         for (const SimLogEntry& e : run.RequestsSince(mark))
             if (e.code == IOCTL_SET_DPI_STAGE) {
-                reload.push_back(Ms(e.time - t0));
+                reload.push_back(TicksMs(e.time - t0));
                 break;
             }
     }

@@ -24,6 +24,23 @@ void Prepare(CAPDlg& d)
     ASSERT_EQ(d.m_config.profiles[d.m_config.PROFILE_ID].buttons[kButton].code, kBeforeCode);
 }
 
+// One case from the caption the button had before: its caption and tooltip, and the slot of
+// the current profile.
+void Check(CAPDlg& d, const Case& c)
+{
+    SCOPED_TRACE(testing::Message() << "code " << c.code << (c.scroll ? " (scroll)" : ""));
+    Prepare(d);
+    if (c.scroll)
+        d.ShowScrollButtonAssignment(c.code, kButton);
+    else
+        d.ShowButtonAssignment(c.code, kButton);
+    CBitmapBtn& b = d.m_mouseButtons[kButton];
+    const wchar_t* expected = c.caption ? c.caption : kBefore;
+    EXPECT_EQ(b.GetCaption(), expected);
+    EXPECT_EQ(b.m_strToolTip, expected);
+    EXPECT_EQ(d.m_config.profiles[d.m_config.PROFILE_ID].buttons[kButton].code, c.slot);
+}
+
 }  // namespace
 
 // Every family of codes through both variants: the caption and the tooltip always agree,
@@ -86,18 +103,8 @@ TEST(Captions, EveryFamilyOfCodes)
         {17, true, L"800 DPI", kBeforeCode, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "code " << c.code << (c.scroll ? " (scroll)" : ""));
-        Prepare(d);
         if (g_pAdvanceFunctionDlg) g_pAdvanceFunctionDlg->SelectCurrentFunction(-1);
-        if (c.scroll)
-            d.ShowScrollButtonAssignment(c.code, kButton);
-        else
-            d.ShowButtonAssignment(c.code, kButton);
-        CBitmapBtn& b = d.m_mouseButtons[kButton];
-        const wchar_t* expected = c.caption ? c.caption : kBefore;
-        EXPECT_EQ(b.GetCaption(), expected);
-        EXPECT_EQ(b.m_strToolTip, expected);
-        EXPECT_EQ(d.m_config.profiles[1].buttons[kButton].code, c.slot);
+        Check(d, c);
         EXPECT_EQ(g_pAdvanceFunctionDlg && g_pAdvanceFunctionDlg->m_nButton == kButton, c.picker);
         // Only the current profile's slot is ever written.
         EXPECT_EQ(d.m_config.profiles[0].buttons[kButton].code, d.m_savedConfig.profiles[0].buttons[kButton].code);
@@ -137,17 +144,7 @@ TEST(Captions, FollowTheMenuFile)
         {3, false, nullptr, kBeforeCode, false},
         {3, true, L"Double Click", 3, false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "code " << c.code << (c.scroll ? " (scroll)" : ""));
-        Prepare(d);
-        if (c.scroll)
-            d.ShowScrollButtonAssignment(c.code, kButton);
-        else
-            d.ShowButtonAssignment(c.code, kButton);
-        const wchar_t* expected = c.caption ? c.caption : kBefore;
-        EXPECT_EQ(d.m_mouseButtons[kButton].GetCaption(), expected);
-        EXPECT_EQ(d.m_config.profiles[p].buttons[kButton].code, c.slot);
-    }
+    for (const Case& c : cases) Check(d, c);
 
     // Without the file nothing changes.
     Prepare(d);

@@ -16,13 +16,6 @@ void ChangeSomething(CAPDlg& d)
     ASSERT_TRUE(d.HasUnsavedChanges());
 }
 
-CString RegistryText(const wchar_t* key, const wchar_t* name)
-{
-    wchar_t text[64] = {};
-    DWORD size = sizeof(text);
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) return L"";
-    return text;
-}
 
 }  // namespace
 

@@ -12,43 +12,6 @@ namespace {
 // A guard against a hang, not a measure.
 const DWORD GUARD_MS = 30000;
 
-HANDLE StartProgram(const CString& exe)
-{
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    CString cmd = L"\"" + exe + L"\"";
-    if (!CreateProcessW(exe, cmd.GetBuffer(cmd.GetLength() + 1), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
-
-BOOL CALLBACK CountMainWindow(HWND h, LPARAM count)
-{
-    wchar_t title[64] = {};
-    GetWindowTextW(h, title, 64);
-    if (wcscmp(title, GEARLOOM_MAIN_TITLE) == 0) ++*(int*)count;
-    return TRUE;
-}
-
-int CountMainWindows()
-{
-    int n = 0;
-    EnumWindows(CountMainWindow, (LPARAM)&n);
-    return n;
-}
-
-HWND WaitForMainWindow(HANDLE process)
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < GUARD_MS;) {
-        HWND h = FindWindowW(nullptr, GEARLOOM_MAIN_TITLE);
-        if (h && IsWindowVisible(h)) return h;
-        if (WaitForSingleObject(process, 20) == WAIT_OBJECT_0) return nullptr;
-    }
-    return nullptr;
-}
-
 DWORD ExitCode(HANDLE process)
 {
     DWORD code = 99;
@@ -211,7 +174,7 @@ TEST(GearloomProcess, OneCopyPerUser)
     ASSERT_EQ(FindWindowW(nullptr, GEARLOOM_MAIN_TITLE), nullptr) << "a copy is running";
     HANDLE first = StartProgram(f.app + L"Gearloom.exe");
     ASSERT_NE(first, nullptr);
-    HWND window = WaitForMainWindow(first);
+    HWND window = WaitForWindowTitled(first, GEARLOOM_MAIN_TITLE, true);
     ASSERT_NE(window, nullptr);
     // The shipped settings, with the tray icon's flag set by the start.
     std::unique_ptr<ConfigData> mine = NewConfigData(), shipped = NewConfigData();
@@ -233,7 +196,7 @@ TEST(GearloomProcess, OneCopyPerUser)
     EXPECT_EQ(ExitCode(second), 0u);
     CloseHandle(second);
     EXPECT_EQ(WaitForSingleObject(first, 0), (DWORD)WAIT_TIMEOUT);
-    EXPECT_EQ(CountMainWindows(), 1);
+    EXPECT_EQ(CountWindowsTitled(GEARLOOM_MAIN_TITLE), 1);
     EXPECT_EQ(FindWindowW(nullptr, GEARLOOM_MAIN_TITLE), window);
     RECT after;
     GetWindowRect(window, &after);
@@ -257,10 +220,10 @@ TEST(GearloomProcess, OneCopyPerUser)
     DWORD ended = WaitForMultipleObjects(2, both, FALSE, GUARD_MS);
     ASSERT_LT(ended, WAIT_OBJECT_0 + 2u);
     HANDLE runner = both[1 - (ended - WAIT_OBJECT_0)];
-    HWND w = WaitForMainWindow(runner);
+    HWND w = WaitForWindowTitled(runner, GEARLOOM_MAIN_TITLE, true);
     ASSERT_NE(w, nullptr);
     Sleep(300);
-    EXPECT_EQ(CountMainWindows(), 1);
+    EXPECT_EQ(CountWindowsTitled(GEARLOOM_MAIN_TITLE), 1);
     EXPECT_EQ(WaitForSingleObject(runner, 0), (DWORD)WAIT_TIMEOUT);
     PostMessageW(w, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(runner, GUARD_MS), WAIT_OBJECT_0);

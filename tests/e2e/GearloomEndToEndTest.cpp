@@ -13,20 +13,6 @@
 
 namespace {
 
-std::vector<uint32_t> CodesOf(const std::vector<SimLogEntry>& requests)
-{
-    std::vector<uint32_t> out;
-    for (const SimLogEntry& e : requests) out.push_back(e.code);
-    return out;
-}
-
-CString RegistryText(const wchar_t* key, const wchar_t* name)
-{
-    wchar_t text[64] = {};
-    DWORD size = sizeof(text);
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) return L"";
-    return text;
-}
 
 class GearloomEndToEnd : public ::testing::Test {
 protected:
@@ -98,7 +84,7 @@ TEST_F(GearloomEndToEnd, ApplySendsOnlyTheChangedSettingsToTheDevice)
                                             IOCTL_SET_LED_COLOR, IOCTL_POST_RELOAD, IOCTL_PRE_SENSITIVITY,
                                             IOCTL_SET_SENSITIVITY_X, IOCTL_SET_SENSITIVITY_Y,
                                             IOCTL_SET_INTERCEPTION_MASK, IOCTL_POST_MASK};
-    EXPECT_EQ(CodesOf(sent), expected) << RequestNames(sent);
+    EXPECT_EQ(RequestCodes(sent), expected) << RequestNames(sent);
     SimDeviceState s = run.State();
     EXPECT_EQ(s.settings.r, 0);
     EXPECT_EQ(s.settings.g, 0xFF);
@@ -153,7 +139,8 @@ TEST_F(GearloomEndToEnd, AButtonPressedWhileTheProgramIsInFrontIsHighlighted)
     Sleep(500);
     EXPECT_EQ(program.Pixels(L"MOUSE_BUTTON_6"), sixth);
     std::vector<SimLogEntry> sent = run.RequestsSince(mark);
-    EXPECT_EQ(std::count(CodesOf(sent).begin(), CodesOf(sent).end(), IOCTL_SET_DPI_STAGE), 0) << RequestNames(sent);
+    std::vector<uint32_t> codes = RequestCodes(sent);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), IOCTL_SET_DPI_STAGE), 0) << RequestNames(sent);
     SaveWindowPng(program.Window(), L"e2e-gearloom-button-highlighted");
 }
 

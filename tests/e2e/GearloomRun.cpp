@@ -75,25 +75,10 @@ GearloomRun::~GearloomRun()
 
 bool GearloomRun::Start()
 {
-    CString exe = m_run.AppDir() + L"Gearloom.exe";
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    CString cmd = L"\"" + exe + L"\"";
-    if (!CreateProcessW(exe, cmd.GetBuffer(cmd.GetLength() + 1), nullptr, nullptr, FALSE, 0, nullptr, m_run.AppDir(),
-                        &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    m_process = pi.hProcess;
-    m_pid = pi.dwProcessId;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < GUARD_MS; Sleep(10)) {
-        HWND h = FindWindowW(nullptr, GEARLOOM_MAIN_TITLE);
-        if (h && IsWindowVisible(h)) {
-            m_window = h;
-            break;
-        }
-        if (WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0) return false;
-    }
+    m_process = StartProgram(m_run.AppDir() + L"Gearloom.exe", m_run.AppDir());
+    if (!m_process) return false;
+    m_pid = GetProcessId(m_process);
+    m_window = WaitForWindowTitled(m_process, GEARLOOM_MAIN_TITLE, true);
     return m_window && BringToFront();
 }
 
