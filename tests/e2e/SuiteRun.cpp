@@ -71,19 +71,9 @@ bool SuiteRun::StartService()
 {
     CString exe = AppDir() + L"Portwarden.exe";
     if (!CopyFileW(ExeDir() + L"Portwarden.exe", exe, FALSE)) return false;
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    CString cmd = L"\"" + exe + L"\"";
-    if (!CreateProcessW(exe, cmd.GetBuffer(cmd.GetLength() + 1), nullptr, nullptr, FALSE, 0, nullptr, AppDir(), &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    m_process = pi.hProcess;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < GUARD_MS; Sleep(10)) {
-        m_window = FindWindowW(nullptr, PORTWARDEN_WINDOW_TITLE);
-        if (m_window) break;
-        if (WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0) return false;
-    }
+    m_process = StartProgram(exe, AppDir());
+    if (!m_process) return false;
+    m_window = WaitForWindowTitled(m_process, PORTWARDEN_WINDOW_TITLE);
     return m_window != nullptr;
 }
 
@@ -125,6 +115,13 @@ SimDeviceState SuiteRun::State()
     SimDeviceState s = {};
     mouse.GetState(s);
     return s;
+}
+
+std::vector<uint32_t> RequestCodes(const std::vector<SimLogEntry>& requests)
+{
+    std::vector<uint32_t> out;
+    for (const SimLogEntry& e : requests) out.push_back(e.code);
+    return out;
 }
 
 std::string RequestNames(const std::vector<SimLogEntry>& requests)
