@@ -182,26 +182,3 @@ TEST(CTreeCtrlEx, ACommandDraggedWithTheMouseReachesATargetOfItsRange)
     }
     EXPECT_EQ(tree.GetSelectedItem(), nextBar);
 }
-
-TEST(CTreeCtrlEx, DroppedNumbersAreTakenAndIgnoredOtherTextsRefused)
-{
-    ASSERT_TRUE(AfxOleInit());
-    PickerHost host;
-    ASSERT_TRUE(host.Open(100, 100, 300, 300));
-    CTreeCtrlEx tree;
-    ASSERT_TRUE(MakeTree(host, tree, RECT{0, 0, 300, 300}));
-    tree.AddCatalogue(ShippedCatalogue().roots);
-    struct Case {
-        const wchar_t* text;
-        DWORD effect;
-    } cases[] = {{L"352", DROPEFFECT_COPY}, {L"-1", DROPEFFECT_COPY}, {L"abc", DROPEFFECT_NONE},
-                 {L"", DROPEFFECT_NONE}, {L"12 monkeys", DROPEFFECT_NONE}};
-    for (auto& c : cases) {
-        DropAnswer a = DropText(tree.m_hWnd, POINT{20, 20}, c.text);
-        EXPECT_EQ(a.over, c.effect);
-        EXPECT_EQ(a.drop, c.effect);
-        EXPECT_EQ(BlocksLeftAfterDrop(tree.m_hWnd, POINT{20, 20}, c.text), 0) << "every block read is freed";
-    }
-    PumpFor(50);
-    EXPECT_TRUE(host.notices.empty()) << "a drop changes nothing";
-}
