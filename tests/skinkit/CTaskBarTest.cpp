@@ -14,11 +14,6 @@
 
 namespace {
 
-bool Same(const RECT& a, const RECT& b)
-{
-    return EqualRect(&a, &b) != FALSE;
-}
-
 // The picker's side bar with its four folders, filled from the shipped catalogue.
 struct SideBar {
     SkinFolders folders;
@@ -121,8 +116,8 @@ TEST(TaskBarLayout, HeadersStackAndAnOpenFolderTakesItsHeight)
         std::vector<FolderPlace> places = LayoutFolders(heights, c.open, 174);
         ASSERT_EQ(places.size(), 4u);
         for (int i = 0; i < 4; ++i) {
-            EXPECT_TRUE(Same(places[i].header, c.headers[i])) << i;
-            EXPECT_TRUE(Same(places[i].content, c.contents[i])) << i;
+            EXPECT_TRUE(SameRect(places[i].header, c.headers[i])) << i;
+            EXPECT_TRUE(SameRect(places[i].content, c.contents[i])) << i;
         }
     }
     std::vector<FolderPlace> places = LayoutFolders(heights, {false, true, false, false}, 174);
@@ -156,7 +151,7 @@ TEST(CTaskBar, FoldersOpenAndCloseFromTheirHeaders)
         EXPECT_TRUE(window->IsWindowVisible()) << i;
         RECT content = s.bar.GetContentRect(i);
         RECT at = window->GetRectInParent();
-        EXPECT_TRUE(Same(at, content)) << i;
+        EXPECT_TRUE(SameRect(at, content)) << i;
         for (int j = 0; j < 4; ++j)
             if (j != i) {
                 EXPECT_FALSE(s.bar.GetFolderWindow(j)->IsWindowVisible()) << i << " " << j;

@@ -51,6 +51,11 @@ private:
     int m_low, m_high;
 };
 
+inline bool SameRect(const RECT& a, const RECT& b)
+{
+    return EqualRect(&a, &b) != FALSE;
+}
+
 // The drop target registered for a window (Wine keeps it in this property).
 IDropTarget* DropTargetOf(HWND hwnd);
 // A text dragged over a window's client point and dropped there, through its registered
