@@ -1,5 +1,6 @@
 #include "skinkit/CTaskBar.h"
 #include "skinkit/CListBoxEx.h"
+#include "skinkit/CSkinScrollWnd.h"
 #include "skinkit/CTreeCtrlEx.h"
 #include "skinkit/SkinBitmapsRes.h"
 #include "skinkit/TaskBarLayout.h"
@@ -22,10 +23,10 @@ struct SideBar {
     CTreeCtrlEx tree;
     CListBoxEx dpi, profiles, macros;
 
-    bool Make()
+    bool Make(int hostWidth = 230)
     {
         CopyFileW(SourceFile(L"resources\\Functions.xml"), folders.App(L"Functions.xml"), FALSE);
-        if (!host.Open(300, 120, 230, 470)) return false;
+        if (!host.Open(300, 120, hostWidth, 470)) return false;
         if (!bar.CreateBar(RECT{0, 80, 174, 450}, &host)) return false;
         if (!tree.Create(WS_CHILD | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, RECT{0, 0, 100, 100},
                          &bar, 117))
@@ -270,4 +271,76 @@ TEST(CTaskBar, TheHostedTreeStillReportsThroughTheBar)
     PumpUntil([&] { return s.host.Codes(WM_SELECT_CODE).size() >= 2; }, 1500);
     EXPECT_EQ(s.host.Codes(WM_SELECT_CODE), (std::vector<int>{108, 108}));
     SaveWindowPng(s.host.m_hWnd, L"side-bar-commands-movement");
+}
+
+// The picker's whole side: every folder's window wrapped in skinned scroll bars after the
+// folders are made, placed by the bar through the frames, still reporting and dragging.
+TEST(CTaskBar, FoldersOfWrappedWindows)
+{
+    ASSERT_TRUE(AfxOleInit());
+    SideBar s;
+    ASSERT_TRUE(s.Make(640));
+    for (int i = 0; i < 30; ++i) s.macros.AddItem((L"Recorded macro " + std::to_wstring(i + 3)).c_str(), IDB_LIST_BULLET);
+    ASSERT_TRUE(s.host.AddTargets(RECT{400, 140, 560, 180}, RECT{400, 300, 560, 340}));
+    s.dpi.m_bDrag = 1;
+    s.tree.m_bDrag = 1;
+    s.macros.m_bDrag = 1;
+    HBITMAP skin = (HBITMAP)LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_SCROLLBAR), IMAGE_BITMAP, 0, 0, 0);
+    ASSERT_NE(skin, nullptr);
+    CWnd* wrapped[4] = {&s.profiles, &s.macros, &s.tree, &s.dpi};
+    for (CWnd* w : wrapped) ASSERT_NE(AttachSkinScroll(w, skin), nullptr);
+
+    const wchar_t* shots[4] = {L"side-bar-wrapped-commands", L"side-bar-wrapped-dpi", L"side-bar-wrapped-profiles",
+                               L"side-bar-wrapped-macros"};
+    for (int i = 0; i < 4; ++i) {
+        s.Click(s.Header(i));
+        CSkinScrollWnd* frame = SkinScrollFrameOf(s.bar.GetFolderWindow(i)->m_hWnd);
+        ASSERT_NE(frame, nullptr);
+        EXPECT_TRUE(frame->IsWindowVisible()) << i;
+        RECT at = frame->GetRectInParent();
+        EXPECT_TRUE(SameRect(at, s.bar.GetContentRect(i))) << i << ": the frame is where the folder's window goes";
+        for (int j = 0; j < 4; ++j) {
+            if (j != i) {
+                EXPECT_FALSE(SkinScrollFrameOf(s.bar.GetFolderWindow(j)->m_hWnd)->IsWindowVisible()) << i << " " << j;
+            }
+        }
+        if (i == 3) {
+            // A scrolled macro list.
+            MouseMoveTo(ScreenCenter(s.macros.m_hWnd));
+            s.macros.SetFocus();
+            s.macros.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-WHEEL_DELTA), 0);
+            s.macros.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-WHEEL_DELTA), 0);
+            PumpUntil([&] { return frame->m_vertBar.m_si.nPos == 2; }, 1500);
+            EXPECT_EQ(frame->m_vertBar.m_si.nPos, 2);
+        }
+        SaveWindowPng(s.host.m_hWnd, shots[i]);
+    }
+
+    // A DPI row dragged out of its wrapped list onto a mouse-button image.
+    s.Click(s.Header(1));
+    s.host.notices.clear();
+    RECT row;
+    s.dpi.GetItemRect(3, &row);
+    POINT from = {(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+    s.dpi.ClientToScreen(&from);
+    DragWithTheMouse(from, ScreenCenter(s.host.functionButton.m_hWnd));
+    EXPECT_EQ(s.host.Codes(WM_DROP_FUNCTION), std::vector<int>{19});
+    EXPECT_EQ(s.host.Codes(WM_SELECT_CODE), std::vector<int>{19});
+
+    // A click on a command of the wrapped tree.
+    s.Click(s.Header(0));
+    s.tree.Expand(s.tree.GetRootItem(), TVE_EXPAND);
+    PumpFor(100);
+    s.host.notices.clear();
+    HTREEITEM jump = s.tree.ItemAtPosition(0, 7);
+    s.tree.GetItemRect(jump, &row, TRUE);
+    POINT p = {(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+    s.tree.ClientToScreen(&p);
+    MouseClickAt(p);
+    PumpUntil([&] { return s.host.Codes(WM_SELECT_CODE).size() >= 2; }, 1500);
+    EXPECT_EQ(s.host.Codes(WM_SELECT_CODE), (std::vector<int>{108, 108}));
+    SaveWindowPng(s.host.m_hWnd, L"side-bar-wrapped-commands-open");
+
+    s.host.DestroyWindow();
+    DeleteObject(skin);
 }

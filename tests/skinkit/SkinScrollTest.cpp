@@ -35,9 +35,11 @@ public:
         DWORD tick;
     };
     std::vector<Scroll> scrolls;
+    int placed = 0;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message == WM_VSCROLL) scrolls.push_back({LOWORD(wParam), HIWORD(wParam), GetTickCount()});
+        if (message == WM_WINDOWPOSCHANGED) ++placed;
         return CListBoxEx::WindowProc(message, wParam, lParam);
     }
     int Count(WORD code) const
@@ -370,7 +372,9 @@ TEST(SkinScroll, TheFrameMovesShowsAndGoesWithItsWindow)
     ASSERT_TRUE(w.Make());
     // Moved and sized by its owner (as the side bar places a folder's window): the frame
     // goes there and the window stays at the clip child's origin.
+    w.list.placed = 0;
     w.list.MoveWindow(0, 45, 174, 195);
+    EXPECT_LE(w.list.placed, 4) << "the window's moves are not passed back and forth";
     PumpFor(100);
     RECT at = w.frame->GetRectInParent();
     EXPECT_TRUE(SameRect(at, RECT{0, 45, 174, 240}));
