@@ -32,16 +32,6 @@ bool MakeList(PickerHost& host, CListBoxEx& list, const RECT& r, UINT id, int ki
     return true;
 }
 
-// The middle of a row in screen coordinates.
-POINT RowPoint(CListBoxEx& list, int row)
-{
-    RECT r;
-    list.GetItemRect(row, &r);
-    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    list.ClientToScreen(&p);
-    return p;
-}
-
 void Wheel(int delta)
 {
     INPUT in = {};
@@ -92,7 +82,7 @@ TEST(CListBoxEx, AClickReportsTheRowsCodeOnceAndARowWithoutCodeLetsTheMouseGo)
     ASSERT_TRUE(MakeList(host, profiles, RECT{0, 0, 200, 300}, 4369, 2, 13));
     PumpFor(100);
 
-    MouseClickAt(RowPoint(profiles, 5));
+    MouseClickAt(ListRowPoint(profiles, 5));
     PumpUntil([&] { return !host.Codes(WM_SELECT_CODE).empty(); }, 1500);
     PumpFor(200);
     EXPECT_EQ(host.Codes(WM_SELECT_CODE), std::vector<int>{37});
@@ -102,7 +92,7 @@ TEST(CListBoxEx, AClickReportsTheRowsCodeOnceAndARowWithoutCodeLetsTheMouseGo)
 
     WaitPastDoubleClick();
     host.notices.clear();
-    MouseClickAt(RowPoint(profiles, 12));
+    MouseClickAt(ListRowPoint(profiles, 12));
     PumpFor(400);
     EXPECT_TRUE(host.Codes(WM_SELECT_CODE).empty()) << "a thirteenth row has no code";
     EXPECT_EQ(profiles.GetCurSel(), 12);
@@ -110,7 +100,7 @@ TEST(CListBoxEx, AClickReportsTheRowsCodeOnceAndARowWithoutCodeLetsTheMouseGo)
 
     // The next click elsewhere is an ordinary click again.
     WaitPastDoubleClick();
-    MouseClickAt(RowPoint(profiles, 2));
+    MouseClickAt(ListRowPoint(profiles, 2));
     PumpUntil([&] { return !host.Codes(WM_SELECT_CODE).empty(); }, 1500);
     EXPECT_EQ(host.Codes(WM_SELECT_CODE), std::vector<int>{34});
 }
@@ -152,9 +142,9 @@ TEST(CListBoxEx, ARowDraggedWithTheMouseReachesATargetOfItsRange)
         HWND to;
         std::vector<int> functionDrops, ownDrops, reported;
     } cases[] = {
-        {"a DPI row onto a mouse-button image", RowPoint(dpi, 2), host.functionButton.m_hWnd, {18}, {}, {18}},
-        {"a DPI row onto a profile button, out of its range", RowPoint(dpi, 3), host.profileButton.m_hWnd, {}, {}, {19}},
-        {"a profile row onto a window of its own", RowPoint(profiles, 5), own.m_hWnd, {}, {37}, {37}},
+        {"a DPI row onto a mouse-button image", ListRowPoint(dpi, 2), host.functionButton.m_hWnd, {18}, {}, {18}},
+        {"a DPI row onto a profile button, out of its range", ListRowPoint(dpi, 3), host.profileButton.m_hWnd, {}, {}, {19}},
+        {"a profile row onto a window of its own", ListRowPoint(profiles, 5), own.m_hWnd, {}, {37}, {37}},
         {"nothing from an empty list", ScreenCenter(empty.m_hWnd), anything.m_hWnd, {}, {}, {}},
     };
     for (auto& c : cases) {

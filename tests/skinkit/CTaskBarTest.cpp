@@ -219,10 +219,7 @@ TEST(CTaskBar, MacroFolderButtonsListNoticesAndDisabling)
 
     // The macro list's focus, selection and double click.
     s.host.notices.clear();
-    RECT row;
-    s.macros.GetItemRect(1, &row);
-    POINT p = {(row.left + row.right) / 2, (row.top + row.bottom) / 2};
-    s.macros.ClientToScreen(&p);
+    POINT p = ListRowPoint(s.macros, 1);
     MouseClickAt(p);
     PumpFor(300);
     EXPECT_FALSE(s.host.Codes(WM_MACRO_FOLDER).empty());
@@ -251,26 +248,6 @@ TEST(CTaskBar, MacroFolderButtonsListNoticesAndDisabling)
     s.bar.UpdateWindow();
     PumpFor(100);
     EXPECT_TRUE(s.bar.m_headerButtons[3].IsWindowEnabled());
-}
-
-TEST(CTaskBar, TheHostedTreeStillReportsThroughTheBar)
-{
-    ASSERT_TRUE(AfxOleInit());
-    SideBar s;
-    ASSERT_TRUE(s.Make());
-    s.bar.OpenFolder(0);
-    HTREEITEM group = s.tree.GetRootItem();
-    s.tree.Expand(group, TVE_EXPAND);
-    PumpFor(100);
-    HTREEITEM jump = s.tree.ItemAtPosition(0, 7);
-    RECT r;
-    s.tree.GetItemRect(jump, &r, TRUE);
-    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    s.tree.ClientToScreen(&p);
-    MouseClickAt(p);
-    PumpUntil([&] { return s.host.Codes(WM_SELECT_CODE).size() >= 2; }, 1500);
-    EXPECT_EQ(s.host.Codes(WM_SELECT_CODE), (std::vector<int>{108, 108}));
-    SaveWindowPng(s.host.m_hWnd, L"side-bar-commands-movement");
 }
 
 // The picker's whole side: every folder's window wrapped in skinned scroll bars after the
@@ -319,11 +296,7 @@ TEST(CTaskBar, FoldersOfWrappedWindows)
     // A DPI row dragged out of its wrapped list onto a mouse-button image.
     s.Click(s.Header(1));
     s.host.notices.clear();
-    RECT row;
-    s.dpi.GetItemRect(3, &row);
-    POINT from = {(row.left + row.right) / 2, (row.top + row.bottom) / 2};
-    s.dpi.ClientToScreen(&from);
-    DragWithTheMouse(from, ScreenCenter(s.host.functionButton.m_hWnd));
+    DragWithTheMouse(ListRowPoint(s.dpi, 3), ScreenCenter(s.host.functionButton.m_hWnd));
     EXPECT_EQ(s.host.Codes(WM_DROP_FUNCTION), std::vector<int>{19});
     EXPECT_EQ(s.host.Codes(WM_SELECT_CODE), std::vector<int>{19});
 
@@ -332,11 +305,7 @@ TEST(CTaskBar, FoldersOfWrappedWindows)
     s.tree.Expand(s.tree.GetRootItem(), TVE_EXPAND);
     PumpFor(100);
     s.host.notices.clear();
-    HTREEITEM jump = s.tree.ItemAtPosition(0, 7);
-    s.tree.GetItemRect(jump, &row, TRUE);
-    POINT p = {(row.left + row.right) / 2, (row.top + row.bottom) / 2};
-    s.tree.ClientToScreen(&p);
-    MouseClickAt(p);
+    MouseClickAt(TreeItemPoint(s.tree, s.tree.ItemAtPosition(0, 7)));
     PumpUntil([&] { return s.host.Codes(WM_SELECT_CODE).size() >= 2; }, 1500);
     EXPECT_EQ(s.host.Codes(WM_SELECT_CODE), (std::vector<int>{108, 108}));
     SaveWindowPng(s.host.m_hWnd, L"side-bar-wrapped-commands-open");

@@ -31,17 +31,6 @@ CatalogueData ShippedCatalogue()
     return LoadCatalogue(SourceFile(L"resources\\Functions.xml"));
 }
 
-// The middle of an item's text in screen coordinates.
-POINT ItemPoint(CTreeCtrlEx& tree, HTREEITEM item)
-{
-    tree.EnsureVisible(item);
-    RECT r;
-    tree.GetItemRect(item, &r, TRUE);
-    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    tree.ClientToScreen(&p);
-    return p;
-}
-
 }  // namespace
 
 TEST(CTreeCtrlEx, ItemsGiveTheCodesOfTheirCataloguePlacesOnly)
@@ -103,7 +92,7 @@ TEST(CTreeCtrlEx, AClickOnACommandReportsItsCode)
     PumpFor(100);
 
     // Selected by the click: reported as it becomes selected and again by the click.
-    MouseClickAt(ItemPoint(tree, command));
+    MouseClickAt(TreeItemPoint(tree, command));
     PumpUntil([&] { return host.Codes(WM_SELECT_CODE).size() >= 2; }, 1500);
     PumpFor(100);
     EXPECT_EQ(host.Codes(WM_SELECT_CODE), (std::vector<int>{203, 203}));
@@ -113,7 +102,7 @@ TEST(CTreeCtrlEx, AClickOnACommandReportsItsCode)
     // Already selected: the click alone (after the double-click time, so it is a click).
     PumpFor(GetDoubleClickTime() + 100);
     host.notices.clear();
-    MouseClickAt(ItemPoint(tree, command));
+    MouseClickAt(TreeItemPoint(tree, command));
     PumpUntil([&] { return !host.Codes(WM_SELECT_CODE).empty(); }, 1500);
     PumpFor(200);
     EXPECT_EQ(host.Codes(WM_SELECT_CODE), std::vector<int>{203});
@@ -121,7 +110,7 @@ TEST(CTreeCtrlEx, AClickOnACommandReportsItsCode)
     // Held a while without moving, it is still a click: the drag never starts.
     PumpFor(GetDoubleClickTime() + 100);
     host.notices.clear();
-    POINT at = ItemPoint(tree, command);
+    POINT at = TreeItemPoint(tree, command);
     AsAPerson([at] {
         MouseMoveTo(at);
         Sleep(50);
@@ -136,10 +125,10 @@ TEST(CTreeCtrlEx, AClickOnACommandReportsItsCode)
     // A group node and a group without commands report nothing.
     PumpFor(GetDoubleClickTime() + 100);
     host.notices.clear();
-    MouseClickAt(ItemPoint(tree, chat));
+    MouseClickAt(TreeItemPoint(tree, chat));
     HTREEITEM empty = tree.GetRootItem();
     while (tree.GetNextSiblingItem(empty)) empty = tree.GetNextSiblingItem(empty);
-    MouseClickAt(ItemPoint(tree, empty));
+    MouseClickAt(TreeItemPoint(tree, empty));
     PumpFor(400);
     EXPECT_TRUE(host.Codes(WM_SELECT_CODE).empty());
 }
@@ -172,7 +161,7 @@ TEST(CTreeCtrlEx, ACommandDraggedWithTheMouseReachesATargetOfItsRange)
     for (auto& c : cases) {
         host.notices.clear();
         own.dropped.clear();
-        DragWithTheMouse(ItemPoint(tree, nextBar), ScreenCenter(c.to));
+        DragWithTheMouse(TreeItemPoint(tree, nextBar), ScreenCenter(c.to));
         PumpFor(200);
         EXPECT_EQ(host.Codes(WM_DROP_FUNCTION), c.functionDrops) << c.name;
         EXPECT_EQ(host.Codes(WM_DROP_PROFILE), c.profileDrops) << c.name;

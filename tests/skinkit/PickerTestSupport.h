@@ -3,6 +3,8 @@
 #include "framework/CGdiObject.h"
 #include "skinkit/CBitmapBtn.h"
 #include "skinkit/COleDropTargetEx.h"
+#include "framework/CListBox.h"
+#include "framework/CTreeCtrl.h"
 #include <vector>
 
 // The function picker's surroundings in miniature, for its controls' tests.
@@ -50,6 +52,11 @@ private:
     bool Read(WPARAM w, int& n);
     int m_low, m_high;
 };
+
+// The middle of a tree item's text and of a list row, in screen coordinates (the item is
+// scrolled into view first).
+POINT TreeItemPoint(CTreeCtrl& tree, HTREEITEM item);
+POINT ListRowPoint(const CListBox& list, int row);
 
 inline bool SameRect(const RECT& a, const RECT& b)
 {

@@ -69,19 +69,6 @@ public:
     }
 };
 
-// A key of the navigation block (not the keypad's twin of the same scan code).
-void NavigationKey(WORD vk)
-{
-    INPUT in[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        in[i].type = INPUT_KEYBOARD;
-        in[i].ki.wVk = vk;
-        in[i].ki.wScan = (WORD)MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-        in[i].ki.dwFlags = KEYEVENTF_EXTENDEDKEY | (i ? KEYEVENTF_KEYUP : 0);
-    }
-    SendInput(2, in, sizeof(INPUT));
-}
-
 HBITMAP SkinPicture()
 {
     return (HBITMAP)LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_SCROLLBAR), IMAGE_BITMAP, 0, 0, 0);
@@ -236,7 +223,7 @@ TEST(SkinScroll, TheBarFollowsTheListScrolledByWheelKeysAndThumb)
         int top;
     } keys[] = {{VK_END, 50 - 12}, {VK_HOME, 0}, {VK_NEXT, 0}, {VK_NEXT, -1}};
     for (auto& k : keys) {
-        NavigationKey(k.vk);
+        KeyTap(k.vk, true);
         ASSERT_TRUE(PumpUntil([&] { return k.top >= 0 ? w.list.Top() == k.top : w.list.Top() > 0; }, 1500)) << k.vk;
         PumpFor(100);
         EXPECT_TRUE(w.BarFollows()) << k.vk << ": " << w.Bar().m_si.nPos << " for " << w.list.Top();
@@ -458,7 +445,7 @@ TEST(SkinScroll, AWrappedCommandTree)
     SaveWindowPng(host.m_hWnd, L"skin-scroll-tree-top");
 
     tree.SetFocus();
-    NavigationKey(VK_END);
+    KeyTap(VK_END, true);
     auto position = [&] {
         SCROLLINFO si = {};
         si.cbSize = sizeof(si);
