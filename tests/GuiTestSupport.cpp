@@ -147,14 +147,14 @@ void MouseClickAt(POINT p)
     MouseButton(true, false);
 }
 
-void KeyTap(WORD vk)
+void KeyTap(WORD vk, bool extended)
 {
     INPUT in[2] = {};
     for (int i = 0; i < 2; ++i) {
         in[i].type = INPUT_KEYBOARD;
         in[i].ki.wVk = vk;
         in[i].ki.wScan = (WORD)MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-        in[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
+        in[i].ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (i ? KEYEVENTF_KEYUP : 0);
     }
     SendInput(2, in, sizeof(INPUT));
 }

@@ -22,8 +22,9 @@ std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height);
 void MouseMoveTo(POINT screen);
 void MouseButton(bool left, bool down);
 void MouseClickAt(POINT screen);
-// A key press and release with the key's scan code.
-void KeyTap(WORD vk);
+// A key press and release with the key's scan code; extended for the keys of the
+// navigation block (not their keypad twins of the same scan code).
+void KeyTap(WORD vk, bool extended = false);
 // The centre of a window in screen coordinates.
 POINT ScreenCenter(HWND hwnd);
 
