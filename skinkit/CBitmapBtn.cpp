@@ -74,17 +74,10 @@ void CBitmapBtn::SetPortraitTexts(const CString& server, const CString& name, co
     m_strCard[4] = cls;
 }
 
-void CBitmapBtn::EnsureToolTip()
-{
-    if (m_toolTip.m_hWnd || !m_hWnd) return;
-    if (m_toolTip.Create(nullptr, 0)) m_toolTip.Activate(FALSE);
-}
-
 void CBitmapBtn::SetToolTipText(const CString* text)
 {
     if (!text) return;
-    EnsureToolTip();
-    if (!m_toolTip.m_hWnd) return;
+    if (!EnsureButtonTip(m_toolTip, *this, nullptr)) return;
     SetButtonTip(m_toolTip, *this, *text);
     m_strToolTip = *text;
 }
@@ -104,8 +97,7 @@ void CBitmapBtn::SetFillColor(COLORREF color)
 
 BOOL CBitmapBtn::PreTranslateMessage(MSG* msg)
 {
-    EnsureToolTip();
-    if (m_toolTip.m_hWnd) m_toolTip.RelayEvent(msg);
+    if (EnsureButtonTip(m_toolTip, *this, nullptr)) m_toolTip.RelayEvent(msg);
     return CButton::PreTranslateMessage(msg);
 }
 

@@ -35,23 +35,15 @@ void CColorBtn::SetCheck(int check)
     Invalidate();
 }
 
-void CColorBtn::EnsureToolTip()
-{
-    if (m_toolTip.m_hWnd || !m_hWnd) return;
-    if (m_toolTip.Create(this, 0)) m_toolTip.Activate(FALSE);
-}
-
 void CColorBtn::SetToolTipText(const CString* text)
 {
     if (!text) return;
-    EnsureToolTip();
-    if (m_toolTip.m_hWnd) SetButtonTip(m_toolTip, *this, *text);
+    if (EnsureButtonTip(m_toolTip, *this, this)) SetButtonTip(m_toolTip, *this, *text);
 }
 
 BOOL CColorBtn::PreTranslateMessage(MSG* msg)
 {
-    EnsureToolTip();
-    if (m_toolTip.m_hWnd) m_toolTip.RelayEvent(msg);
+    if (EnsureButtonTip(m_toolTip, *this, this)) m_toolTip.RelayEvent(msg);
     return CButton::PreTranslateMessage(msg);
 }
 

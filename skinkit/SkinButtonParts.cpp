@@ -38,6 +38,12 @@ void FollowHover(CWnd& button, bool leftHeld, int& hover)
     if (!leftHeld) ReleaseCapture();
 }
 
+bool EnsureButtonTip(CToolTipCtrl& tip, CWnd& button, CWnd* owner)
+{
+    if (!tip.m_hWnd && button.m_hWnd && tip.Create(owner, 0)) tip.Activate(FALSE);
+    return tip.m_hWnd != nullptr;
+}
+
 void SetButtonTip(CToolTipCtrl& tip, CWnd& button, const CString& text)
 {
     if (tip.GetToolCount() == 0) {
