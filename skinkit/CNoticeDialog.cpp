@@ -109,7 +109,7 @@ void CNoticeDialog::CreateOptionButtons(const std::vector<SkinItem>& strings, CB
 }
 
 void CNoticeDialog::AnswerWithOption(HWND from, CBitmapBtn& exit, CBitmapBtn& yes, CBitmapBtn& no, CBitmapBtn& option,
-                                     void (*store)(const wchar_t* folder, int32_t value))
+                                     bool (*store)(const wchar_t* folder, int32_t value))
 {
     if (!from) return;
     if (from == yes.m_hWnd) {

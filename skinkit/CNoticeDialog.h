@@ -34,7 +34,7 @@ protected:
     // Their answers: Yes stores the option's state in the per-user "Config.xml" through
     // store, then OK; No is Cancel; exit closes. A click on the option only toggles it.
     void AnswerWithOption(HWND from, CBitmapBtn& exit, CBitmapBtn& yes, CBitmapBtn& no, CBitmapBtn& option,
-                          void (*store)(const wchar_t* folder, int32_t value));
+                          bool (*store)(const wchar_t* folder, int32_t value));
     // Ends the box the way its exit button does: WM_CLOSE, which the dialog turns into Cancel.
     void CloseAsCancel() { PostMessage(WM_CLOSE); }
     SkinStatePictures StatePictures() { return {m_bmpNormal, m_bmpOver, m_bmpDown, m_bmpNormal}; }
