@@ -66,20 +66,16 @@ void CEditGameDlg::LoadSkin()
     CreateSkinButtons(this, strings, rows, sizeof(rows) / sizeof(rows[0]),
                       {m_bmpNormal, m_bmpOver, m_bmpDown, m_bmpDisabled});
 
-    HFONT font = GetFont();
     SkinEntry entry;
     if (const CString* path = FindSkinItem(strings, L"BUTTON_PATH")) {
         ParseSkinEntry(*path, entry);
-        if (m_editPath.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE, entry.rect, this, GAME_PATH_ID)) {
-            m_editPath.SetFont(font, FALSE);
-            // Typing and pasting stop where a slot ends.
+        // Typing and pasting stop where a slot ends.
+        if (m_editPath.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE, entry.rect, this, GAME_PATH_ID))
             m_editPath.LimitText(GAME_NAME_MAX);
-        }
     }
     if (const CString* list = FindSkinItem(strings, L"LIST_BOX")) {
         ParseSkinEntry(*list, entry);
-        if (m_listGames.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL, entry.rect, this, GAME_LIST_ID))
-            m_listGames.SetFont(font, FALSE);
+        m_listGames.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL, entry.rect, this, GAME_LIST_ID);
     }
     if (const CString* text = FindSkinItem(strings, L"STRING_WARNING_TOO_MANY_GAMES")) m_strTooMany = *text;
     if (const CString* text = FindSkinItem(strings, L"STRING_WARNING_GAME_NAME_TOO_LONG")) m_strTooLong = *text;
@@ -88,6 +84,9 @@ void CEditGameDlg::LoadSkin()
 BOOL CEditGameDlg::OnInitDialog()
 {
     CSkinDialog::OnInitDialog();
+    // The dialog's font arrives after WM_CREATE, where the field and the list were made.
+    if (m_editPath.m_hWnd) m_editPath.SetFont(GetFont(), FALSE);
+    if (m_listGames.m_hWnd) m_listGames.SetFont(GetFont(), FALSE);
     if (m_pConfig && m_pConfig->PROFILE_ID >= 0 && m_pConfig->PROFILE_ID < PROFILE_COUNT) {
         for (const CString& name : ReadGameList(m_pConfig->profiles[m_pConfig->PROFILE_ID]))
             m_listGames.AddString(name);

@@ -1,11 +1,12 @@
 #include "configurator/main_window/CEditGameDlg.h"
 #include "configurator/main_window/GameList.h"
 #include "skinkit/CWarningOneDlg.h"
+#include "configurator/GearloomRes.h"
 #include "core/AppPaths.h"
+#include "ConfiguratorRig.h"
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include <gtest/gtest.h>
-#include <ostream>
 #include <atomic>
 #include <cstring>
 #include <cwchar>
@@ -13,29 +14,20 @@
 #include <memory>
 #include <thread>
 
-// Failures show the texts.
-void PrintTo(const CString& s, std::ostream* os)
-{
-    *os << '"';
-    for (int i = 0; i < s.GetLength(); ++i) *os << (char)(s[i] < 128 ? s[i] : '?');
-    *os << '"';
-}
-
 namespace {
 
 // The person at the editor, on a second thread, while the test's thread runs the editor
-// modally as the main window does. Whatever the acts do, the editor is closed at the end.
+// modally (itself, or the main window does). Whatever the acts do, the editor and anything
+// over it are closed at the end.
 class Person {
 public:
-    explicit Person(CEditGameDlg& dlg) : m_dlg(dlg) {}
     ~Person() { Finish(); }
 
     void Start(std::function<void(Person&)> acts)
     {
+        m_uiThread = GetCurrentThreadId();
         m_thread = std::thread([this, acts] {
-            if (WaitUntil([&] { return m_dlg.m_hWnd && IsWindowVisible(m_dlg.m_hWnd); })) {
-                m_editor = m_dlg.m_hWnd;
-                m_uiThread = GetWindowThreadProcessId(m_editor, nullptr);
+            if (WaitUntil([&] { return FindEditor(); })) {
                 Sleep(200);
                 acts(*this);
             }
@@ -54,6 +46,7 @@ public:
         if (m_thread.joinable()) m_thread.join();
     }
 
+    CEditGameDlg& Dlg() const { return *m_dlg; }
     HWND Editor() const { return m_editor; }
     bool EditorOpen() const { return IsWindow(m_editor) && IsWindowVisible(m_editor); }
     void Click(HWND control)
@@ -66,30 +59,30 @@ public:
     // Typed into the path field with the keyboard (lower-case letters, digits, dots).
     void Type(const wchar_t* text)
     {
-        Click(m_dlg.m_editPath.m_hWnd);
+        Click(m_dlg->m_editPath.m_hWnd);
         for (const wchar_t* c = text; *c; ++c) KeyTap((WORD)(VkKeyScanW(*c) & 0xFF));
         Sleep(150);
     }
-    void SetField(const CString& text) { SendMessageW(m_dlg.m_editPath.m_hWnd, WM_SETTEXT, 0, (LPARAM)text.GetString()); }
+    void SetField(const CString& text) { SendMessageW(m_dlg->m_editPath.m_hWnd, WM_SETTEXT, 0, (LPARAM)text.GetString()); }
     CString Field() const
     {
         wchar_t buf[1024] = {};
-        SendMessageW(m_dlg.m_editPath.m_hWnd, WM_GETTEXT, 1024, (LPARAM)buf);
+        SendMessageW(m_dlg->m_editPath.m_hWnd, WM_GETTEXT, 1024, (LPARAM)buf);
         return CString(buf);
     }
-    int Rows() const { return (int)SendMessageW(m_dlg.m_listGames.m_hWnd, LB_GETCOUNT, 0, 0); }
+    int Rows() const { return (int)SendMessageW(m_dlg->m_listGames.m_hWnd, LB_GETCOUNT, 0, 0); }
     CString Row(int i) const
     {
         wchar_t buf[1024] = {};
-        SendMessageW(m_dlg.m_listGames.m_hWnd, LB_GETTEXT, (WPARAM)i, (LPARAM)buf);
+        SendMessageW(m_dlg->m_listGames.m_hWnd, LB_GETTEXT, (WPARAM)i, (LPARAM)buf);
         return CString(buf);
     }
     void ClickRow(int i)
     {
         RECT r = {};
-        SendMessageW(m_dlg.m_listGames.m_hWnd, LB_GETITEMRECT, (WPARAM)i, (LPARAM)&r);
+        SendMessageW(m_dlg->m_listGames.m_hWnd, LB_GETITEMRECT, (WPARAM)i, (LPARAM)&r);
         POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        ClientToScreen(m_dlg.m_listGames.m_hWnd, &p);
+        ClientToScreen(m_dlg->m_listGames.m_hWnd, &p);
         MouseClickAt(p);
         Sleep(150);
     }
@@ -145,7 +138,19 @@ private:
         return s.found;
     }
 
-    CEditGameDlg& m_dlg;
+    // The visible editor of the test's thread.
+    bool FindEditor()
+    {
+        Search s = {nullptr, true, nullptr};
+        EnumThreadWindows(m_uiThread, &MatchDialog, (LPARAM)&s);
+        CEditGameDlg* dlg = s.found ? dynamic_cast<CEditGameDlg*>(CWnd::FromHandle(s.found)) : nullptr;
+        if (!dlg) return false;
+        m_dlg = dlg;
+        m_editor = s.found;
+        return true;
+    }
+
+    CEditGameDlg* m_dlg = nullptr;
     std::thread m_thread;
     HWND m_editor = nullptr;
     DWORD m_uiThread = 0;
@@ -183,7 +188,7 @@ protected:
     {
         CEditGameDlg dlg;
         dlg.SetConfig(cfg.get());
-        Person person(dlg);
+        Person person;
         person.Start(acts);
         dlg.DoModal();
         person.Finish();
@@ -203,7 +208,7 @@ TEST_F(GameListEditor, AddTypedRemoveSelectedAndOK)
     std::unique_ptr<ConfigData> before = NewConfigData();
     *before = *cfg;
     Run([](Person& p) {
-        CEditGameDlg* dlg = static_cast<CEditGameDlg*>(CWnd::FromHandle(p.Editor()));
+        CEditGameDlg* dlg = &p.Dlg();
         ASSERT_EQ(p.Rows(), 2);
         EXPECT_EQ(p.Row(0), L"alpha.exe");
         EXPECT_EQ(p.Row(1), L"gamma.exe");
@@ -243,7 +248,7 @@ TEST_F(GameListEditor, LeavingWithoutOKKeepsTheRecord)
         std::unique_ptr<ConfigData> before = NewConfigData();
         *before = *cfg;
         Run([way](Person& p) {
-            CEditGameDlg* dlg = static_cast<CEditGameDlg*>(CWnd::FromHandle(p.Editor()));
+            CEditGameDlg* dlg = &p.Dlg();
             p.Type(L"new.exe");
             p.Click(dlg->m_btnAdd.m_hWnd);
             p.ClickRow(0);
@@ -273,7 +278,7 @@ TEST_F(GameListEditor, BrowsePutsTheProgramsFileNameInTheField)
     CreateDirectoryW(folder, nullptr);
     ASSERT_TRUE(WriteBytes(folder + L"dragon.exe", "MZ", 2));
     Run([&](Person& p) {
-        CEditGameDlg* dlg = static_cast<CEditGameDlg*>(CWnd::FromHandle(p.Editor()));
+        CEditGameDlg* dlg = &p.Dlg();
         p.Click(dlg->m_btnBrowse.m_hWnd);
         HWND files = p.WaitForDialog(false);
         ASSERT_TRUE(files);
@@ -309,7 +314,7 @@ TEST_F(GameListEditor, EleventhNameRefusedWithANotice)
                             L"g6.exe", L"g7.exe", L"g8.exe", L"g9.exe", L"g10.exe"};
     for (int i = 0; i < 10; ++i) CopyField(Current().GAME_NAME[i], ten[i]);
     Run([](Person& p) {
-        CEditGameDlg* dlg = static_cast<CEditGameDlg*>(CWnd::FromHandle(p.Editor()));
+        CEditGameDlg* dlg = &p.Dlg();
         ASSERT_EQ(p.Rows(), 10);
         p.Type(L"eleven.exe");
         p.Click(dlg->m_btnAdd.m_hWnd);
@@ -337,7 +342,7 @@ TEST_F(GameListEditor, NamesLongerThanASlotNeverReachTheRecord)
     fits += L".exe";
     CString tooLong = CString(L'b', 251) + L".exe";
     Run([&](Person& p) {
-        CEditGameDlg* dlg = static_cast<CEditGameDlg*>(CWnd::FromHandle(p.Editor()));
+        CEditGameDlg* dlg = &p.Dlg();
         p.SetField(tooLong);
         p.Click(dlg->m_btnAdd.m_hWnd);
         EXPECT_EQ(p.AnswerNotice(L"game-list-editor-name-too-long"), DEFAULT_GAME_NAME_TOO_LONG_TEXT);
@@ -369,7 +374,7 @@ TEST_F(GameListEditor, WithoutSkinFilesEscEndsIt)
     std::unique_ptr<ConfigData> before = NewConfigData();
     *before = *cfg;
     Run([](Person& p) {
-        CEditGameDlg* dlg = static_cast<CEditGameDlg*>(CWnd::FromHandle(p.Editor()));
+        CEditGameDlg* dlg = &p.Dlg();
         EXPECT_FALSE(dlg->m_listGames.m_hWnd);
         EXPECT_FALSE(dlg->m_btnOK.m_hWnd);
         SetForegroundWindow(p.Editor());
@@ -413,4 +418,31 @@ TEST(GameList, SlotsAreNeverWrittenPast)
         {L"plain.exe", L"plain.exe"},
     };
     for (const Case& c : cases) EXPECT_EQ(GameFileName(c.path), c.name) << c.path;
+}
+
+// FILE > EDIT of the main window: the editor on the working copy of the current profile; what
+// OK stores is an unsaved change until Apply.
+TEST(GameListEditorOfTheMainWindow, EditsTheWorkingCopy)
+{
+    MainWindowRig rig;
+    ASSERT_TRUE(rig.Open());
+    ASSERT_FALSE(rig.dlg->HasUnsavedChanges());
+    Person person;
+    person.Start([](Person& p) {
+        EXPECT_FALSE(IsWindowEnabled(GetWindow(p.Editor(), GW_OWNER)));
+        p.Type(L"raid.exe");
+        RECT main = {};
+        GetWindowRect(GetWindow(p.Editor(), GW_OWNER), &main);
+        SaveScreenPng(main, L"game-list-editor-over-main-window");
+        p.Click(p.Dlg().m_btnOK.m_hWnd);
+        EXPECT_TRUE(WaitUntil([&] { return !p.EditorOpen(); }));
+    });
+    rig.Command(ID_EDIT_GAMES);
+    person.Finish();
+    const ConfigData& work = rig.dlg->m_config;
+    std::vector<CString> names = ReadGameList(work.profiles[work.PROFILE_ID]);
+    ASSERT_FALSE(names.empty());
+    EXPECT_EQ(names.back(), L"raid.exe");
+    EXPECT_TRUE(rig.dlg->HasUnsavedChanges());
+    EXPECT_TRUE(rig.dlg->IsWindowEnabled());
 }
