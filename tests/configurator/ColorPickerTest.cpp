@@ -5,7 +5,6 @@
 #include "TestSupport.h"
 #include <gtest/gtest.h>
 #include <cwchar>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -82,21 +81,17 @@ BEGIN_MESSAGE_MAP(PanelStandIn, CWnd)
     ON_MESSAGE(WM_POPUP_CLOSED, OnPopupClosed)
 END_MESSAGE_MAP()
 
-// A person's click on the screen while this thread pumps.
+// A person's click on the screen.
 void ClickOnScreen(POINT p, bool left = true)
 {
-    bool done = false;
-    std::thread person([&] {
+    WhilePersonActs([&] {
         MouseMoveTo(p);
         Sleep(60);
         MouseButton(left, true);
         Sleep(40);
         MouseButton(left, false);
         Sleep(60);
-        done = true;
     });
-    PumpUntil([&] { return done; });
-    person.join();
     PumpFor(100);
 }
 

@@ -7,7 +7,6 @@
 #include "GuiTestSupport.h"
 #include "SkinTestSupport.h"
 #include <gtest/gtest.h>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -106,12 +105,10 @@ BEGIN_MESSAGE_MAP(MarkerHost, CWnd)
     ON_MESSAGE(WM_PAINT, OnPaint)
 END_MESSAGE_MAP()
 
-// A person presses at from, moves to to in a few steps and lets go there; this thread
-// pumps meanwhile.
+// A person presses at from, moves to to in two steps and lets go there.
 void DragWithTheMouse(POINT from, POINT to)
 {
-    bool done = false;
-    std::thread person([&] {
+    WhilePersonActs([&] {
         MouseMoveTo(from);
         Sleep(40);
         MouseButton(true, true);
@@ -122,10 +119,7 @@ void DragWithTheMouse(POINT from, POINT to)
         }
         MouseButton(true, false);
         Sleep(30);
-        done = true;
     });
-    PumpUntil([&] { return done; }, 10000);
-    person.join();
     PumpFor(50);
 }
 
@@ -266,25 +260,20 @@ TEST(SliderMarker, PressAloneChangesNothingAndAClickReportsItsPoint)
     host.scroll.SetPosition(4);
     const RECT& t = host.scroll.m_rcTrack;
     int y = (t.top + t.bottom) / 2;
-    bool pressed = false, released = false;
-    std::thread person([&] {
+    WhilePersonActs([&] {
         MouseMoveTo(host.Screen(t.right - 1, y));
         Sleep(50);
         MouseButton(true, true);
-        Sleep(150);
-        pressed = true;
-        Sleep(150);
-        MouseButton(true, false);
-        Sleep(50);
-        released = true;
+        Sleep(100);
     });
-    PumpUntil([&] { return pressed; });
     PumpFor(50);
     EXPECT_TRUE(host.scroll.IsDragging());
     EXPECT_EQ(host.scroll.GetPosition(), 4);
     EXPECT_TRUE(host.reports.empty());
-    PumpUntil([&] { return released; });
-    person.join();
+    WhilePersonActs([] {
+        MouseButton(true, false);
+        Sleep(50);
+    });
     PumpFor(50);
     ASSERT_EQ(host.reports.size(), 1u);
     EXPECT_EQ((int)host.reports[0].value, 1 + 17 * 159 / 160);
