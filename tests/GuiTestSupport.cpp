@@ -3,8 +3,10 @@
 #include "framework/CWnd.h"
 #include <objidl.h>
 #include <gdiplus.h>
+#include <atomic>
 #include <cstring>
 #include <cwchar>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -185,6 +187,17 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 void PumpFor(DWORD ms)
 {
     PumpUntil([] { return false; }, ms);
+}
+
+void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs)
+{
+    std::atomic<bool> done{false};
+    std::thread person([&] {
+        acts();
+        done = true;
+    });
+    PumpUntil([&] { return done.load(); }, timeoutMs);
+    person.join();
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)

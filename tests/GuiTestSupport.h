@@ -34,6 +34,9 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 void PumpFor(DWORD ms);
 // Waits (without pumping: for a second thread) until done() or the time is up.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+// A person's acts (real input, answering boxes) on a second thread while this thread pumps,
+// until they are done.
+void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs = 10000);
 
 // A dragged text as the programs offer it: a movable block with the text and its zero.
 HGLOBAL TextBlock(const wchar_t* text);

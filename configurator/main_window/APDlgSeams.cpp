@@ -25,8 +25,7 @@ LRESULT CAPDlg::OnAssignmentDropped(WPARAM, LPARAM)
 void CAPDlg::UpdateCharacterPanel() {}
 void CAPDlg::OnChronicle() {}
 
-// The game-list editor, the About boxes, export, import, print, rename and the profile popup.
-void CAPDlg::OnEditGames() {}
+// The About boxes, export, import, print, rename and the profile popup.
 void CAPDlg::OnAbout() {}
 void CAPDlg::OnSystemAbout() {}
 void CAPDlg::OnExportProfile() {}
