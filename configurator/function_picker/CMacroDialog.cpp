@@ -3,6 +3,7 @@
 #include "configurator/function_picker/MacroKeyboardHook.h"
 #include "configurator/function_picker/MacroRecording.h"
 #include "skinkit/SkinButtons.h"
+#include "skinkit/SkinPicture.h"
 #include "skinkit/SkinHandlers.h"
 #include "core/Messages.h"
 #include "core/SkinEntry.h"
@@ -346,14 +347,7 @@ void CMacroDialog::LayoutControls()
 void CMacroDialog::OnDraw(CDC* dc)
 {
     RECT client = GetClientRect();
-    if (m_bmpNormal.GetSafeHandle()) {
-        CDC picture;
-        picture.CreateCompatibleDC(dc);
-        picture.SelectObject(m_bmpNormal);
-        dc->BitBlt(0, 0, client.right, client.bottom, &picture, 0, 0, SRCCOPY);
-    } else {
-        dc->FillSolidRect(client, RGB(0, 0, 0));
-    }
+    DrawBackdrop(dc, m_bmpNormal, client);
     CFont font;
     font.CreateFont(12, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, FF_SWISS, L"MS Shell Dlg");
     HGDIOBJ oldFont = dc->SelectObject(font);
