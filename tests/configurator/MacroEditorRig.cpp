@@ -33,6 +33,14 @@ bool MacroEditorRig::Open(const MacroData* macro)
     return GetForegroundWindow() == dlg->m_hWnd;
 }
 
+bool MacroEditorRig::OpenRecording(CBitmapBtn CMacroDialog::*mode)
+{
+    if (!Open()) return false;
+    Click((*dlg).*mode);
+    Click(dlg->m_macroArea);
+    return dlg->m_pTarget == &dlg->m_macroArea && dlg->m_nCount == 0;
+}
+
 void MacroEditorRig::Close()
 {
     if (!dlg) return;

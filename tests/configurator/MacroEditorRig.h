@@ -22,6 +22,9 @@ public:
 
     // Makes and shows the editor in front, for a new macro (null) or a copy of one.
     bool Open(const MacroData* macro = nullptr);
+    // A new macro with a delay mode's button clicked, then MACRO_AREA: true when that
+    // display is the recording target, empty.
+    bool OpenRecording(CBitmapBtn CMacroDialog::*mode);
     void Close();
 
     // A real click at the centre of a control, then its messages handled.

@@ -161,10 +161,8 @@ TEST(MacroEditor, EditingARecordedMacroShowsItAndTheFirstKeyStartsAnew)
 TEST(MacroEditor, OkKeepsTheShownEventsAcrossALookChange)
 {
     MacroEditorRig rig;
-    ASSERT_TRUE(rig.Open());
+    ASSERT_TRUE(rig.OpenRecording(&CMacroDialog::m_btnAutoDelay));
     CMacroDialog& d = *rig.dlg;
-    rig.Click(d.m_btnAutoDelay);
-    rig.Click(d.m_macroArea);
     rig.Tap('K');
     rig.Tap('L');
     // To the paste look and back: the recorded keys are still shown, and still kept.
@@ -283,10 +281,8 @@ TEST(MacroEditor, ClearEmptiesTheTargetAndThePasteText)
 TEST(MacroEditor, RecordedMacroScreenshot)
 {
     MacroEditorRig rig;
-    ASSERT_TRUE(rig.Open());
+    ASSERT_TRUE(rig.OpenRecording(&CMacroDialog::m_btnRecordDelay));
     CMacroDialog& d = *rig.dlg;
-    rig.Click(d.m_btnRecordDelay);
-    rig.Click(d.m_macroArea);
     DWORD tick = 5000;
     const WORD keys[] = {VK_LSHIFT, 'F', VK_F5, VK_SPACE, '1', VK_OEM_2, VK_RETURN, 'Q', 'W', 'E', VK_NUMPAD3, VK_TAB};
     for (int round = 0; round < 4; ++round) {

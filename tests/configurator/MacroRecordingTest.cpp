@@ -20,20 +20,13 @@ std::string Expect(std::initializer_list<Ev> list)
 
 enum class Mode { Automatic, Recorded, None };
 
-CBitmapBtn& ModeButton(CMacroDialog& d, Mode mode)
-{
-    return mode == Mode::Automatic ? d.m_btnAutoDelay : mode == Mode::Recorded ? d.m_btnRecordDelay : d.m_btnNoDelay;
-}
-
 // The editor for a new macro with the mode's button clicked and MACRO_AREA clicked, so it
 // is the recording target.
 void StartRecording(MacroEditorRig& rig, Mode mode)
 {
-    ASSERT_TRUE(rig.Open());
-    rig.Click(ModeButton(*rig.dlg, mode));
-    rig.Click(rig.dlg->m_macroArea);
-    ASSERT_EQ(rig.dlg->m_pTarget, &rig.dlg->m_macroArea);
-    ASSERT_EQ(rig.dlg->m_nCount, 0);
+    ASSERT_TRUE(rig.OpenRecording(mode == Mode::Automatic  ? &CMacroDialog::m_btnAutoDelay
+                                  : mode == Mode::Recorded ? &CMacroDialog::m_btnRecordDelay
+                                                           : &CMacroDialog::m_btnNoDelay));
 }
 
 // One step of the person at the keyboard, at a tick of the recorder's clock.
