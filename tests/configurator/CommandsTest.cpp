@@ -3,6 +3,7 @@
 #include "configurator/GearloomRes.h"
 #include "core/ConfigSettings.h"
 #include "core/Messages.h"
+#include "core/PipeLink.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -349,4 +350,29 @@ TEST(Commands, MissingUserGuideGivesTheReaderNotice)
     rig.Click(rig.dlg->m_btnHelp);
     EXPECT_EQ(person.Finish(), 1);
     EXPECT_FALSE(rig.Ended());
+}
+
+// In pipe mode the reload notice goes over the pipe, not as a posted message.
+TEST(Commands, ApplyInPipeModeGoesOverThePipe)
+{
+    MainWindowRig rig;
+    PeerWindow server(L"Pipe server of the test");
+    PeerWindow service(PORTWARDEN_WINDOW_TITLE);
+    PipeLink link;
+    InitPipeLink(server.m_hWnd, link);
+    ASSERT_TRUE(StartPipeServer(link));
+    // The server thread makes its instances on its own time.
+    ASSERT_TRUE(WaitUntil([] { return WaitNamedPipeW(PIPE_NAME, 100) != FALSE; }));
+    ASSERT_TRUE(rig.Open(true));
+    CAPDlg& d = *rig.dlg;
+    ASSERT_NE(d.m_pPipe, nullptr);
+    ChangeSomething(d);
+    rig.Click(d.m_btnApply);
+    EXPECT_TRUE(PumpUntil([&] { return server.Of(WM_RELOAD_CONFIG).size() == 1; }));
+    rig.Pump(100);
+    EXPECT_EQ(server.Of(WM_RELOAD_CONFIG).size(), 1u);
+    EXPECT_TRUE(service.Of(WM_RELOAD_CONFIG).empty());
+    EXPECT_FALSE(d.HasUnsavedChanges());
+    rig.Close();
+    ClosePipeLink(link);
 }

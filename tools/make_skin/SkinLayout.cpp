@@ -139,6 +139,8 @@ void MainWindow(SkinSpec& spec)
     e.push_back(Ctl(L"BUTTON_APPLY", 732, 556, 80, 28, L"Apply", Look::Command));
     e.push_back(Txt(L"STRING_WARNING_CHANGE_PROFILE", L"Replace profile %d with a copy of profile %d?"));
     e.push_back(Txt(L"STRING_WARNING_RESTORE_PROFILE", L"Changes to this profile will be lost. Do you want to continue?"));
+    e.push_back(Txt(L"STRING_WARNING_NOT_SAVED", L"Your settings could not be saved, so the mouse keeps its previous settings. "
+                                                 L"Check that the configuration file is not read-only, then press Apply again."));
 
     WindowSpec w = Window(L"MAIN", 840, 620, std::move(e));
     w.shape = RoundedWindow(18);
