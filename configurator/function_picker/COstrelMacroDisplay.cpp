@@ -1,5 +1,5 @@
 #include "configurator/function_picker/COstrelMacroDisplay.h"
-#include "configurator/function_picker/MacroEditorRes.h"
+#include "skinkit/SkinBitmapsRes.h"
 #include "core/Messages.h"
 #include "framework/CDC.h"
 #include "framework/CWinApp.h"
@@ -53,8 +53,8 @@ BOOL COstrelMacroDisplay::Create(DWORD style, const RECT& rect, CWnd* parent, UI
 LRESULT COstrelMacroDisplay::OnCreate(WPARAM, LPARAM)
 {
     if (Default() == -1) return -1;
-    SIZE up = LoadArrow(IDB_MACRO_ARROW_UP, m_bmpUp);
-    SIZE down = LoadArrow(IDB_MACRO_ARROW_DOWN, m_bmpDown);
+    SIZE up = LoadArrow(IDB_ARROW_UP, m_bmpUp);
+    SIZE down = LoadArrow(IDB_ARROW_DOWN, m_bmpDown);
     m_nUpWidth = up.cx;
     m_nUpHeight = up.cy;
     m_nDownWidth = down.cx;

@@ -106,7 +106,7 @@ BEGIN_MESSAGE_MAP(MarkerHost, CWnd)
 END_MESSAGE_MAP()
 
 // A person presses at from, moves to to in two steps and lets go there.
-void DragWithTheMouse(POINT from, POINT to)
+void SlideWithTheMouse(POINT from, POINT to)
 {
     WhilePersonActs([&] {
         MouseMoveTo(from);
@@ -164,7 +164,7 @@ TEST(SliderMarker, ReleasePointsMapToValuesOnEveryMarker)
             release = host.Screen((t.left + t.right) / 2, y[c.where]);
         }
         host.reports.clear();
-        DragWithTheMouse(press, release);
+        SlideWithTheMouse(press, release);
         ASSERT_EQ(host.reports.size(), 1u) << c.id << " at " << c.where;
         EXPECT_EQ((int)host.reports[0].value, c.value) << c.id << " at " << c.where;
         EXPECT_EQ(host.reports[0].id, c.id);
