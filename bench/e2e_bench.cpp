@@ -10,6 +10,7 @@
 //    Target: the road within 2x the wake-up alone. The two take turns.
 // 3. A macro's delays as the window sees them against the delays recorded in it.
 //    Target: within 2 ms.
+#include "BenchTiming.h"
 #include "SuiteRun.h"
 #include "RecordingWindow.h"
 #include "service/DriverLink.h"
@@ -28,21 +29,6 @@ const int PRESSES_PER_ROUND = 50;
 const int MACRO_RUNS = 8;
 const int MACRO_DELAYS[] = {5, 12, 20, 3, 40, 8, 60, 15, 1, 25, 90, 10, 33, 7, 50, 18, 2, 70, 28, 0};
 const int MACRO_EVENTS = sizeof(MACRO_DELAYS) / sizeof(MACRO_DELAYS[0]);
-
-int64_t Now()
-{
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
-
-double Percentile(std::vector<double> v, double p)
-{
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    size_t i = (size_t)std::ceil(p / 100.0 * v.size());
-    return v[i ? i - 1 : 0];
-}
 
 void Print(const char* what, const std::vector<double>& v)
 {

@@ -3,8 +3,10 @@
 #include "framework/CWnd.h"
 #include <objidl.h>
 #include <gdiplus.h>
+#include <atomic>
 #include <cstring>
 #include <cwchar>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -44,11 +46,12 @@ CString ScreenshotDir()
     return dir;
 }
 
-// The pixels of a rectangle of a device context, top-down rows of 0x00RRGGBB.
-static std::vector<DWORD> CopyPixels(HDC source, int x, int y, int w, int h)
+namespace {
+
+// The pixels of a rectangle of a DC (window DC or screen), top-down rows of 0x00RRGGBB.
+std::vector<DWORD> CaptureDc(HDC source, int x, int y, int w, int h)
 {
     std::vector<DWORD> pixels;
-    if (w <= 0 || h <= 0) return pixels;
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
     bi.bmiHeader.biWidth = w;
@@ -72,14 +75,30 @@ static std::vector<DWORD> CopyPixels(HDC source, int x, int y, int w, int h)
     return pixels;
 }
 
+}  // namespace
+
+CString SavePixelsPng(std::vector<DWORD>& pixels, int w, int h, const wchar_t* name)
+{
+    if (pixels.empty() || !StartGdiplus()) return CString();
+    CString path = ScreenshotDir() + name + L".png";
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppRGB, (BYTE*)pixels.data(),
+                                                       &bitmap) != Gdiplus::Ok)
+        return CString();
+    Gdiplus::Status s = Gdiplus::DllExports::GdipSaveImageToFile(bitmap, path, &kPngEncoder, nullptr);
+    Gdiplus::DllExports::GdipDisposeImage(bitmap);
+    return s == Gdiplus::Ok ? path : CString();
+}
+
 std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height)
 {
     RECT r;
     if (!IsWindow(hwnd) || !GetWindowRect(hwnd, &r)) return {};
     int w = r.right - r.left;
     int h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return {};
     HDC window = GetWindowDC(hwnd);
-    std::vector<DWORD> pixels = CopyPixels(window, 0, 0, w, h);
+    std::vector<DWORD> pixels = CaptureDc(window, 0, 0, w, h);
     ReleaseDC(hwnd, window);
     *width = w;
     *height = h;
@@ -95,28 +114,19 @@ CString SaveWindowPng(HWND hwnd, const wchar_t* name)
 
 std::vector<DWORD> CaptureScreen(const RECT& r)
 {
+    int w = r.right - r.left;
+    int h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return {};
     HDC screen = GetDC(nullptr);
-    std::vector<DWORD> pixels = CopyPixels(screen, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    std::vector<DWORD> pixels = CaptureDc(screen, r.left, r.top, w, h);
     ReleaseDC(nullptr, screen);
     return pixels;
 }
 
 CString SaveScreenPng(const RECT& r, const wchar_t* name)
 {
-    return SavePixelsPng(CaptureScreen(r), r.right - r.left, r.bottom - r.top, name);
-}
-
-CString SavePixelsPng(std::vector<DWORD> pixels, int w, int h, const wchar_t* name)
-{
-    if (pixels.empty() || pixels.size() != (size_t)w * h || !StartGdiplus()) return CString();
-    CString path = ScreenshotDir() + name + L".png";
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppRGB, (BYTE*)pixels.data(),
-                                                       &bitmap) != Gdiplus::Ok)
-        return CString();
-    Gdiplus::Status s = Gdiplus::DllExports::GdipSaveImageToFile(bitmap, path, &kPngEncoder, nullptr);
-    Gdiplus::DllExports::GdipDisposeImage(bitmap);
-    return s == Gdiplus::Ok ? path : CString();
+    std::vector<DWORD> pixels = CaptureScreen(r);
+    return SavePixelsPng(pixels, r.right - r.left, r.bottom - r.top, name);
 }
 
 void MouseMoveTo(POINT p)
@@ -145,14 +155,14 @@ void MouseClickAt(POINT p)
     MouseButton(true, false);
 }
 
-void KeyTap(WORD vk)
+void KeyTap(WORD vk, bool extended)
 {
     INPUT in[2] = {};
     for (int i = 0; i < 2; ++i) {
         in[i].type = INPUT_KEYBOARD;
         in[i].ki.wVk = vk;
         in[i].ki.wScan = (WORD)MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-        in[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
+        in[i].ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (i ? KEYEVENTF_KEYUP : 0);
     }
     SendInput(2, in, sizeof(INPUT));
 }
@@ -183,6 +193,17 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 void PumpFor(DWORD ms)
 {
     PumpUntil([] { return false; }, ms);
+}
+
+void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs)
+{
+    std::atomic<bool> done{false};
+    std::thread person([&] {
+        acts();
+        done = true;
+    });
+    PumpUntil([&] { return done.load(); }, timeoutMs);
+    person.join();
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
@@ -231,4 +252,26 @@ HGLOBAL TextBlock(const wchar_t* text)
         GlobalUnlock(h);
     }
     return h;
+}
+
+PeerWindow::PeerWindow(const wchar_t* title)
+{
+    CreateEx(0, RegisterWndClass(0), title, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
+}
+
+std::vector<PeerWindow::Message> PeerWindow::Of(UINT message) const
+{
+    std::vector<Message> out;
+    for (const Message& m : received)
+        if (m.message == message) out.push_back(m);
+    return out;
+}
+
+LRESULT PeerWindow::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message >= WM_USER && message < 0xC000) {
+        received.push_back({message, wParam, lParam});
+        return 1;
+    }
+    return CWnd::DefWindowProc(message, wParam, lParam);
 }

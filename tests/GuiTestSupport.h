@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 #include "framework/CString.h"
+#include "framework/CWnd.h"
 
 // Pictures of windows, for a person to look at: build/screenshots/<name>.png, the folder
 // found from the test program's place (build/<arch>/bin/../../screenshots).
@@ -10,22 +11,24 @@ CString ScreenshotDir();
 // The window's own pixels as they are on the screen (black outside its region). Answers
 // the file written, empty when it could not be written.
 CString SaveWindowPng(HWND hwnd, const wchar_t* name);
+// The screen's pixels in a rectangle: the windows over one another as a person sees them,
+// menus and popups included.
+CString SaveScreenPng(const RECT& screen, const wchar_t* name);
 // The window's pixels, top-down rows of 0x00RRGGBB; empty when the window is gone.
 std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height);
-// The screen inside a rectangle of screen coordinates, as a person sees it (windows of
-// other processes, menus and the notification area included), in the same row format.
+// The screen's pixels in a rectangle, in the same rows.
 std::vector<DWORD> CaptureScreen(const RECT& screen);
-CString SaveScreenPng(const RECT& screen, const wchar_t* name);
-// Pixels in that row format, width x height, as build/screenshots/<name>.png.
-CString SavePixelsPng(std::vector<DWORD> pixels, int width, int height, const wchar_t* name);
+// Pixels in those rows, width x height, as build/screenshots/<name>.png.
+CString SavePixelsPng(std::vector<DWORD>& pixels, int width, int height, const wchar_t* name);
 
 // Real input, as a person gives it: the mouse moved to a screen point, the left or right
 // button pressed or released there, keys tapped.
 void MouseMoveTo(POINT screen);
 void MouseButton(bool left, bool down);
 void MouseClickAt(POINT screen);
-// A key press and release with the key's scan code.
-void KeyTap(WORD vk);
+// A key press and release with the key's scan code; extended for the keys of the
+// navigation block (not their keypad twins of the same scan code).
+void KeyTap(WORD vk, bool extended = false);
 // The centre of a window in screen coordinates.
 POINT ScreenCenter(HWND hwnd);
 
@@ -35,9 +38,30 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 void PumpFor(DWORD ms);
 // Waits (without pumping: for a second thread) until done() or the time is up.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+// A person's acts (real input, answering boxes) on a second thread while this thread pumps,
+// until they are done.
+void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs = 10000);
 
 // A dragged text as the programs offer it: a movable block with the text and its zero.
 HGLOBAL TextBlock(const wchar_t* text);
 
 // The first visible top-level window of the thread with the class ("#32770" for dialogs).
 HWND FindThreadWindow(DWORD threadId, const wchar_t* className = L"#32770");
+
+// A window of another program as the program under test sees it: found by its title, it
+// records every WM_USER-based message it gets, sent or posted, and answers 1.
+class PeerWindow : public CWnd {
+public:
+    struct Message {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    explicit PeerWindow(const wchar_t* title);
+    std::vector<Message> received;
+    // The received messages with that number.
+    std::vector<Message> Of(UINT message) const;
+
+protected:
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The run command: installs what is missing, builds, lays out a program folder under
-# build/suite and starts the device service under Wine, and the tray program beside it.
+# build/suite and starts the device service under Wine, the tray program beside it, then
+# the configuration program.
 # The programs appear on the person's own display when $DISPLAY answers; otherwise they run
 # on a virtual display of their own, inside a Wine desktop with a task bar, and
 # tools/screenshot.sh takes a picture of it. Runs until Ctrl-C, which stops everything.
@@ -64,5 +65,15 @@ if tools/wine-exec.sh build/x86_64/bin/find_window.exe "Pelmora_Qr8_TrayIcon" 30
   echo "Bellwick is running: right-click its icon in the notification area for its menu."
 else
   echo "Bellwick did not come up within 30 s; see build/suite.log." >&2
+fi
+# The configuration program's main window, beside the service and the tray.
+if [ -f "$suite/Gearloom.exe" ]; then
+  tools/wine-exec.sh "$suite/Gearloom.exe" </dev/null >build/gearloom.log 2>&1 &
+  if tools/wine-exec.sh build/x86_64/bin/find_window.exe "Eldvarra(R) MMO Gaming Mouse: Tharnic Edition" 30 \
+    </dev/null >/dev/null 2>&1; then
+    echo "Gearloom's main window is open; closing it ends only Gearloom."
+  else
+    echo "Gearloom did not come up within 30 s; see build/gearloom.log." >&2
+  fi
 fi
 wait

@@ -2,6 +2,7 @@
 #include "tray/TrayIconWnd.h"
 #include "core/AppPaths.h"
 #include "core/Messages.h"
+#include "core/SingleInstance.h"
 #include <shlobj.h>
 #include <cwchar>
 
@@ -22,15 +23,9 @@ void SetConfFolder()
 
 BOOL CTrayIconApp::InitInstance()
 {
-    // Creating the mutex and asking whether it existed is one step, so two copies that
-    // start at the same moment cannot both go on.
-    m_hMutex = CreateMutexW(nullptr, FALSE, BELLWICK_MUTEX_NAME);
-    if (!m_hMutex || GetLastError() == ERROR_ALREADY_EXISTS) {
-        // Another copy runs: end at once, without a window and without touching it.
-        if (m_hMutex) CloseHandle(m_hMutex);
-        m_hMutex = nullptr;
-        return TRUE;
-    }
+    m_hMutex = TakeInstanceMutex(BELLWICK_MUTEX_NAME);
+    // Another copy runs: end at once, without a window and without touching it.
+    if (!m_hMutex) return TRUE;
 
     SetConfFolder();
 
@@ -45,10 +40,6 @@ int CTrayIconApp::ExitInstance()
     delete m_pTrayWnd;
     m_pTrayWnd = nullptr;
     m_pMainWnd = nullptr;
-    if (m_hMutex) {
-        ReleaseMutex(m_hMutex);
-        CloseHandle(m_hMutex);
-        m_hMutex = nullptr;
-    }
+    ReleaseInstanceMutex(m_hMutex);
     return CWinApp::ExitInstance();
 }

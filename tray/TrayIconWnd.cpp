@@ -181,7 +181,7 @@ void CTrayIconWnd::ShowMenu()
     SetForegroundWindow();
     POINT at = {};
     GetCursorPos(&at);
-    menu.TrackPopupMenu(TPM_RIGHTALIGN, at.x, at.y, this);
+    menu.TrackPopupMenu(TPM_RIGHTALIGN, at.x, at.y, m_hWnd);
     PostMessage(WM_NULL);
 }
 

@@ -49,13 +49,6 @@ std::unique_ptr<ConfigData> TestConfig()
     return cfg;
 }
 
-std::vector<uint32_t> Codes(const std::vector<SimLogEntry>& requests)
-{
-    std::vector<uint32_t> out;
-    for (const SimLogEntry& e : requests) out.push_back(e.code);
-    return out;
-}
-
 const std::vector<uint32_t> kReadDeviceState = {
     IOCTL_GET_FIRMWARE_VERSION, IOCTL_GET_DPI_STAGE, IOCTL_GET_POLLING_RATE, IOCTL_PRE_LED_COLOR,
     IOCTL_GET_LED_COLOR,        IOCTL_GET_LED_INTENSITY, IOCTL_GET_LED_PULSATION,
@@ -256,7 +249,7 @@ TEST_F(SuiteEndToEnd, AButtonMappedToAKeyTypesItIntoTheFocusedWindow)
     ASSERT_FALSE(start.empty());
     EXPECT_EQ(start[0].code, IOCTL_REGISTER_EVENT);
     EXPECT_EQ(start[0].inSize, 4u);
-    EXPECT_EQ(Codes(start), Join(Join({IOCTL_REGISTER_EVENT}, kReadDeviceState), kApplyProfile)) << RequestNames(start);
+    EXPECT_EQ(RequestCodes(start), Join(Join({IOCTL_REGISTER_EVENT}, kReadDeviceState), kApplyProfile)) << RequestNames(start);
     EXPECT_EQ(run.State().settings.mask, 0xFFE4u);
 
     RecordingWindow window(L"Portwarden end-to-end keys", true);
@@ -285,7 +278,7 @@ TEST_F(SuiteEndToEnd, AProfileChangeWritesTheFileAndSetsTheDevice)
     EXPECT_EQ(run.ReadConfig()->PROFILE_ID, 3);
     ExpectTheFourthProfileOnTheMouse();
     std::vector<SimLogEntry> sent = run.RequestsSince(mark);
-    EXPECT_EQ(Codes(sent), Join(kApplyProfile, {IOCTL_SET_DPI_STAGE, IOCTL_GET_DPI_STAGE, IOCTL_PRE_LED_COLOR,
+    EXPECT_EQ(RequestCodes(sent), Join(kApplyProfile, {IOCTL_SET_DPI_STAGE, IOCTL_GET_DPI_STAGE, IOCTL_PRE_LED_COLOR,
                                                 IOCTL_SET_LED_COLOR, IOCTL_SET_LED_INTENSITY, IOCTL_SET_LED_PULSATION}))
         << RequestNames(sent);
 
@@ -320,7 +313,7 @@ TEST_F(SuiteEndToEnd, AReloadSendsOnlyTheChangedSettings)
     EXPECT_EQ(run.Send(WM_RELOAD_CONFIG), 1);
 
     std::vector<SimLogEntry> sent = run.RequestsSince(mark);
-    EXPECT_EQ(Codes(sent), Join({IOCTL_SET_DPI_STAGE, IOCTL_GET_DPI_STAGE, IOCTL_SET_LED_PULSATION,
+    EXPECT_EQ(RequestCodes(sent), Join({IOCTL_SET_DPI_STAGE, IOCTL_GET_DPI_STAGE, IOCTL_SET_LED_PULSATION,
                                  IOCTL_SET_POLLING_RATE, IOCTL_POST_RELOAD},
                                 kApplyProfile))
         << RequestNames(sent);
@@ -357,7 +350,7 @@ TEST_F(SuiteEndToEnd, UnplugAndPlugThenTheSessionClosedAndOpenedAgain)
     ASSERT_TRUE(tray.WaitFor(WM_SET_ICON_ACTIVE, 1));
     EXPECT_EQ(run.Send(WM_SERVICE_PING), 1);
     std::vector<SimLogEntry> sent = run.RequestsSince(mark);
-    EXPECT_EQ(Codes(sent), kReadDeviceState) << RequestNames(sent);
+    EXPECT_EQ(RequestCodes(sent), kReadDeviceState) << RequestNames(sent);
     EXPECT_NE(ReadUtf16File(fwFile).find(L"<FW_VERSION>105</FW_VERSION>"), std::wstring::npos);
     EXPECT_EQ(run.State().opens, 1);
 
@@ -371,7 +364,7 @@ TEST_F(SuiteEndToEnd, UnplugAndPlugThenTheSessionClosedAndOpenedAgain)
     mark = run.mouse.LogMark();
     EXPECT_EQ(run.Send(WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT), 0);
     sent = run.RequestsSince(mark);
-    EXPECT_EQ(Codes(sent), std::vector<uint32_t>({IOCTL_SET_INTERCEPTION_MASK, IOCTL_UNREGISTER_EVENT}))
+    EXPECT_EQ(RequestCodes(sent), std::vector<uint32_t>({IOCTL_SET_INTERCEPTION_MASK, IOCTL_UNREGISTER_EVENT}))
         << RequestNames(sent);
     SimDeviceState s = run.State();
     EXPECT_EQ(s.settings.mask, 0u);
@@ -381,7 +374,7 @@ TEST_F(SuiteEndToEnd, UnplugAndPlugThenTheSessionClosedAndOpenedAgain)
     mark = run.mouse.LogMark();
     EXPECT_EQ(run.Send(WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT), 0);
     sent = run.RequestsSince(mark);
-    EXPECT_EQ(Codes(sent), Join(Join({IOCTL_REGISTER_EVENT}, kReadDeviceState), kApplyProfile)) << RequestNames(sent);
+    EXPECT_EQ(RequestCodes(sent), Join(Join({IOCTL_REGISTER_EVENT}, kReadDeviceState), kApplyProfile)) << RequestNames(sent);
     s = run.State();
     EXPECT_EQ(s.settings.mask, 0xFFE4u);
     EXPECT_EQ(s.opens, 1);
@@ -409,7 +402,7 @@ TEST_F(SuiteEndToEnd, AMouseThatComesAfterTheStartBringsTheSession)
     // The session start ends with the profile's last request.
     ASSERT_TRUE(run.WaitForRequest(1, IOCTL_POST_MASK)) << "the service did not start a session";
     std::vector<SimLogEntry> sent = run.RequestsSince(1);
-    EXPECT_EQ(Codes(sent), Join(Join({IOCTL_REGISTER_EVENT}, kReadDeviceState), kApplyProfile)) << RequestNames(sent);
+    EXPECT_EQ(RequestCodes(sent), Join(Join({IOCTL_REGISTER_EVENT}, kReadDeviceState), kApplyProfile)) << RequestNames(sent);
     EXPECT_EQ(run.State().opens, 1);
     EXPECT_NE(ReadUtf16File(fwFile).find(L"<FW_VERSION>105</FW_VERSION>"), std::wstring::npos);
     for (DWORD start = GetTickCount(); GetFileAttributesW(started) == INVALID_FILE_ATTRIBUTES; Sleep(20))

@@ -69,11 +69,7 @@ bool SuiteRun::StartService()
     if (!CopyFileW(ExeDir() + L"Portwarden.exe", exe, FALSE)) return false;
     m_process = StartProgram(exe, AppDir());
     if (!m_process) return false;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < GUARD_MS; Sleep(10)) {
-        m_window = FindWindowW(nullptr, PORTWARDEN_WINDOW_TITLE);
-        if (m_window) break;
-        if (WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0) return false;
-    }
+    m_window = WaitForWindowTitled(m_process, PORTWARDEN_WINDOW_TITLE);
     return m_window != nullptr;
 }
 
@@ -115,6 +111,13 @@ SimDeviceState SuiteRun::State()
     SimDeviceState s = {};
     mouse.GetState(s);
     return s;
+}
+
+std::vector<uint32_t> RequestCodes(const std::vector<SimLogEntry>& requests)
+{
+    std::vector<uint32_t> out;
+    for (const SimLogEntry& e : requests) out.push_back(e.code);
+    return out;
 }
 
 std::string RequestNames(const std::vector<SimLogEntry>& requests)

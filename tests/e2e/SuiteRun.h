@@ -56,5 +56,7 @@ private:
     HWND m_window = nullptr;
 };
 
+// The codes of the driver's requests, in order.
+std::vector<uint32_t> RequestCodes(const std::vector<SimLogEntry>& requests);
 // The names of the driver's requests, for messages.
 std::string RequestNames(const std::vector<SimLogEntry>& requests);

@@ -115,14 +115,19 @@ TEST(TrayMenu, GroupsWithSeparatorsAndTenProfilesWithOneChecked)
     const UINT SEP = 0, POPUP = (UINT)-1;
     std::vector<UINT> ids = {ID_TRAY_OPEN, SEP, POPUP, SEP, ID_TRAY_HELP, SEP, ID_TRAY_HIDE};
     ASSERT_EQ(menu.GetMenuItemCount(), (int)ids.size());
-    for (int i = 0; i < (int)ids.size(); ++i) EXPECT_EQ(menu.GetMenuItemID(i), ids[(size_t)i]) << i;
+    for (int i = 0; i < (int)ids.size(); ++i) EXPECT_EQ(GetMenuItemID(menu, i), ids[(size_t)i]) << i;
     EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), ID_TRAY_OPEN);
-    EXPECT_STREQ(menu.GetMenuString(0, MF_BYPOSITION), L"Open x");
-    EXPECT_STREQ(menu.GetMenuString(2, MF_BYPOSITION), L"Profiles x");
-    EXPECT_STREQ(menu.GetMenuString(ID_TRAY_HELP, MF_BYCOMMAND), L"Help x");
-    EXPECT_STREQ(menu.GetMenuString(ID_TRAY_HIDE, MF_BYCOMMAND), L"Hide x");
+    auto text = [](HMENU m, UINT item, UINT flags) {
+        wchar_t t[64] = {};
+        GetMenuStringW(m, item, t, 64, flags);
+        return std::wstring(t);
+    };
+    EXPECT_EQ(text(menu, 0, MF_BYPOSITION), L"Open x");
+    EXPECT_EQ(text(menu, 2, MF_BYPOSITION), L"Profiles x");
+    EXPECT_EQ(text(menu, ID_TRAY_HELP, MF_BYCOMMAND), L"Help x");
+    EXPECT_EQ(text(menu, ID_TRAY_HIDE, MF_BYCOMMAND), L"Hide x");
 
-    HMENU sub = menu.GetSubMenu(2);
+    HMENU sub = GetSubMenu(menu, 2);
     ASSERT_NE(sub, nullptr);
     ASSERT_EQ(GetMenuItemCount(sub), 19);
     for (int i = 0; i < 19; ++i) {
@@ -134,9 +139,7 @@ TEST(TrayMenu, GroupsWithSeparatorsAndTenProfilesWithOneChecked)
         }
         EXPECT_EQ(id, ID_TRAY_PROFILE_1 + i / 2);
         EXPECT_EQ((state & MF_CHECKED) != 0, id == 2038) << i;
-        wchar_t text[32] = {};
-        GetMenuStringW(sub, i, text, 32, MF_BYPOSITION);
-        EXPECT_EQ(std::wstring(text), L"P" + std::to_wstring(i / 2 + 1) + L" x");
+        EXPECT_EQ(text(sub, i, MF_BYPOSITION), L"P" + std::to_wstring(i / 2 + 1) + L" x");
     }
 }
 

@@ -139,6 +139,8 @@ void MainWindow(SkinSpec& spec)
     e.push_back(Ctl(L"BUTTON_APPLY", 732, 556, 80, 28, L"Apply", Look::Command));
     e.push_back(Txt(L"STRING_WARNING_CHANGE_PROFILE", L"Replace profile %d with a copy of profile %d?"));
     e.push_back(Txt(L"STRING_WARNING_RESTORE_PROFILE", L"Changes to this profile will be lost. Do you want to continue?"));
+    e.push_back(Txt(L"STRING_WARNING_NOT_SAVED", L"Your settings could not be saved, so the mouse keeps its previous settings. "
+                                                 L"Check that the configuration file is not read-only, then press Apply again."));
 
     WindowSpec w = Window(L"MAIN", 840, 620, std::move(e));
     w.shape = RoundedWindow(18);
@@ -347,6 +349,9 @@ void GameListEditor(SkinSpec& spec)
         Ctl(L"BUTTON_REMOVE", 296, 140, 100, 30, L"Remove", Look::Push),
         Ctl(L"BUTTON_OK", 110, 286, 96, 28, L"OK", Look::Command),
         Ctl(L"BUTTON_CANCEL", 214, 286, 96, 28, L"Cancel", Look::Command),
+        Txt(L"STRING_WARNING_TOO_MANY_GAMES", L"A profile holds at most ten games. Remove one before you add another."),
+        Txt(L"STRING_WARNING_GAME_NAME_TOO_LONG",
+            L"This name is too long: a game's program name can have at most 254 characters."),
     }));
 }
 
