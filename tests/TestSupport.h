@@ -18,6 +18,19 @@ private:
     CString m_path;
 };
 
+// No program is associated with .pdf while it lives, as on a machine without a PDF
+// reader: the shell then answers 31 for the user guide. The association comes back after.
+class NoPdfReader {
+public:
+    NoPdfReader();
+    ~NoPdfReader();
+    NoPdfReader(const NoPdfReader&) = delete;
+    NoPdfReader& operator=(const NoPdfReader&) = delete;
+
+private:
+    bool m_saved = false;
+};
+
 // Points the user's roaming application-data folder (HKCU User Shell Folders, AppData) at
 // a folder of the test and puts the old value back at the end.
 class AppDataRedirect {

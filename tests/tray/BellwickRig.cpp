@@ -5,46 +5,12 @@
 
 namespace {
 
-const wchar_t* const CLASSES = L"Software\\Classes";
-const wchar_t* const PDF_BACKUP = L"Software\\TharnicTests\\PdfType";
-
 void CopyShipped(const wchar_t* relative, const CString& to)
 {
     CopyFileW(SourceFile(CString(L"resources\\") + relative), to + relative, FALSE);
 }
 
 }  // namespace
-
-NoPdfReader::NoPdfReader()
-{
-    HKEY classes, backup;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, CLASSES, 0, KEY_ALL_ACCESS, &classes) != ERROR_SUCCESS) return;
-    HKEY pdf;
-    if (RegOpenKeyExW(classes, L".pdf", 0, KEY_READ, &pdf) == ERROR_SUCCESS) {
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, PDF_BACKUP, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup, nullptr) ==
-            ERROR_SUCCESS) {
-            m_saved = RegCopyTreeW(pdf, nullptr, backup) == ERROR_SUCCESS;
-            RegCloseKey(backup);
-        }
-        RegCloseKey(pdf);
-    }
-    RegDeleteTreeW(classes, L".pdf");
-    RegCloseKey(classes);
-}
-
-NoPdfReader::~NoPdfReader()
-{
-    if (!m_saved) return;
-    HKEY backup, pdf;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, PDF_BACKUP, 0, KEY_READ, &backup) != ERROR_SUCCESS) return;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.pdf", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &pdf,
-                        nullptr) == ERROR_SUCCESS) {
-        RegCopyTreeW(backup, nullptr, pdf);
-        RegCloseKey(pdf);
-    }
-    RegCloseKey(backup);
-    RegDeleteTreeW(HKEY_CURRENT_USER, PDF_BACKUP);
-}
 
 BellwickRig::BellwickRig()
 {

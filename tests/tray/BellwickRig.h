@@ -7,19 +7,6 @@
 #include <string>
 #include <vector>
 
-// No program is associated with .pdf while it lives, as on a machine without a PDF
-// reader: the shell then answers 31 for the user guide. The association comes back after.
-class NoPdfReader {
-public:
-    NoPdfReader();
-    ~NoPdfReader();
-    NoPdfReader(const NoPdfReader&) = delete;
-    NoPdfReader& operator=(const NoPdfReader&) = delete;
-
-private:
-    bool m_saved = false;
-};
-
 // The real Bellwick.exe in a program folder of the test (with the shipped skin, texts and
 // user guide), the user's application-data folder redirected into the test's folder, and
 // a "Config.xml" there with TRAY_ICON_FLAG 1 unless the test writes another.
