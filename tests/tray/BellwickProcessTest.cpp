@@ -276,6 +276,7 @@ TEST(BellwickProcess, AUserGuideThatCannotBeOpenedShowsTheNoticeAtTheWorkAreasCo
     GetWindowTextW(link, caption, 64);
     EXPECT_STREQ(caption, L"PDF Reader");
     SaveScreenPng(box, L"tray-user-guide-notice");
+    SaveScreenPng(RECT{work.right - 640, work.bottom - 360, work.right, work.bottom}, L"tray-user-guide-notice-corner");
 
     // A click on the icon brings the open notice back in front of another program. The
     // click is posted to the icon: a real one also makes the window manager focus the
