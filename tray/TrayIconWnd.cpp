@@ -2,6 +2,7 @@
 #include "tray/TrayMenu.h"
 #include "tray/TrayResource.h"
 #include "skinkit/CWarningOneDlg.h"
+#include "skinkit/ReaderNotice.h"
 #include "framework/CWinApp.h"
 #include "core/AppPaths.h"
 #include "core/ConfigSettings.h"
@@ -11,8 +12,6 @@
 
 NOTIFYICONDATAW g_nid;
 int g_nOSVersion = 0;
-
-const wchar_t* const USER_GUIDE_NOTICE = L"Please download and install the free PDF Reader  to read the user guide.";
 
 namespace {
 
@@ -200,7 +199,7 @@ void CTrayIconWnd::OnTrayHelp()
     CString path = CString(g_szAppDir) + L"User_Guide.pdf";
     INT_PTR result = (INT_PTR)ShellExecuteW(nullptr, L"open", path, nullptr, nullptr, SW_SHOW);
     if (result > 32) return;
-    CWarningOneDlg notice(USER_GUIDE_NOTICE);
+    CWarningOneDlg notice(USER_GUIDE_MISSING_TEXT);
     notice.ShowReaderLink(true);
     notice.SetCornerPlacement();
     notice.DoModal();

@@ -14,10 +14,6 @@ constexpr UINT TRAY_ICON_ID = 128;
 constexpr int TRAY_ICON_ATTEMPTS = 11;
 constexpr DWORD TRAY_ICON_RETRY_MS = 6000;
 
-// The text of the notice shown when the user guide cannot be opened; the reader link
-// sits in the gap between "Reader" and "to".
-extern const wchar_t* const USER_GUIDE_NOTICE;
-
 // The tray program's hidden window: it owns the notification-area icon, receives the
 // icon's mouse messages and the other programs' notices, and shows the menu.
 class CTrayIconWnd : public CWnd {
