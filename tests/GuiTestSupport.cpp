@@ -254,9 +254,9 @@ HGLOBAL TextBlock(const wchar_t* text)
     return h;
 }
 
-PeerWindow::PeerWindow(const wchar_t* title)
+PeerWindow::PeerWindow(const wchar_t* title, DWORD style)
 {
-    CreateEx(0, RegisterWndClass(0), title, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
+    CreateEx(0, RegisterWndClass(0), title, style, 300, 300, 320, 200, nullptr, nullptr);
 }
 
 std::vector<PeerWindow::Message> PeerWindow::Of(UINT message) const

@@ -49,7 +49,8 @@ HGLOBAL TextBlock(const wchar_t* text);
 HWND FindThreadWindow(DWORD threadId, const wchar_t* className = L"#32770");
 
 // A window of another program as the program under test sees it: found by its title, it
-// records every WM_USER-based message it gets, sent or posted, and answers 1.
+// records every WM_USER-based message it gets, sent or posted, and answers 1. Made hidden;
+// one with WS_OVERLAPPEDWINDOW can be shown, minimised and brought forward as a program's.
 class PeerWindow : public CWnd {
 public:
     struct Message {
@@ -57,7 +58,7 @@ public:
         WPARAM wParam;
         LPARAM lParam;
     };
-    explicit PeerWindow(const wchar_t* title);
+    explicit PeerWindow(const wchar_t* title, DWORD style = WS_POPUP);
     std::vector<Message> received;
     // The received messages with that number.
     std::vector<Message> Of(UINT message) const;

@@ -147,8 +147,8 @@ TEST(BellwickProcess, HideRemovesTheIconAndStoresTheFlagUntilTheConfigurationPro
 TEST(BellwickProcess, AProfilePickIsPostedToTheServiceAndTheConfigurationProgram)
 {
     BellwickRig rig;
-    TitledWindow service(PORTWARDEN_WINDOW_TITLE, WM_USER, WM_USER + 2000);
-    TitledWindow configurator(GEARLOOM_MAIN_TITLE, WM_USER, WM_USER + 2000);
+    PeerWindow service(PORTWARDEN_WINDOW_TITLE);
+    PeerWindow configurator(GEARLOOM_MAIN_TITLE);
     ASSERT_TRUE(rig.Start());
     ASSERT_NE(OpenTrayMenu(rig.pid), nullptr);
     ASSERT_NE(OpenProfileSubmenu(rig.pid), nullptr);
@@ -156,7 +156,7 @@ TEST(BellwickProcess, AProfilePickIsPostedToTheServiceAndTheConfigurationProgram
     KeyTap(VK_RETURN);
     ASSERT_TRUE(PumpUntil([&] { return !service.received.empty() && !configurator.received.empty(); }, 5000));
     PumpFor(200);
-    for (TitledWindow* w : {&service, &configurator}) {
+    for (PeerWindow* w : {&service, &configurator}) {
         ASSERT_EQ(w->received.size(), 1u);
         EXPECT_EQ(w->received[0].message, WM_PROFILE_CHANGE);
         EXPECT_EQ(w->received[0].wParam, 4u);
@@ -229,15 +229,15 @@ TEST(BellwickProcess, OpenBringsTheConfigurationProgramForwardOrStartsIt)
     BellwickRig rig;
     ASSERT_TRUE(rig.Start());
     {
-        TitledWindow configurator(GEARLOOM_MAIN_TITLE, 0, 0);
-        ShowWindow(configurator.hwnd, SW_MINIMIZE);
+        PeerWindow configurator(GEARLOOM_MAIN_TITLE, WS_OVERLAPPEDWINDOW);
+        ShowWindow(configurator.m_hWnd, SW_MINIMIZE);
         PumpFor(200);
-        ASSERT_TRUE(IsIconic(configurator.hwnd));
+        ASSERT_TRUE(IsIconic(configurator.m_hWnd));
         // A double click on the icon, as a person gives it.
         POINT at = ScreenCenter(rig.Icon());
         MouseClickAt(at);
         MouseClickAt(at);
-        EXPECT_TRUE(PumpUntil([&] { return !IsIconic(configurator.hwnd) && GetForegroundWindow() == configurator.hwnd; },
+        EXPECT_TRUE(PumpUntil([&] { return !IsIconic(configurator.m_hWnd) && GetForegroundWindow() == configurator.m_hWnd; },
                               5000));
     }
 
@@ -282,10 +282,10 @@ TEST(BellwickProcess, AUserGuideThatCannotBeOpenedShowsTheNoticeAtTheWorkAreasCo
     // click is posted to the icon: a real one also makes the window manager focus the
     // tray window, which races with the program bringing its notice forward.
     {
-        TitledWindow other(L"another program", 0, 0);
-        ShowWindow(other.hwnd, SW_SHOW);
-        SetForegroundWindow(other.hwnd);
-        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other.hwnd; }, 2000));
+        PeerWindow other(L"another program", WS_OVERLAPPEDWINDOW);
+        ShowWindow(other.m_hWnd, SW_SHOW);
+        SetForegroundWindow(other.m_hWnd);
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other.m_hWnd; }, 2000));
         PostMessageW(rig.Icon(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
         PostMessageW(rig.Icon(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
         EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == notice; }, 5000));

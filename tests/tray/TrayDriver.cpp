@@ -69,32 +69,6 @@ ExeFileTypeGuard::~ExeFileTypeGuard()
     if (m_made) RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.exe");
 }
 
-TitledWindow::TitledWindow(const wchar_t* title, UINT first, UINT last) : m_first(first), m_last(last)
-{
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TharnicTitledWindow";
-    RegisterClassW(&wc);
-    hwnd = CreateWindowExW(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW, 300, 300, 320, 200, nullptr, nullptr,
-                           wc.hInstance, this);
-}
-
-TitledWindow::~TitledWindow()
-{
-    if (hwnd) DestroyWindow(hwnd);
-}
-
-LRESULT CALLBACK TitledWindow::Proc(HWND h, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(h, GWLP_USERDATA, (LONG_PTR)((CREATESTRUCTW*)lParam)->lpCreateParams);
-    TitledWindow* self = (TitledWindow*)GetWindowLongPtrW(h, GWLP_USERDATA);
-    if (self && message >= self->m_first && message <= self->m_last)
-        self->received.push_back(MSG{h, message, wParam, lParam, 0, {0, 0}});
-    return DefWindowProcW(h, message, wParam, lParam);
-}
-
 RECT WindowRect(HWND h)
 {
     RECT r = {};
@@ -220,10 +194,10 @@ std::pair<MenuPicture, MenuPicture> ReferencePictures(const ExpectedMenu& e, POI
     AppendMenuW(menu, MF_STRING, ID_HIDE, e.hide.c_str());
 
     // The keys are posted to this thread's queue, where the menu's own loop reads them.
-    TitledWindow owner(L"tray menu reference", 0, 0);
+    PeerWindow owner(L"tray menu reference");
     auto key = [&](WORD vk) {
-        PostMessageW(owner.hwnd, WM_KEYDOWN, vk, 1);
-        PostMessageW(owner.hwnd, WM_KEYUP, vk, 0xC0000001);
+        PostMessageW(owner.m_hWnd, WM_KEYDOWN, vk, 1);
+        PostMessageW(owner.m_hWnd, WM_KEYUP, vk, 0xC0000001);
         Sleep(50);
     };
     std::pair<MenuPicture, MenuPicture> pictures;
@@ -247,7 +221,7 @@ std::pair<MenuPicture, MenuPicture> ReferencePictures(const ExpectedMenu& e, POI
             Sleep(100);
         }
     });
-    TrackPopupMenu(menu, TPM_RIGHTALIGN | TPM_RETURNCMD, at.x, at.y, 0, owner.hwnd, nullptr);
+    TrackPopupMenu(menu, TPM_RIGHTALIGN | TPM_RETURNCMD, at.x, at.y, 0, owner.m_hWnd, nullptr);
     driver.join();
     DestroyMenu(menu);
     return pictures;

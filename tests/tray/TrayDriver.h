@@ -26,23 +26,6 @@ private:
     bool m_made = false;
 };
 
-// A top-level window of the test with a title another program looks for; it notes the
-// messages it receives in the range given (pump this thread's messages to get them).
-class TitledWindow {
-public:
-    TitledWindow(const wchar_t* title, UINT first, UINT last);
-    ~TitledWindow();
-    TitledWindow(const TitledWindow&) = delete;
-    TitledWindow& operator=(const TitledWindow&) = delete;
-
-    HWND hwnd = nullptr;
-    std::vector<MSG> received;
-
-private:
-    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
-    UINT m_first, m_last;
-};
-
 RECT WindowRect(HWND h);
 // The visible top-level windows of a process with the class (#32768: its open menus).
 std::vector<HWND> ProcessWindows(DWORD pid, const wchar_t* className);
