@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "core/AppPaths.h"
 #include "core/Messages.h"
+#include "AnotherCopyCheck.h"
 #include <gtest/gtest.h>
 
 // The application object in this process: with the mutex already there (another copy),
@@ -14,20 +15,7 @@ TEST(TrayIconApp, TheMutexDecidesWhetherTheWindowIsMade)
     TempDir temp;
     AppDataRedirect redirect(temp.Path() + L"Roaming");
 
-    HANDLE other = CreateMutexW(nullptr, FALSE, BELLWICK_MUTEX_NAME);
-    ASSERT_NE(other, nullptr);
-    {
-        CTrayIconApp app;
-        EXPECT_TRUE(app.InitInstance());
-        EXPECT_EQ(app.m_pMainWnd, nullptr);
-        EXPECT_EQ(app.m_hMutex, nullptr);
-        EXPECT_EQ(app.Run(), 0);
-        EXPECT_EQ(FindWindowW(nullptr, BELLWICK_WINDOW_TITLE), nullptr);
-    }
-    HANDLE still = OpenMutexW(SYNCHRONIZE, FALSE, BELLWICK_MUTEX_NAME);
-    EXPECT_NE(still, nullptr);
-    if (still) CloseHandle(still);
-    CloseHandle(other);
+    ExpectAnotherCopyEndsAtOnce<CTrayIconApp>(BELLWICK_MUTEX_NAME, BELLWICK_WINDOW_TITLE);
 
     {
         CTrayIconApp app;
