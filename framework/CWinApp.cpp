@@ -19,6 +19,21 @@ CWinApp::~CWinApp()
     if (s_pApp == this) s_pApp = nullptr;
 }
 
+CWnd* AfxGetMainWnd()
+{
+    return s_pApp ? s_pApp->m_pMainWnd : nullptr;
+}
+
+HINSTANCE AfxGetResourceHandle()
+{
+    return GetModuleHandleW(nullptr);
+}
+
+BOOL CWinApp::PreTranslateMessage(MSG* msg)
+{
+    return CWnd::WalkPreTranslateTree(m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr, msg);
+}
+
 int CWinApp::Run()
 {
     if (!m_pMainWnd || !m_pMainWnd->m_hWnd) return ExitInstance();
@@ -26,6 +41,7 @@ int CWinApp::Run()
     BOOL got;
     while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
         if (got == -1) break;
+        if (PreTranslateMessage(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

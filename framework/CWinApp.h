@@ -18,6 +18,9 @@ public:
     virtual int ExitInstance() { return m_nExitCode; }
     // Without a main window it ends at once through ExitInstance.
     virtual int Run();
+    // Each message of Run goes here first: the windows from the message's own up to the
+    // main window may use it up (CWnd::PreTranslateMessage).
+    virtual BOOL PreTranslateMessage(MSG* msg);
 
     CWnd* m_pMainWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;
@@ -28,3 +31,7 @@ protected:
 
 // The one application object of the process, or null.
 CWinApp* GetApp();
+// The application's main window, or null (no application object, or none set).
+CWnd* AfxGetMainWnd();
+// The module that holds the programs' resources (dialog templates): the program file.
+HINSTANCE AfxGetResourceHandle();

@@ -40,6 +40,34 @@ TempDir::~TempDir()
     RemoveTree(m_path.str());
 }
 
+static const wchar_t* SHELL_FOLDERS = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+AppDataRedirect::AppDataRedirect(const CString& folder)
+{
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, SHELL_FOLDERS, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr))
+        return;
+    DWORD size = 0;
+    if (RegQueryValueExW(key, L"AppData", nullptr, &m_type, nullptr, &size) == ERROR_SUCCESS) {
+        m_old.resize(size);
+        m_had = RegQueryValueExW(key, L"AppData", nullptr, &m_type, m_old.data(), &size) == ERROR_SUCCESS;
+    }
+    RegSetValueExW(key, L"AppData", 0, REG_SZ, (const BYTE*)folder.GetString(),
+                   (DWORD)(folder.GetLength() + 1) * sizeof(wchar_t));
+    RegCloseKey(key);
+}
+
+AppDataRedirect::~AppDataRedirect()
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SHELL_FOLDERS, 0, KEY_ALL_ACCESS, &key)) return;
+    if (m_had)
+        RegSetValueExW(key, L"AppData", 0, m_type, m_old.data(), (DWORD)m_old.size());
+    else
+        RegDeleteValueW(key, L"AppData");
+    RegCloseKey(key);
+}
+
 CString ExeDir()
 {
     wchar_t path[MAX_PATH];
@@ -113,4 +141,25 @@ size_t CountOf(const std::wstring& text, const std::wstring& what)
     size_t n = 0;
     for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + 1)) ++n;
     return n;
+}
+
+CString SourceFile(const wchar_t* relative)
+{
+    std::string dir = THARNIC_SOURCE_DIR;
+    std::wstring w(dir.begin(), dir.end());
+    if (!w.empty() && w[0] == L'/') {
+        // Built on the host, run under Wine: map the host path to a DOS one.
+        typedef LPWSTR(CDECL * DosName)(LPCSTR);
+        DosName toDos = (DosName)(void*)GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name");
+        if (toDos) {
+            if (LPWSTR p = toDos(dir.c_str())) {
+                w = p;
+                HeapFree(GetProcessHeap(), 0, p);
+            }
+        }
+    }
+    for (wchar_t& c : w)
+        if (c == L'/') c = L'\\';
+    if (!w.empty() && w.back() != L'\\') w += L'\\';
+    return CString(w) + relative;
 }

@@ -17,9 +17,28 @@ private:
     CString m_path;
 };
 
+// Points the user's roaming application-data folder (HKCU User Shell Folders, AppData) at
+// a folder of the test and puts the old value back at the end.
+class AppDataRedirect {
+public:
+    explicit AppDataRedirect(const CString& folder);
+    ~AppDataRedirect();
+    AppDataRedirect(const AppDataRedirect&) = delete;
+    AppDataRedirect& operator=(const AppDataRedirect&) = delete;
+
+private:
+    bool m_had = false;
+    DWORD m_type = 0;
+    std::vector<BYTE> m_old;
+};
+
 // The folder of the running test program (with a trailing backslash); programs under
 // test and the helper programs are built into the same folder.
 CString ExeDir();
+
+// A file of the repository (such as L"resources\\Config.xml"), found through the source
+// folder the tests were built from.
+CString SourceFile(const wchar_t* relative);
 
 std::vector<unsigned char> ReadBytes(const wchar_t* path);
 bool WriteBytes(const wchar_t* path, const void* data, size_t size);

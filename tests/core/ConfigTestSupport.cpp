@@ -1,27 +1,6 @@
 #include "ConfigTestSupport.h"
 #include <gtest/gtest.h>
 
-CString SourceFile(const wchar_t* relative)
-{
-    std::string dir = THARNIC_SOURCE_DIR;
-    std::wstring w(dir.begin(), dir.end());
-    if (!w.empty() && w[0] == L'/') {
-        // Built on the host, run under Wine: map the host path to a DOS one.
-        typedef LPWSTR(CDECL * DosName)(LPCSTR);
-        DosName toDos = (DosName)(void*)GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name");
-        if (toDos) {
-            if (LPWSTR p = toDos(dir.c_str())) {
-                w = p;
-                HeapFree(GetProcessHeap(), 0, p);
-            }
-        }
-    }
-    for (wchar_t& c : w)
-        if (c == L'/') c = L'\\';
-    if (!w.empty() && w.back() != L'\\') w += L'\\';
-    return CString(w) + relative;
-}
-
 std::unique_ptr<ConfigData> DefaultRecord()
 {
     auto cfg = NewConfigData();

@@ -25,10 +25,6 @@ private:
     wchar_t m_saved[MAX_PATH];
 };
 
-// A file of the repository (such as L"resources\\Config.xml"), found through the source
-// folder the tests were built from.
-CString SourceFile(const wchar_t* relative);
-
 // Reset and validated: the defaults.
 std::unique_ptr<ConfigData> DefaultRecord();
 // Every field set away from its default, texts with markup characters, macros with events.

@@ -7,34 +7,6 @@
 #include "core/XmlDoc.h"
 #include <gtest/gtest.h>
 
-static const wchar_t* SHELL_FOLDERS = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-
-AppDataRedirect::AppDataRedirect(const CString& folder)
-{
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, SHELL_FOLDERS, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr))
-        return;
-    DWORD size = 0;
-    if (RegQueryValueExW(key, L"AppData", nullptr, &m_type, nullptr, &size) == ERROR_SUCCESS) {
-        m_old.resize(size);
-        m_had = RegQueryValueExW(key, L"AppData", nullptr, &m_type, m_old.data(), &size) == ERROR_SUCCESS;
-    }
-    RegSetValueExW(key, L"AppData", 0, REG_SZ, (const BYTE*)folder.GetString(),
-                   (DWORD)(folder.GetLength() + 1) * sizeof(wchar_t));
-    RegCloseKey(key);
-}
-
-AppDataRedirect::~AppDataRedirect()
-{
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, SHELL_FOLDERS, 0, KEY_ALL_ACCESS, &key)) return;
-    if (m_had)
-        RegSetValueExW(key, L"AppData", 0, m_type, m_old.data(), (DWORD)m_old.size());
-    else
-        RegDeleteValueW(key, L"AppData");
-    RegCloseKey(key);
-}
-
 ServiceRig::ServiceRig()
 {
     CreateDirectoryW(RoamingDir(), nullptr);

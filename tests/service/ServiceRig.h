@@ -6,21 +6,6 @@
 #include "core/ConfigData.h"
 #include <memory>
 
-// Points the user's roaming application-data folder (HKCU User Shell Folders, AppData) at
-// a folder of the test and puts the old value back at the end.
-class AppDataRedirect {
-public:
-    explicit AppDataRedirect(const CString& folder);
-    ~AppDataRedirect();
-    AppDataRedirect(const AppDataRedirect&) = delete;
-    AppDataRedirect& operator=(const AppDataRedirect&) = delete;
-
-private:
-    bool m_had = false;
-    DWORD m_type = 0;
-    std::vector<BYTE> m_old;
-};
-
 // A service window on the simulated mouse, with every folder inside a temp folder:
 // Roaming\ (the redirected application-data folder) and App\ (the program folder).
 class ServiceRig {

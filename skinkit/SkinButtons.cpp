@@ -1,0 +1,22 @@
+#include "skinkit/SkinButtons.h"
+#include "core/SkinEntry.h"
+
+void CreateSkinButtons(CWnd* parent, const std::vector<SkinItem>& strings, const SkinButtonRow* rows, size_t count,
+                       const SkinStatePictures& pictures)
+{
+    for (size_t i = 0; i < count; ++i) {
+        const SkinButtonRow& row = rows[i];
+        const CString* text = FindSkinItem(strings, row.entry);
+        if (!text) continue;
+        SkinEntry entry;
+        ParseSkinEntry(*text, entry);
+        CBitmapBtn& button = *row.button;
+        if (!button.Create(L"", WS_CHILD | WS_VISIBLE, entry.rect, parent, 0)) continue;
+        button.SetBitmaps(pictures.normal, pictures.over, pictures.down, pictures.disabled, entry.rect);
+        CString caption(entry.text);
+        if (row.steps & SKIN_CHECK) button.SetCheck(entry.flag ? 1 : 0);
+        if (row.steps & SKIN_TOOLTIP) button.SetToolTipText(&caption);
+        if (row.steps & SKIN_CAPTION) button.SetCaption(caption);
+        if (row.steps & SKIN_TOGGLE) button.SetToggle();
+    }
+}

@@ -1,0 +1,14 @@
+#pragma once
+#include <windows.h>
+
+// Message handling shared by the skinned windows; each window's mapped handler calls one
+// of these and then lets its default handling run.
+
+// Drag by body, from WM_LBUTTONDOWN: asks the system to move the window as if its
+// caption were held, at the press's point (client coordinates in clientPoint, as
+// WM_LBUTTONDOWN brings it; the request carries screen coordinates).
+void DragWindowByBody(HWND hwnd, LPARAM clientPoint);
+
+// Repaint on change (after the default handling of WM_KILLFOCUS or WM_ENABLE): the whole
+// window again, background included.
+void RepaintWhole(HWND hwnd);

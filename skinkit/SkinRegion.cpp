@@ -1,0 +1,185 @@
+#include "skinkit/SkinRegion.h"
+
+namespace {
+
+constexpr DWORD kGrowBy = 100;
+constexpr DWORD kBatch = 2000;
+constexpr DWORD kWhite = 0x00FFFFFF;
+
+// The rectangles of one batch in a growing movable block, handed over as regions.
+class RunBatches {
+public:
+    RunBatches()
+    {
+        m_block = GlobalAlloc(GMEM_MOVEABLE, Bytes(m_room));
+        m_data = m_block ? (RGNDATA*)GlobalLock(m_block) : nullptr;
+        if (m_data) Reset();
+    }
+    ~RunBatches()
+    {
+        if (m_block) {
+            GlobalUnlock(m_block);
+            GlobalFree(m_block);
+        }
+        if (m_result) DeleteObject(m_result);
+    }
+    bool Ready() const { return m_data != nullptr; }
+
+    bool Add(LONG left, LONG top, LONG right, LONG bottom)
+    {
+        RGNDATAHEADER& h = m_data->rdh;
+        if (h.nCount >= m_room && !Grow()) return false;
+        RECT* rects = (RECT*)m_data->Buffer;
+        rects[h.nCount] = RECT{left, top, right, bottom};
+        if (left < h.rcBound.left) h.rcBound.left = left;
+        if (top < h.rcBound.top) h.rcBound.top = top;
+        if (right > h.rcBound.right) h.rcBound.right = right;
+        if (bottom > h.rcBound.bottom) h.rcBound.bottom = bottom;
+        ++h.nCount;
+        return true;
+    }
+    DWORD Count() const { return m_data->rdh.nCount; }
+
+    // The batch becomes a region, OR-ed into the result (the first batch is the result).
+    bool Flush()
+    {
+        RGNDATAHEADER& h = m_data->rdh;
+        if (h.nCount == 0) h.rcBound = RECT{0, 0, 0, 0};
+        HRGN batch = ExtCreateRegion(nullptr, Bytes(m_room), m_data);
+        Reset();
+        if (!batch) return false;
+        if (!m_result) {
+            m_result = batch;
+            return true;
+        }
+        CombineRgn(m_result, m_result, batch, RGN_OR);
+        DeleteObject(batch);
+        return true;
+    }
+    HRGN TakeResult()
+    {
+        HRGN r = m_result;
+        m_result = nullptr;
+        return r;
+    }
+
+private:
+    static DWORD Bytes(DWORD room) { return (DWORD)(sizeof(RGNDATAHEADER) + room * sizeof(RECT)); }
+    void Reset()
+    {
+        RGNDATAHEADER& h = m_data->rdh;
+        h.dwSize = sizeof(RGNDATAHEADER);
+        h.iType = RDH_RECTANGLES;
+        h.nCount = 0;
+        h.nRgnSize = 0;
+        h.rcBound = RECT{0x7FFFFFFF, 0x7FFFFFFF, 0, 0};
+    }
+    bool Grow()
+    {
+        GlobalUnlock(m_block);
+        m_data = nullptr;
+        HGLOBAL bigger = GlobalReAlloc(m_block, Bytes(m_room + kGrowBy), GMEM_MOVEABLE);
+        if (bigger) {
+            m_block = bigger;
+            m_room += kGrowBy;
+        }
+        m_data = (RGNDATA*)GlobalLock(m_block);
+        return bigger != nullptr && m_data != nullptr;
+    }
+
+    DWORD m_room = kGrowBy;
+    HGLOBAL m_block = nullptr;
+    RGNDATA* m_data = nullptr;
+    HRGN m_result = nullptr;
+};
+
+// The mask as a bottom-up 32-bit DIB section selected into a memory DC.
+class MaskPixels {
+public:
+    explicit MaskPixels(HBITMAP mask)
+    {
+        BITMAP bm = {};
+        if (!GetObjectW(mask, sizeof(bm), &bm)) return;
+        m_dc = CreateCompatibleDC(nullptr);
+        if (!m_dc) return;
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = bm.bmWidth;
+        bi.bmiHeader.biHeight = bm.bmHeight;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        m_dib = CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, (void**)&m_bits, nullptr, 0);
+        if (!m_dib || !m_bits) return;
+        m_old = SelectObject(m_dc, m_dib);
+        HDC src = CreateCompatibleDC(m_dc);
+        if (!src) return;
+        HGDIOBJ oldMask = SelectObject(src, mask);
+        BitBlt(m_dc, 0, 0, bm.bmWidth, bm.bmHeight, src, 0, 0, SRCCOPY);
+        SelectObject(src, oldMask);
+        DeleteDC(src);
+        GdiFlush();
+        BITMAP dib = {};
+        GetObjectW(m_dib, sizeof(dib), &dib);
+        m_stride = (dib.bmWidthBytes + 3) & ~3;
+        m_width = bm.bmWidth;
+        m_height = bm.bmHeight;
+        m_ready = true;
+    }
+    ~MaskPixels()
+    {
+        if (m_old) SelectObject(m_dc, m_old);
+        if (m_dib) DeleteObject(m_dib);
+        if (m_dc) DeleteDC(m_dc);
+    }
+    bool Ready() const { return m_ready; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    // Row y counted from the top of the picture (the last row in memory).
+    const DWORD* Row(int y) const { return (const DWORD*)(m_bits + (size_t)(m_height - 1 - y) * m_stride); }
+
+private:
+    HDC m_dc = nullptr;
+    HBITMAP m_dib = nullptr;
+    HGDIOBJ m_old = nullptr;
+    BYTE* m_bits = nullptr;
+    int m_stride = 0;
+    int m_width = 0;
+    int m_height = 0;
+    bool m_ready = false;
+};
+
+}  // namespace
+
+HRGN BitmapToRegion(HBITMAP mask)
+{
+    return BitmapToRegionPart(mask, 0, 0);
+}
+
+HRGN BitmapToRegionPart(HBITMAP mask, int mode, int n)
+{
+    if (!mask) return nullptr;
+    MaskPixels pixels(mask);
+    if (!pixels.Ready()) return nullptr;
+    RunBatches runs;
+    if (!runs.Ready()) return nullptr;
+    int width = pixels.Width();
+    // A negative cut would start the walk before the row.
+    int firstColumn = mode == 1 && n > 0 ? n : 0;
+    for (int y = 0; y < pixels.Height(); ++y) {
+        const DWORD* row = pixels.Row(y);
+        int x = firstColumn;
+        while (x < width) {
+            while (x < width && (row[x] & kWhite) == kWhite) ++x;
+            if (x >= width) break;
+            int x0 = x;
+            while (x < width && (row[x] & kWhite) != kWhite) ++x;
+            if (mode != 2 || y > n) {
+                if (!runs.Add(x0, y, x, y + 1)) return nullptr;
+            }
+            if (runs.Count() == kBatch && !runs.Flush()) return nullptr;
+        }
+    }
+    if (!runs.Flush()) return nullptr;
+    return runs.TakeResult();
+}

@@ -1,0 +1,196 @@
+#include "GuiTestSupport.h"
+#include "TestSupport.h"
+#include "framework/CWnd.h"
+#include <objidl.h>
+#include <gdiplus.h>
+#include <vector>
+
+namespace {
+
+// The PNG encoder of GDI+.
+const CLSID kPngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+
+bool StartGdiplus()
+{
+    static ULONG_PTR token = 0;
+    static bool started = [] {
+        Gdiplus::GdiplusStartupInput input;
+        return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+    }();
+    return started;
+}
+
+void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = dx;
+    in.mi.dy = dy;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof(in));
+}
+
+}  // namespace
+
+CString ScreenshotDir()
+{
+    CString rel = ExeDir() + L"..\\..\\screenshots\\";
+    wchar_t full[MAX_PATH];
+    DWORD n = GetFullPathNameW(rel, MAX_PATH, full, nullptr);
+    CString dir = (n && n < MAX_PATH) ? CString(full) : rel;
+    CreateDirectoryW(dir, nullptr);
+    return dir;
+}
+
+std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height)
+{
+    std::vector<DWORD> pixels;
+    RECT r;
+    if (!IsWindow(hwnd) || !GetWindowRect(hwnd, &r)) return pixels;
+    int w = r.right - r.left;
+    int h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return pixels;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC window = GetWindowDC(hwnd);
+    HDC mem = CreateCompatibleDC(window);
+    HBITMAP dib = CreateDIBSection(window, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (dib && bits) {
+        HGDIOBJ old = SelectObject(mem, dib);
+        BitBlt(mem, 0, 0, w, h, window, 0, 0, SRCCOPY);
+        GdiFlush();
+        pixels.assign((DWORD*)bits, (DWORD*)bits + (size_t)w * h);
+        for (DWORD& p : pixels) p &= 0x00FFFFFF;
+        SelectObject(mem, old);
+    }
+    if (dib) DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(hwnd, window);
+    *width = w;
+    *height = h;
+    return pixels;
+}
+
+CString SaveWindowPng(HWND hwnd, const wchar_t* name)
+{
+    int w = 0, h = 0;
+    std::vector<DWORD> pixels = CaptureWindow(hwnd, &w, &h);
+    if (pixels.empty() || !StartGdiplus()) return CString();
+    CString path = ScreenshotDir() + name + L".png";
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppRGB, (BYTE*)pixels.data(),
+                                                       &bitmap) != Gdiplus::Ok)
+        return CString();
+    Gdiplus::Status s = Gdiplus::DllExports::GdipSaveImageToFile(bitmap, path, &kPngEncoder, nullptr);
+    Gdiplus::DllExports::GdipDisposeImage(bitmap);
+    return s == Gdiplus::Ok ? path : CString();
+}
+
+void MouseMoveTo(POINT p)
+{
+    // The system maps 0..65535 onto the screen by multiplying and dropping 16 bits; the
+    // smallest value that lands on the pixel is taken.
+    int w = GetSystemMetrics(SM_CXSCREEN);
+    int h = GetSystemMetrics(SM_CYSCREEN);
+    LONG dx = (LONG)(((LONGLONG)p.x * 65536 + w - 1) / w);
+    LONG dy = (LONG)(((LONGLONG)p.y * 65536 + h - 1) / h);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
+}
+
+void MouseButton(bool left, bool down)
+{
+    SendMouse(left ? (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP)
+                   : (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP));
+}
+
+void MouseClickAt(POINT p)
+{
+    MouseMoveTo(p);
+    Sleep(30);
+    MouseButton(true, true);
+    Sleep(30);
+    MouseButton(true, false);
+}
+
+void KeyTap(WORD vk)
+{
+    INPUT in[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        in[i].type = INPUT_KEYBOARD;
+        in[i].ki.wVk = vk;
+        in[i].ki.wScan = (WORD)MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+        in[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(2, in, sizeof(INPUT));
+}
+
+POINT ScreenCenter(HWND hwnd)
+{
+    RECT r = {};
+    GetWindowRect(hwnd, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (CWnd::WalkPreTranslateTree(nullptr, &msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(DWORD ms)
+{
+    PumpUntil([] { return false; }, ms);
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+namespace {
+
+struct WindowSearch {
+    const wchar_t* cls;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleOfClass(HWND h, LPARAM l)
+{
+    WindowSearch* s = (WindowSearch*)l;
+    wchar_t name[64];
+    if (IsWindowVisible(h) && GetClassNameW(h, name, 64) && lstrcmpiW(name, s->cls) == 0) {
+        s->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindThreadWindow(DWORD threadId, const wchar_t* className)
+{
+    WindowSearch search = {className, nullptr};
+    EnumThreadWindows(threadId, &FindVisibleOfClass, (LPARAM)&search);
+    return search.found;
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include <windows.h>
+#include <functional>
+#include <vector>
+#include "framework/CString.h"
+
+// Pictures of windows, for a person to look at: build/screenshots/<name>.png, the folder
+// found from the test program's place (build/<arch>/bin/../../screenshots).
+CString ScreenshotDir();
+// The window's own pixels as they are on the screen (black outside its region). Answers
+// the file written, empty when it could not be written.
+CString SaveWindowPng(HWND hwnd, const wchar_t* name);
+// The window's pixels, top-down rows of 0x00RRGGBB; empty when the window is gone.
+std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height);
+
+// Real input, as a person gives it: the mouse moved to a screen point, the left or right
+// button pressed or released there, keys tapped.
+void MouseMoveTo(POINT screen);
+void MouseButton(bool left, bool down);
+void MouseClickAt(POINT screen);
+// A key press and release with the key's scan code.
+void KeyTap(WORD vk);
+// The centre of a window in screen coordinates.
+POINT ScreenCenter(HWND hwnd);
+
+// Runs this thread's messages as the programs' loops do (PreTranslateMessage first)
+// until done() answers true or the time is up.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+void PumpFor(DWORD ms);
+// Waits (without pumping: for a second thread) until done() or the time is up.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+
+// The first visible top-level window of the thread with the class ("#32770" for dialogs).
+HWND FindThreadWindow(DWORD threadId, const wchar_t* className = L"#32770");
