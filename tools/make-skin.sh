@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Remakes the shipped skin (resources/Skins.xml, resources/Strings.xml, resources/skins/,
+# Remakes the shipped skin (resources/Skins.xml, resources/Strings.xml, resources/skins/, icons/,
 # resources/bitmaps/) from tools/make_skin/SkinLayout.cpp, and PNG previews of every
 # picture under build/screenshots/. Run after changing the layout or the drawing code.
 set -euo pipefail
@@ -8,7 +8,7 @@ tools/build.sh
 source tools/wine-env.sh
 mkdir -p build/screenshots
 dos() { echo "Z:$(realpath "$1")" | tr / '\\'; }
-rm -f resources/skins/*.bmp resources/bitmaps/*.bmp
+rm -f resources/skins/* resources/bitmaps/* resources/icons/*
 /usr/lib/wine/wine64 build/x86_64/bin/make_skin.exe "$(dos resources)" --preview "$(dos build/screenshots)" \
   </dev/null >build/make-skin.log 2>&1 || { cat build/make-skin.log; exit 1; }
 echo "skin written to resources/; previews in build/screenshots/skin-*.png"

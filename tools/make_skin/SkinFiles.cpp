@@ -2,6 +2,8 @@
 #include "Looks.h"
 #include "core/XmlDoc.h"
 #include <windows.h>
+#include <algorithm>
+#include <map>
 #include <cstdio>
 #include <cwchar>
 
@@ -46,6 +48,8 @@ void PngChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uin
     Put32BE(out, Crc32(out.data() + start, out.size() - start));
 }
 
+}  // namespace
+
 bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes)
 {
     FILE* f = _wfopen(path.c_str(), L"wb");
@@ -61,6 +65,8 @@ std::wstring Lower(std::wstring s)
     return s;
 }
 
+namespace {
+
 std::wstring Native(std::wstring path)
 {
     for (wchar_t& ch : path)
@@ -69,6 +75,23 @@ std::wstring Native(std::wstring path)
 }
 
 const wchar_t kDeclaration[] = L"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n";
+
+// A new document as the system writes one: UTF-16LE with a byte-order mark, positioned
+// inside its root element.
+void StartDoc(CXmlDoc& doc)
+{
+    doc.SetDocText(kDeclaration);
+    doc.m_docFlags |= XMLDOC_UTF16LE_BOM;
+    doc.AddElement(L"root");
+    doc.EnterNode();
+}
+
+bool WriteOrSay(const std::wstring& path, const std::vector<uint8_t>& bytes)
+{
+    if (WriteBytes(path, bytes)) return true;
+    fwprintf(stderr, L"cannot write %ls\n", path.c_str());
+    return false;
+}
 
 bool SaveDoc(CXmlDoc& doc, const std::wstring& path)
 {
@@ -112,6 +135,191 @@ std::vector<uint8_t> BmpBytes(const Canvas& c)
         for (int pad = c.W() * 3; pad < stride; ++pad) b.push_back(0);
     }
     return b;
+}
+
+std::vector<uint8_t> MonoBmpBytes(const Canvas& c)
+{
+    const int stride = ((c.W() + 31) / 32) * 4;
+    const uint32_t imageSize = (uint32_t)stride * c.H();
+    std::vector<uint8_t> b{'B', 'M'};
+    Put32(b, 62 + imageSize);
+    Put32(b, 0);
+    Put32(b, 62);
+    Put32(b, 40);
+    Put32(b, (uint32_t)c.W());
+    Put32(b, (uint32_t)c.H());
+    Put16(b, 1);
+    Put16(b, 1);
+    Put32(b, 0);
+    Put32(b, imageSize);
+    Put32(b, 2835);
+    Put32(b, 2835);
+    Put32(b, 2);
+    Put32(b, 2);
+    Put32(b, 0x00000000);  // index 0: black
+    Put32(b, 0x00FFFFFF);  // index 1: white
+    for (int y = c.H() - 1; y >= 0; --y) {
+        std::vector<uint8_t> row((size_t)stride, 0);
+        for (int x = 0; x < c.W(); ++x)
+            if (c.At(x, y).r >= 128) row[x / 8] |= (uint8_t)(0x80 >> (x % 8));
+        b.insert(b.end(), row.begin(), row.end());
+    }
+    return b;
+}
+
+std::vector<uint8_t> IcoBytes(const std::vector<std::pair<Canvas, Canvas>>& images)
+{
+    std::vector<uint8_t> out;
+    Put16(out, 0);
+    Put16(out, 1);
+    Put16(out, (uint32_t)images.size());
+    std::vector<std::vector<uint8_t>> bodies;
+    for (const auto& [color, alpha] : images) {
+        const int w = color.W(), h = color.H();
+        const int maskStride = ((w + 31) / 32) * 4;
+        std::vector<uint8_t> b;
+        Put32(b, 40);
+        Put32(b, (uint32_t)w);
+        Put32(b, (uint32_t)(2 * h));
+        Put16(b, 1);
+        Put16(b, 32);
+        Put32(b, 0);
+        Put32(b, (uint32_t)(w * h * 4 + maskStride * h));
+        Put32(b, 0);
+        Put32(b, 0);
+        Put32(b, 0);
+        Put32(b, 0);
+        std::vector<uint8_t> rgb = color.Bytes(), a = alpha.Bytes();
+        for (int y = h - 1; y >= 0; --y)
+            for (int x = 0; x < w; ++x) {
+                size_t i = ((size_t)y * w + x) * 3;
+                b.push_back(rgb[i + 2]);
+                b.push_back(rgb[i + 1]);
+                b.push_back(rgb[i]);
+                b.push_back(a[i]);
+            }
+        for (int y = h - 1; y >= 0; --y) {
+            std::vector<uint8_t> row((size_t)maskStride, 0);
+            for (int x = 0; x < w; ++x)
+                if (a[((size_t)y * w + x) * 3] == 0) row[x / 8] |= (uint8_t)(0x80 >> (x % 8));
+            b.insert(b.end(), row.begin(), row.end());
+        }
+        bodies.push_back(b);
+    }
+    uint32_t offset = 6 + 16 * (uint32_t)images.size();
+    for (size_t k = 0; k < images.size(); ++k) {
+        int w = images[k].first.W(), h = images[k].first.H();
+        out.push_back((uint8_t)(w >= 256 ? 0 : w));
+        out.push_back((uint8_t)(h >= 256 ? 0 : h));
+        out.push_back(0);
+        out.push_back(0);
+        Put16(out, 1);
+        Put16(out, 32);
+        Put32(out, (uint32_t)bodies[k].size());
+        Put32(out, offset);
+        offset += (uint32_t)bodies[k].size();
+    }
+    for (const auto& b : bodies) out.insert(out.end(), b.begin(), b.end());
+    return out;
+}
+
+std::vector<uint8_t> GifBytes(const Canvas& c)
+{
+    // A duotone palette from black through grey to gold, indexed by brightness: the
+    // pictures saved as GIF are drawn in those colours.
+    std::vector<uint8_t> out{'G', 'I', 'F', '8', '9', 'a'};
+    Put16(out, (uint32_t)c.W());
+    Put16(out, (uint32_t)c.H());
+    out.insert(out.end(), {0xF7, 0, 0});
+    for (int i = 0; i < 256; ++i) {
+        Rgb col = GifRamp(i);
+        out.push_back((uint8_t)col.r);
+        out.push_back((uint8_t)col.g);
+        out.push_back((uint8_t)col.b);
+    }
+    out.push_back(0x2C);
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, (uint32_t)c.W());
+    Put16(out, (uint32_t)c.H());
+    out.push_back(0);
+    out.push_back(8);  // minimum code size
+
+    // Each brightness maps to the ramp entry nearest to it in brightness.
+    auto luma = [](float r, float g, float b) { return (r * 77 + g * 150 + b * 29) / 256; };
+    uint8_t nearest[256];
+    for (int l = 0; l < 256; ++l) {
+        int best = 0;
+        float bestDiff = 1e9f;
+        for (int i = 0; i < 256; ++i) {
+            Rgb col = GifRamp(i);
+            float d = luma(col.r, col.g, col.b) - l;
+            d = d < 0 ? -d : d;
+            if (d < bestDiff) bestDiff = d, best = i;
+        }
+        nearest[l] = (uint8_t)best;
+    }
+    std::vector<uint8_t> rgb = c.Bytes();
+    std::vector<uint8_t> index(rgb.size() / 3);
+    for (size_t i = 0; i < index.size(); ++i) {
+        int l = (int)(luma(rgb[i * 3], rgb[i * 3 + 1], rgb[i * 3 + 2]) + 0.5f);
+        index[i] = nearest[l > 255 ? 255 : l];
+    }
+
+    // LZW with variable code size; the table starts over well before it is full.
+    const int clear = 256, end = 257;
+    std::vector<int16_t> table(4096 * 256, -1);
+    std::vector<uint8_t> packed;
+    uint32_t acc = 0;
+    int bits = 0, codeSize = 9, next = 258;
+    auto emit = [&](int code) {
+        acc |= (uint32_t)code << bits;
+        bits += codeSize;
+        while (bits >= 8) {
+            packed.push_back((uint8_t)acc);
+            acc >>= 8;
+            bits -= 8;
+        }
+    };
+    emit(clear);
+    int prefix = index.empty() ? -1 : index[0];
+    for (size_t i = 1; i < index.size(); ++i) {
+        int k = index[i];
+        int16_t known = table[(size_t)prefix * 256 + k];
+        if (known >= 0) {
+            prefix = known;
+            continue;
+        }
+        emit(prefix);
+        table[(size_t)prefix * 256 + k] = (int16_t)next++;
+        if (next > (1 << codeSize) && codeSize < 12) ++codeSize;
+        if (next >= 4000) {
+            emit(clear);
+            std::fill(table.begin(), table.end(), (int16_t)-1);
+            codeSize = 9;
+            next = 258;
+        }
+        prefix = k;
+    }
+    if (prefix >= 0) emit(prefix);
+    emit(end);
+    if (bits > 0) packed.push_back((uint8_t)acc);
+    for (size_t pos = 0; pos < packed.size(); pos += 255) {
+        size_t n = packed.size() - pos < 255 ? packed.size() - pos : 255;
+        out.push_back((uint8_t)n);
+        out.insert(out.end(), packed.begin() + pos, packed.begin() + pos + n);
+    }
+    out.push_back(0);
+    out.push_back(0x3B);
+    return out;
+}
+
+Rgb GifRamp(int i)
+{
+    float t = i / 255.0f;
+    if (t < 0.35f) return Mix(Hex(0x000000), Hex(0x3a3a3a), t / 0.35f);
+    if (t < 0.7f) return Mix(Hex(0x3a3a3a), Hex(0xc8962a), (t - 0.35f) / 0.35f);
+    return Mix(Hex(0xc8962a), Hex(0xfff2c8), (t - 0.7f) / 0.3f);
 }
 
 std::vector<uint8_t> PngBytes(const Canvas& c)
@@ -185,8 +393,16 @@ std::vector<std::wstring> CheckEntry(const Entry& e)
 
 Canvas RenderPicture(const WindowSpec& w, const Picture& p)
 {
-    Canvas c(w.w, w.h, Hex(0x000000));
-    if (w.backdrop) w.backdrop(c, w, p.layer);
+    // The backdrop is the same in every state: drawn once per window and look.
+    static std::map<std::pair<const WindowSpec*, int>, Canvas> backdrops;
+    auto key = std::make_pair(&w, p.layer);
+    auto it = backdrops.find(key);
+    if (it == backdrops.end()) {
+        Canvas b(w.w, w.h, Hex(0x000000));
+        if (w.backdrop) w.backdrop(b, w, p.layer);
+        it = backdrops.emplace(key, b).first;
+    }
+    Canvas c = it->second;
     for (const Entry& e : w.entries) {
         if (e.kind != EntryKind::Control || !(e.layers & p.layer)) continue;
         if (w.control && w.control(c, w, e, p.state)) continue;
@@ -197,11 +413,15 @@ Canvas RenderPicture(const WindowSpec& w, const Picture& p)
 
 Canvas RenderMask(const WindowSpec& w)
 {
+    static std::map<const WindowSpec*, Canvas> masks;
+    auto it = masks.find(&w);
+    if (it != masks.end()) return it->second;
     Canvas c(w.w, w.h, Hex(0xFFFFFF));
     Field f = w.shape(w);
     for (int y = 0; y < w.h; ++y)
         for (int x = 0; x < w.w; ++x)
             if (f.At(x, y) < 0) c.At(x, y) = Hex(0x000000);
+    masks.emplace(&w, c);
     return c;
 }
 
@@ -215,24 +435,28 @@ bool WriteSkinFiles(const SkinSpec& spec, const std::wstring& folder)
             }
     CreateDirectoryW((folder + L"skins").c_str(), nullptr);
     CreateDirectoryW((folder + L"bitmaps").c_str(), nullptr);
+    CreateDirectoryW((folder + L"icons").c_str(), nullptr);
+    for (const IconSpec& icon : spec.icons) {
+        std::vector<std::pair<Canvas, Canvas>> images;
+        for (int size : icon.sizes) {
+            Canvas color(size, size), alpha(size, size);
+            icon.draw(color, alpha);
+            images.emplace_back(color, alpha);
+        }
+        if (!WriteOrSay(folder + Native(icon.path), IcoBytes(images))) return false;
+    }
 
     CXmlDoc skins;
-    skins.SetDocText(kDeclaration);
-    skins.m_docFlags |= XMLDOC_UTF16LE_BOM;
-    skins.AddElement(L"root");
-    skins.EnterNode();
+    StartDoc(skins);
     for (const WindowSpec& w : spec.windows) {
         if (w.skinsName.empty()) continue;
         skins.AddElement(w.skinsName.c_str());
         skins.EnterNode();
         for (const Picture& p : w.pictures) {
             skins.AddElement(p.element.c_str(), p.file.c_str());
-            Canvas c = p.mask ? RenderMask(w) : RenderPicture(w, p);
-            std::wstring path = folder + L"skins\\" + p.file;
-            if (!WriteBytes(path, BmpBytes(c))) {
-                fwprintf(stderr, L"cannot write %ls\n", path.c_str());
-                return false;
-            }
+            Canvas c = p.make ? p.make() : (p.mask ? RenderMask(w) : RenderPicture(w, p));
+            bool gif = Lower(p.file).size() > 4 && Lower(p.file).substr(p.file.size() - 4) == L".gif";
+            if (!WriteOrSay(folder + L"skins\\" + p.file, gif ? GifBytes(c) : BmpBytes(c))) return false;
         }
         skins.LeaveNode();
     }
@@ -243,19 +467,12 @@ bool WriteSkinFiles(const SkinSpec& spec, const std::wstring& folder)
         }
         Canvas c(p.w, p.h, Hex(0x000000));
         p.draw(c);
-        std::wstring path = folder + Native(p.path);
-        if (!WriteBytes(path, BmpBytes(c))) {
-            fwprintf(stderr, L"cannot write %ls\n", path.c_str());
-            return false;
-        }
+        if (!WriteOrSay(folder + Native(p.path), p.mono ? MonoBmpBytes(c) : BmpBytes(c))) return false;
     }
     if (!SaveDoc(skins, folder + L"Skins.xml")) return false;
 
     CXmlDoc strings;
-    strings.SetDocText(kDeclaration);
-    strings.m_docFlags |= XMLDOC_UTF16LE_BOM;
-    strings.AddElement(L"root");
-    strings.EnterNode();
+    StartDoc(strings);
     for (const WindowSpec& w : spec.windows) {
         if (w.stringsName.empty()) continue;
         strings.AddElement(w.stringsName.c_str());
@@ -264,73 +481,4 @@ bool WriteSkinFiles(const SkinSpec& spec, const std::wstring& folder)
         strings.LeaveNode();
     }
     return SaveDoc(strings, folder + L"Strings.xml");
-}
-
-namespace {
-
-// A stand-in desktop: a blue gradient with a light diagonal band, so both dark and light
-// surroundings of a cut edge show.
-Canvas Desktop(int w, int h)
-{
-    Canvas c(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            Rgb base = Mix(Hex(0x3a6ea5), Hex(0x1d3b5e), (float)y / (h > 1 ? h - 1 : 1));
-            float band = (float)((x + y) % 160) / 160.0f;
-            c.At(x, y) = band < 0.5f ? base : Mix(base, Hex(0xd8e4f0), 0.55f);
-        }
-    return c;
-}
-
-bool WritePng(const std::wstring& path, const Canvas& c)
-{
-    if (WriteBytes(path, PngBytes(c))) return true;
-    fwprintf(stderr, L"cannot write %ls\n", path.c_str());
-    return false;
-}
-
-std::wstring StateName(const Picture& p, const std::wstring& window)
-{
-    // NAME_NORMAL -> normal, MACRO_PASTE_DOWN -> paste-down, MAIN_DISABLE -> disable
-    std::wstring s = p.element.substr(window.size() + 1);
-    s = Lower(s);
-    for (wchar_t& ch : s)
-        if (ch == L'_') ch = L'-';
-    return s;
-}
-
-}  // namespace
-
-bool WritePreviews(const SkinSpec& spec, const std::wstring& folder)
-{
-    const int margin = 24;
-    for (const WindowSpec& w : spec.windows) {
-        if (w.skinsName.empty()) continue;
-        const std::wstring base = folder + L"skin-" + w.skinsName + L"-";
-        Canvas mask = RenderMask(w);
-        for (const Picture& p : w.pictures) {
-            if (p.mask) {
-                if (!WritePng(base + L"mask.png", mask)) return false;
-                continue;
-            }
-            Canvas pic = RenderPicture(w, p);
-            if (!WritePng(base + StateName(p, w.skinsName) + L".png", pic)) return false;
-            if (p.state != State::Normal) continue;
-            Canvas shown = Desktop(w.w + 2 * margin, w.h + 2 * margin);
-            for (int y = 0; y < w.h; ++y)
-                for (int x = 0; x < w.w; ++x)
-                    if (mask.At(x, y).r < 128) shown.At(x + margin, y + margin) = pic.At(x, y);
-            std::wstring look = p.layer == kAltLook ? StateName(p, w.skinsName) : L"normal";
-            look = look.substr(0, look.rfind(L"normal"));
-            if (!WritePng(base + look + L"masked.png", shown)) return false;
-        }
-    }
-    for (const PlainPicture& p : spec.pictures) {
-        Canvas c(p.w, p.h, Hex(0x000000));
-        p.draw(c);
-        std::wstring name = p.element.empty() ? p.path.substr(p.path.rfind(L'/') + 1) : p.element;
-        if (name.size() > 4 && Lower(name.substr(name.size() - 4)) == L".bmp") name.resize(name.size() - 4);
-        if (!WritePng(folder + L"skin-" + name + L".png", c)) return false;
-    }
-    return true;
 }

@@ -5,6 +5,15 @@
 #include <vector>
 
 std::vector<uint8_t> BmpBytes(const Canvas& c);
+// Two colours: pixels of red 128 or more white, the others black.
+std::vector<uint8_t> MonoBmpBytes(const Canvas& c);
+// An icon file with one 32-bit image (colour and alpha) per size.
+std::vector<uint8_t> IcoBytes(const std::vector<std::pair<Canvas, Canvas>>& images);
+// A 256-colour GIF whose palette is the ramp below, each pixel mapped by its brightness.
+std::vector<uint8_t> GifBytes(const Canvas& c);
+// The colour of palette entry i (0 black .. 255 light gold); pictures saved as GIF use
+// only these colours.
+Rgb GifRamp(int i);
 // An uncompressed PNG (stored deflate blocks): only for looking at the pictures.
 std::vector<uint8_t> PngBytes(const Canvas& c);
 
@@ -20,5 +29,9 @@ Canvas RenderMask(const WindowSpec& w);
 // Writes Skins.xml, Strings.xml and every picture under folder (which ends with a
 // backslash). Returns false and prints the reason on the first failure.
 bool WriteSkinFiles(const SkinSpec& spec, const std::wstring& folder);
-// PNG previews of every picture, and of each window cut by its mask over a desktop.
+bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes);
+std::wstring Lower(std::wstring s);
+
+// PNG previews of every picture as the programs show it (cut by the mask over a desktop,
+// with the texts the programs draw at run time), and of the plain pictures.
 bool WritePreviews(const SkinSpec& spec, const std::wstring& folder);

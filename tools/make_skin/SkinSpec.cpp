@@ -20,6 +20,7 @@ Entry Ctl(const wchar_t* name, int x, int y, int w, int h, const wchar_t* text, 
     e.flag = flag;
     e.look = look;
     e.layers = layers;
+    if (look == Look::Push || look == Look::Command || look == Look::Bar) e.caption = Caption::Plain;
     return e;
 }
 

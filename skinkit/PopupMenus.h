@@ -1,0 +1,56 @@
+#pragma once
+#include "skinkit/CSkinPopupMenu.h"
+
+// The five popup menus. Each kind has one global pointer, held by the popup's owner.
+
+// The basic functions of a mouse button (main window); reports the row and the button.
+class CButtonMenu : public CSkinPopupMenu {
+public:
+    CButtonMenu(CWnd* owner, int button);
+    int m_nButton;
+
+protected:
+    LPARAM SelectParam() const override { return m_nButton; }
+};
+
+// The DPI stages (sensor-settings panel).
+class CDPIMenu : public CSkinPopupMenu {
+public:
+    CDPIMenu(CWnd* owner, int* hoverFlag);
+};
+
+// The light's intensity (lighting panel).
+class CIntensityMenu : public CSkinPopupMenu {
+public:
+    CIntensityMenu(CWnd* owner, int* hoverFlag);
+};
+
+// The light's pulsation (lighting panel).
+class CPulsationMenu : public CSkinPopupMenu {
+public:
+    CPulsationMenu(CWnd* owner, int* hoverFlag);
+};
+
+// The region of the character lookup (character dialog). hoverFlag: the region button's,
+// so that a second click on it closes the popup.
+class CRegionMenu : public CSkinPopupMenu {
+public:
+    explicit CRegionMenu(CWnd* owner, int* hoverFlag = nullptr);
+
+protected:
+    LRESULT OnDestroyRegion(WPARAM, LPARAM);
+    DECLARE_MESSAGE_MAP()
+};
+
+extern CButtonMenu* g_pButtonMenu;
+extern CDPIMenu* g_pDpiMenu;
+extern CIntensityMenu* g_pIntensityMenu;
+extern CPulsationMenu* g_pPulsationMenu;
+extern CRegionMenu* g_pRegionMenu;
+
+// The kinds' descriptions, for the tests.
+extern const PopupMenuKind BUTTON_MENU_KIND;
+extern const PopupMenuKind DPI_MENU_KIND;
+extern const PopupMenuKind INTENSITY_MENU_KIND;
+extern const PopupMenuKind PULSATION_MENU_KIND;
+extern const PopupMenuKind REGION_MENU_KIND;
