@@ -1,11 +1,20 @@
 #include "configurator/panels/CharacterScan.h"
 #include <cwchar>
 
-CString ScanJsonString(const wchar_t* key, const CString& text)
+namespace {
+
+// The first ':' at or after the key, or -1.
+int ColonAfter(const wchar_t* key, const CString& text)
 {
     int p = text.Find(key);
-    if (p < 0) return CString();
-    int colon = text.Find(L':', p);
+    return p < 0 ? -1 : text.Find(L':', p);
+}
+
+} // namespace
+
+CString ScanJsonString(const wchar_t* key, const CString& text)
+{
+    int colon = ColonAfter(key, text);
     if (colon < 0) return CString();
     int open = text.Find(L'"', colon);
     if (open < 0) return CString();
@@ -19,9 +28,7 @@ CString ScanJsonString(const wchar_t* key, const CString& text)
 
 CString ScanJsonNumber(const wchar_t* key, const CString& text)
 {
-    int p = text.Find(key);
-    if (p < 0) return CString();
-    int colon = text.Find(L':', p);
+    int colon = ColonAfter(key, text);
     if (colon < 0) return CString();
     int end = text.Find(L',', colon + 1);
     if (end < 0) end = text.Find(L'}', colon + 1);
