@@ -47,7 +47,8 @@ CString Numbered(const wchar_t* stem, int n)
 }
 
 // The keys under the root. Device settings are read as any number here: the record's own
-// validation judges their ranges once the profile is read.
+// validation judges their ranges once the profile is read. An older file's ACCELERATION,
+// like any key the format does not know, is passed over.
 const std::vector<Rule>& TopRules()
 {
     static const std::vector<Rule> rules = [] {
@@ -61,7 +62,6 @@ const std::vector<Rule>& TopRules()
             TextRule(L"CHARACTER_RACE", sizeof(ProfileData::CHARACTER_RACE)),
             TextRule(L"PROFILE_NAME", sizeof(ProfileData::PROFILE_NAME)),
             NumberRule(L"DPI_VALUE"),
-            NumberRule(L"ACCELERATION", INT32_MIN, INT32_MAX, false),
             NumberRule(L"DOUBLE_CLICK_SPEED"),
             NumberRule(L"SCROLL_SPEED"),
             NumberRule(L"SENSITIVITY"),
@@ -71,7 +71,8 @@ const std::vector<Rule>& TopRules()
             NumberRule(L"LED_INTENSITY"),
             NumberRule(L"LED_PULSATION"),
         };
-        for (int i = 0; i < GAME_NAME_COUNT; ++i) r.push_back(TextRule(Numbered(L"GAME_NAME_", i + 1), sizeof(ProfileData::GAME_NAME[0])));
+        for (int i = 0; i < GAME_NAME_COUNT; ++i)
+            r.push_back(TextRule(Numbered(L"GAME_NAME_", i + 1), sizeof(ProfileData::GAME_NAME[0])));
         for (int k = 0; k < MACRO_COUNT; ++k) r.push_back(Rule{Numbered(L"MACRO_", k + 1), Kind::Macro, true, 0, 0, k});
         for (int i = 0; i < BUTTON_COUNT; ++i) r.push_back(Rule{Numbered(L"BUTTON_", i + 1), Kind::Button, true, 0, 0, 0});
         return r;
