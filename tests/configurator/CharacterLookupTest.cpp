@@ -246,7 +246,10 @@ TEST_F(CharacterLookupTest, ACharacterSheetRoadFailsOnEveryBadPage)
     HttpReply huge = Ok("<page>\n");
     huge.padBytes = 3 * 1024 * 1024;
     bad.push_back({"oversized", huge});
-    HttpReply longLine = Ok(std::string(" ") + std::string(100000, 'a') + " theLevel=80; theClassName=X; \"/portraits/\"\n");
+    // Everything either road looks for, but only after 100000 bytes of one line.
+    HttpReply longLine = Ok(std::string(" ") + std::string(100000, 'a') +
+                            " <c class=\"Hunter\" classId=\"3\" genderId=\"1\" raceId=\"4\" level=\"72\"/>"
+                            " <img src=\"/_images/portraits/ulk-80/0-5-9.gif\"/> theLevel=80; theClassName=X;\n");
     bad.push_back({"fields only beyond a line's bound", longLine});
     m_server.Answer("/moved", Ok(kSheetPage));
     for (const SheetRoad& road : kSheetRoads) {
