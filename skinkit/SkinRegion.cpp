@@ -27,8 +27,9 @@ public:
 
     bool Add(LONG left, LONG top, LONG right, LONG bottom)
     {
+        // Growing may move the block: the header is taken afterwards.
+        if (m_data->rdh.nCount >= m_room && !Grow()) return false;
         RGNDATAHEADER& h = m_data->rdh;
-        if (h.nCount >= m_room && !Grow()) return false;
         RECT* rects = (RECT*)m_data->Buffer;
         rects[h.nCount] = RECT{left, top, right, bottom};
         if (left < h.rcBound.left) h.rcBound.left = left;

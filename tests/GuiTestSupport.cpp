@@ -42,14 +42,12 @@ CString ScreenshotDir()
     return dir;
 }
 
-std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height)
+namespace {
+
+// The pixels of a rectangle of a DC (window DC or screen), top-down rows of 0x00RRGGBB.
+std::vector<DWORD> CaptureDc(HDC source, int x, int y, int w, int h)
 {
     std::vector<DWORD> pixels;
-    RECT r;
-    if (!IsWindow(hwnd) || !GetWindowRect(hwnd, &r)) return pixels;
-    int w = r.right - r.left;
-    int h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return pixels;
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
     bi.bmiHeader.biWidth = w;
@@ -58,12 +56,11 @@ std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height)
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HDC window = GetWindowDC(hwnd);
-    HDC mem = CreateCompatibleDC(window);
-    HBITMAP dib = CreateDIBSection(window, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC mem = CreateCompatibleDC(source);
+    HBITMAP dib = CreateDIBSection(source, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (dib && bits) {
         HGDIOBJ old = SelectObject(mem, dib);
-        BitBlt(mem, 0, 0, w, h, window, 0, 0, SRCCOPY);
+        BitBlt(mem, 0, 0, w, h, source, x, y, SRCCOPY);
         GdiFlush();
         pixels.assign((DWORD*)bits, (DWORD*)bits + (size_t)w * h);
         for (DWORD& p : pixels) p &= 0x00FFFFFF;
@@ -71,6 +68,33 @@ std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height)
     }
     if (dib) DeleteObject(dib);
     DeleteDC(mem);
+    return pixels;
+}
+
+CString SavePixelsPng(std::vector<DWORD>& pixels, int w, int h, const wchar_t* name)
+{
+    if (pixels.empty() || !StartGdiplus()) return CString();
+    CString path = ScreenshotDir() + name + L".png";
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppRGB, (BYTE*)pixels.data(),
+                                                       &bitmap) != Gdiplus::Ok)
+        return CString();
+    Gdiplus::Status s = Gdiplus::DllExports::GdipSaveImageToFile(bitmap, path, &kPngEncoder, nullptr);
+    Gdiplus::DllExports::GdipDisposeImage(bitmap);
+    return s == Gdiplus::Ok ? path : CString();
+}
+
+}  // namespace
+
+std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height)
+{
+    RECT r;
+    if (!IsWindow(hwnd) || !GetWindowRect(hwnd, &r)) return {};
+    int w = r.right - r.left;
+    int h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return {};
+    HDC window = GetWindowDC(hwnd);
+    std::vector<DWORD> pixels = CaptureDc(window, 0, 0, w, h);
     ReleaseDC(hwnd, window);
     *width = w;
     *height = h;
@@ -81,15 +105,18 @@ CString SaveWindowPng(HWND hwnd, const wchar_t* name)
 {
     int w = 0, h = 0;
     std::vector<DWORD> pixels = CaptureWindow(hwnd, &w, &h);
-    if (pixels.empty() || !StartGdiplus()) return CString();
-    CString path = ScreenshotDir() + name + L".png";
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppRGB, (BYTE*)pixels.data(),
-                                                       &bitmap) != Gdiplus::Ok)
-        return CString();
-    Gdiplus::Status s = Gdiplus::DllExports::GdipSaveImageToFile(bitmap, path, &kPngEncoder, nullptr);
-    Gdiplus::DllExports::GdipDisposeImage(bitmap);
-    return s == Gdiplus::Ok ? path : CString();
+    return SavePixelsPng(pixels, w, h, name);
+}
+
+CString SaveScreenPng(const RECT& r, const wchar_t* name)
+{
+    int w = r.right - r.left;
+    int h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return CString();
+    HDC screen = GetDC(nullptr);
+    std::vector<DWORD> pixels = CaptureDc(screen, r.left, r.top, w, h);
+    ReleaseDC(nullptr, screen);
+    return SavePixelsPng(pixels, w, h, name);
 }
 
 void MouseMoveTo(POINT p)
@@ -193,4 +220,26 @@ HWND FindThreadWindow(DWORD threadId, const wchar_t* className)
     WindowSearch search = {className, nullptr};
     EnumThreadWindows(threadId, &FindVisibleOfClass, (LPARAM)&search);
     return search.found;
+}
+
+PeerWindow::PeerWindow(const wchar_t* title)
+{
+    CreateEx(0, RegisterWndClass(0), title, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
+}
+
+std::vector<PeerWindow::Message> PeerWindow::Of(UINT message) const
+{
+    std::vector<Message> out;
+    for (const Message& m : received)
+        if (m.message == message) out.push_back(m);
+    return out;
+}
+
+LRESULT PeerWindow::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message >= WM_USER && message < 0xC000) {
+        received.push_back({message, wParam, lParam});
+        return 1;
+    }
+    return CWnd::DefWindowProc(message, wParam, lParam);
 }

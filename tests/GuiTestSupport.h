@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 #include "framework/CString.h"
+#include "framework/CWnd.h"
 
 // Pictures of windows, for a person to look at: build/screenshots/<name>.png, the folder
 // found from the test program's place (build/<arch>/bin/../../screenshots).
@@ -10,6 +11,9 @@ CString ScreenshotDir();
 // The window's own pixels as they are on the screen (black outside its region). Answers
 // the file written, empty when it could not be written.
 CString SaveWindowPng(HWND hwnd, const wchar_t* name);
+// The screen's pixels in a rectangle: the windows over one another as a person sees them,
+// menus and popups included.
+CString SaveScreenPng(const RECT& screen, const wchar_t* name);
 // The window's pixels, top-down rows of 0x00RRGGBB; empty when the window is gone.
 std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height);
 
@@ -32,3 +36,21 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 
 // The first visible top-level window of the thread with the class ("#32770" for dialogs).
 HWND FindThreadWindow(DWORD threadId, const wchar_t* className = L"#32770");
+
+// A window of another program as the program under test sees it: found by its title, it
+// records every WM_USER-based message it gets, sent or posted, and answers 1.
+class PeerWindow : public CWnd {
+public:
+    struct Message {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    explicit PeerWindow(const wchar_t* title);
+    std::vector<Message> received;
+    // The received messages with that number.
+    std::vector<Message> Of(UINT message) const;
+
+protected:
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};

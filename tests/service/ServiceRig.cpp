@@ -106,24 +106,3 @@ void ServiceRig::Pump()
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
-PeerWindow::PeerWindow(const wchar_t* title)
-{
-    CreateEx(0, RegisterWndClass(0), title, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
-}
-
-std::vector<PeerWindow::Message> PeerWindow::Of(UINT message) const
-{
-    std::vector<Message> out;
-    for (const Message& m : received)
-        if (m.message == message) out.push_back(m);
-    return out;
-}
-
-LRESULT PeerWindow::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message >= WM_USER && message < 0xC000) {
-        received.push_back({message, wParam, lParam});
-        return 1;
-    }
-    return CWnd::DefWindowProc(message, wParam, lParam);
-}

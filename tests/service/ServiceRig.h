@@ -2,6 +2,7 @@
 #include "SimMouse.h"
 #include "ServiceFakes.h"
 #include "TestSupport.h"
+#include "GuiTestSupport.h"
 #include "service/HIDWnd.h"
 #include "core/ConfigData.h"
 #include <memory>
@@ -46,22 +47,4 @@ public:
 private:
     std::unique_ptr<AppDataRedirect> m_redirect;
     std::unique_ptr<ServiceSeamGuard> m_seams;
-};
-
-// A window of another program as the service sees it: found by its title, it records
-// every WM_USER-based message it gets, sent or posted, and answers 1.
-class PeerWindow : public CWnd {
-public:
-    struct Message {
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-    };
-    explicit PeerWindow(const wchar_t* title);
-    std::vector<Message> received;
-    // The received messages with that number.
-    std::vector<Message> Of(UINT message) const;
-
-protected:
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };

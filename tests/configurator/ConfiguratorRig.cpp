@@ -1,0 +1,191 @@
+#include "ConfiguratorRig.h"
+#include "configurator/GearloomRes.h"
+#include "core/AppPaths.h"
+#include "core/ConfigFile.h"
+#include "core/Messages.h"
+#include <gtest/gtest.h>
+#include <algorithm>
+
+namespace {
+
+void CopyFolder(const CString& from, const CString& to)
+{
+    CreateDirectoryW(to, nullptr);
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW(from + L"*", &fd);
+    if (h == INVALID_HANDLE_VALUE) return;
+    do {
+        CString name = fd.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            CopyFolder(from + name + L"\\", to + name + L"\\");
+        else
+            CopyFileW(from + name, to + name, FALSE);
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+}
+
+struct DialogSearch {
+    const std::vector<HWND>* known;
+    HWND found;
+};
+
+BOOL CALLBACK FindNewDialog(HWND h, LPARAM l)
+{
+    DialogSearch* s = (DialogSearch*)l;
+    wchar_t name[16];
+    if (!IsWindowVisible(h) || !GetClassNameW(h, name, 16) || wcscmp(name, L"#32770") != 0) return TRUE;
+    if (std::find(s->known->begin(), s->known->end(), h) != s->known->end()) return TRUE;
+    s->found = h;
+    return FALSE;
+}
+
+BOOL CALLBACK CollectChild(HWND h, LPARAM l)
+{
+    ((std::vector<HWND>*)l)->push_back(h);
+    return TRUE;
+}
+
+}  // namespace
+
+MainWindowRig::MainWindowRig(Program program)
+{
+    if (program == Program::Copy) {
+        m_appDir = temp.Path() + L"App\\";
+        CopyFolder(SourceFile(L"resources\\"), m_appDir);
+    } else {
+        m_appDir = SourceFile(L"resources\\");
+    }
+    CreateDirectoryW(ConfDir(), nullptr);
+    CopyFileW(SourceFile(L"resources\\Config.xml"), ConfigPath(), FALSE);
+    CopyFileW(SourceFile(L"resources\\TrayIcon.xml"), ConfDir() + L"TrayIcon.xml", FALSE);
+    wcscpy(g_szAppDir, m_appDir);
+    wcscpy(g_szConfDir, ConfDir());
+}
+
+MainWindowRig::~MainWindowRig()
+{
+    Close();
+    g_szAppDir[0] = 0;
+    g_szConfDir[0] = 0;
+}
+
+std::unique_ptr<ConfigData> MainWindowRig::ShippedConfig()
+{
+    std::unique_ptr<ConfigData> cfg = NewConfigData();
+    ResetConfig(*cfg);
+    LoadConfig(*cfg, SourceFile(L"resources\\Config.xml"));
+    ValidateConfig(*cfg);
+    return cfg;
+}
+
+bool MainWindowRig::WriteConfig(const ConfigData& cfg)
+{
+    return WriteNewConfigFile(cfg, ConfigPath());
+}
+
+std::unique_ptr<ConfigData> MainWindowRig::ReadConfig() const
+{
+    std::unique_ptr<ConfigData> cfg = NewConfigData();
+    ResetConfig(*cfg);
+    LoadConfig(*cfg, ConfigPath());
+    ValidateConfig(*cfg);
+    return cfg;
+}
+
+void MainWindowRig::EditProgramFile(const wchar_t* name, const std::wstring& from, const std::wstring& to)
+{
+    ASSERT_NE(m_appDir, SourceFile(L"resources\\")) << "the shipped files are not changed";
+    std::wstring text = ReadUtf16File(m_appDir + name);
+    size_t at = text.find(from);
+    ASSERT_NE(at, std::wstring::npos) << "not in " << CString(name).GetString();
+    for (; at != std::wstring::npos; at = text.find(from, at + to.size())) text.replace(at, from.size(), to);
+    ASSERT_TRUE(WriteUtf16File(m_appDir + name, text));
+}
+
+bool MainWindowRig::Open(bool usePipe)
+{
+    dlg.reset(new CAPDlg(usePipe));
+    app.m_pMainWnd = dlg.get();
+    if (!dlg->Create(IDD_AP_DIALOG)) return false;
+    dlg->ShowWindow(SW_SHOW);
+    PumpFor(100);
+    return true;
+}
+
+void MainWindowRig::Close()
+{
+    if (!dlg) return;
+    // Not the application's window any more: its end must not end the test's loops.
+    app.m_pMainWnd = nullptr;
+    if (dlg->m_hWnd) dlg->DestroyWindow();
+    dlg.reset();
+    PumpFor(20);
+}
+
+void MainWindowRig::Click(CBitmapBtn& button)
+{
+    ASSERT_NE(button.m_hWnd, nullptr);
+    dlg->SendMessage(WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)button.m_hWnd);
+}
+
+void MainWindowRig::RightClick(CBitmapBtn& button)
+{
+    ASSERT_NE(button.m_hWnd, nullptr);
+    dlg->SendMessage(WM_COMMAND, ID_BUTTON_RCLICK, (LPARAM)button.m_hWnd);
+}
+
+void MainWindowRig::Command(UINT id)
+{
+    dlg->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+BoxAnswerer::BoxAnswerer(Answer answer, std::vector<HWND> known, const wchar_t* picture, DWORD waitMs)
+{
+    DWORD ui = GetCurrentThreadId();
+    std::wstring name = picture ? picture : L"";
+    m_thread = std::thread([this, ui, answer, known, name, waitMs] {
+        DialogSearch search = {&known, nullptr};
+        WaitUntil(
+            [&] {
+                search.found = nullptr;
+                EnumThreadWindows(ui, &FindNewDialog, (LPARAM)&search);
+                return search.found != nullptr || m_stop;
+            },
+            waitMs);
+        if (!search.found) return;
+        HWND box = search.found;
+        Sleep(300);  // painted before anyone looks at it
+        if (!name.empty()) SaveWindowPng(box, name.c_str());
+        std::vector<HWND> buttons;
+        EnumChildWindows(box, &CollectChild, (LPARAM)&buttons);
+        // A question's Yes is its left button, No its right one.
+        std::sort(buttons.begin(), buttons.end(), [](HWND a, HWND b) {
+            RECT ra, rb;
+            GetWindowRect(a, &ra);
+            GetWindowRect(b, &rb);
+            return ra.left < rb.left;
+        });
+        if (answer == Answer::Close || buttons.size() < 2)
+            PostMessageW(box, WM_CLOSE, 0, 0);
+        else
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                         (LPARAM)(answer == Answer::Yes ? buttons.front() : buttons.back()));
+        WaitUntil([box] { return !IsWindow(box); }, 5000);
+        m_answered = 1;
+    });
+}
+
+BoxAnswerer::~BoxAnswerer()
+{
+    m_stop = true;
+    if (m_thread.joinable()) m_thread.join();
+}
+
+int BoxAnswerer::Finish()
+{
+    // The UI thread's action has returned: a box it showed was answered by now.
+    m_stop = true;
+    if (m_thread.joinable()) m_thread.join();
+    return m_answered;
+}
