@@ -21,20 +21,5 @@ LRESULT CAPDlg::OnAssignmentDropped(WPARAM, LPARAM)
     return 1;
 }
 
-// The character card of the current profile, and the character dialog.
-void CAPDlg::UpdateCharacterPanel() {}
-void CAPDlg::OnChronicle() {}
-
-// The game-list editor, the About boxes, export, import, print, rename and the profile popup.
+// The game-list editor.
 void CAPDlg::OnEditGames() {}
-void CAPDlg::OnAbout() {}
-void CAPDlg::OnSystemAbout() {}
-void CAPDlg::OnExportProfile() {}
-void CAPDlg::OnImportProfile() {}
-void CAPDlg::OnPrintProfile() {}
-void CAPDlg::OnRenameProfile() {}
-
-LRESULT CAPDlg::OnProfileMenu(WPARAM, LPARAM)
-{
-    return 1;
-}

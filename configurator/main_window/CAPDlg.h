@@ -3,6 +3,7 @@
 #include "skinkit/CSkinDialog.h"
 #include "configurator/panels/CIllumination.h"
 #include "configurator/panels/CPropertiesDlg.h"
+#include "configurator/panels/CharacterInfo.h"
 #include "core/ConfigData.h"
 #include "framework/CString.h"
 
@@ -75,6 +76,15 @@ public:
     void DockSidePanels();
     // The character card of the current profile.
     void UpdateCharacterPanel();
+    // A character found by the character dialog, taken into the current profile and shown.
+    void SetCharacter(const CharacterInfo& info);
+    // The rename dialog's name for the current profile (cut to what the profile holds).
+    void SetProfileName(const CString& name);
+    // The profile popup at the cursor.
+    void ShowProfileMenu();
+    // The single-profile file at path in place of the current profile; a refused file
+    // leaves it as it was and the person is told why.
+    void ImportProfile(const wchar_t* path);
     // The picker, made once on first use.
     void MakeFunctionPicker();
 
@@ -149,4 +159,9 @@ private:
     void ClickedMouseOrProfileButton(HWND from, bool right);
     void ShowMenuAtCursor(HMENU menu);
     void SetPollingRate(int rate);
+    // The file dialogs of export and import; empty when the person cancelled.
+    CString AskExportPath();
+    CString AskImportPath();
+    void ShowCharacterCard(const ProfileData& p, bool withPortrait);
+    void ShowPlainCharacterButton();
 };
