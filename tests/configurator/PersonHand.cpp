@@ -90,6 +90,7 @@ MenuHand::MenuHand(std::vector<WORD> keys, const wchar_t* picture, const wchar_t
         Sleep(300);
         RECT r;
         GetWindowRect(menu, &r);
+        m_rect = r;
         if (!name.empty()) SaveScreenPng(RECT{r.left - 20, r.top - 20, r.right + 200, r.bottom + 20}, name.c_str());
         for (WORD key : keys) {
             KeyTap(key);
@@ -159,13 +160,14 @@ void PressButton(HWND dialog, int id)
     SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
-void TypeText(HWND edit, const wchar_t* text)
+void TypeText(HWND edit, const wchar_t* text, bool replace)
 {
     SetForegroundWindow(GetAncestor(edit, GA_ROOT));
     RECT r;
     GetWindowRect(edit, &r);
     MouseClickAt(POINT{r.left + 6, (r.top + r.bottom) / 2});
     Sleep(100);
+    if (replace) SendMessageW(edit, EM_SETSEL, 0, -1);
     for (const wchar_t* c = text; *c; ++c) {
         wchar_t up = (wchar_t)towupper(*c);
         KeyTap((WORD)(up == L' ' ? VK_SPACE : up));

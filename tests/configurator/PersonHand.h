@@ -37,9 +37,12 @@ public:
     MenuHand(std::vector<WORD> keys, const wchar_t* picture = nullptr, const wchar_t* submenuPicture = nullptr);
     ~MenuHand();
     bool Finish();
+    // Where the menu showed (after Finish).
+    RECT Rect() const { return m_rect; }
 
 private:
     std::thread m_thread;
+    RECT m_rect = {};
     std::atomic<bool> m_found{false};
     std::atomic<bool> m_stop{false};
 };
@@ -55,8 +58,9 @@ void ClickEntry(HWND dialog, const wchar_t* section, const wchar_t* entry);
 HWND ChildAtEntry(HWND dialog, const wchar_t* section, const wchar_t* entry);
 // A button of a system dialog (the file and print dialogs, message boxes), pressed.
 void PressButton(HWND dialog, int id);
-// Text typed into an edit as keys: letters, digits and blanks.
-void TypeText(HWND edit, const wchar_t* text);
+// Text typed into an edit as keys (letters, digits and blanks) after a click into it; with
+// replace, over all of its text.
+void TypeText(HWND edit, const wchar_t* text, bool replace = false);
 
 // Starts tests/helpers/post_message (a second process) to post a message to the window of
 // that title; answers its exit code (0: posted).
