@@ -157,7 +157,8 @@ HWND ChildAtEntry(HWND dialog, const wchar_t* section, const wchar_t* entry)
 
 void PressButton(HWND dialog, int id)
 {
-    SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+    // Posted: what the press opens (a question over the dialog) must not hold this hand.
+    PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
 void TypeText(HWND edit, const wchar_t* text, bool replace)
