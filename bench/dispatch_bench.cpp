@@ -191,7 +191,7 @@ int wmain(int argc, wchar_t** argv)
     wprintf(L"dispatch_bench: %d button events (MOVE_FORWARD press and release on BUTTON_4), microseconds; "
             L"%d top-level windows\n", EVENTS, windows);
 
-    wprintf(L"without the configuration program (a title search per event):\n");
+    wprintf(L"without the configuration program (searched for again only when the foreground window changes):\n");
     if (FindWindowW(nullptr, GEARLOOM_MAIN_TITLE))
         wprintf(L"  (a window with the configuration program's title is already there)\n");
     auto absent = Report(L"event word posted -> input at the seam", WholeRoad(wnd));

@@ -69,6 +69,11 @@ void CMFCLinkCtrl::OnDraw(CDC* dc, const RECT& rect, UINT state)
     dc->SetTextColor(m_bHighlighted ? g->clrHotLinkHoveredText
                                     : m_bVisited ? g->clrHotLinkVisitedText : g->clrHotLinkNormalText);
     dc->SetBkMode(TRANSPARENT);
+    DrawLinkText(dc, rect);
+}
+
+void CMFCLinkCtrl::DrawLinkText(CDC* dc, const RECT& rect)
+{
     RECT r = rect;
     UINT format = m_bMultilineText ? DT_WORDBREAK
                                    : DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS |

@@ -25,6 +25,10 @@ protected:
     void OnDraw(CDC* dc, const RECT& rect, UINT state) override;
     void OnDrawFocusRect(CDC* dc, const RECT& rect) override;
     SIZE MeasureText(CDC* dc) override;
+    // The window text in the DC's font and colours: word breaks with the multi-line
+    // setting, else one vertically centred line ending in a word ellipsis, placed after
+    // the alignment.
+    void DrawLinkText(CDC* dc, const RECT& rect);
     // Opens the address and marks the link visited.
     virtual void OpenLink();
 

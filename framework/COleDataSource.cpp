@@ -1,4 +1,5 @@
 #include "framework/COleDataSource.h"
+#include "framework/ComObject.h"
 #include <shlobj.h>
 #include <cstring>
 #include <vector>
@@ -24,25 +25,8 @@ HGLOBAL CopyBlock(HGLOBAL block)
 }
 
 // Ends the drag on Esc or when the left button comes up.
-class DropSource final : public IDropSource {
+class DropSource final : public ComObject<IDropSource, &IID_IDropSource> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IDropSource) {
-            *out = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        ULONG n = --m_refs;
-        if (!n) delete this;
-        return n;
-    }
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keyState) override
     {
         if (escape) return DRAGDROP_S_CANCEL;
@@ -50,33 +34,12 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-
-private:
-    ULONG m_refs = 1;
 };
 
 }  // namespace
 
-class COleDataSource::DataObject final : public IDataObject {
+class COleDataSource::DataObject final : public ComObject<IDataObject, &IID_IDataObject> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IDataObject) {
-            *out = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        ULONG n = --m_refs;
-        if (!n) delete this;
-        return n;
-    }
-
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override
     {
         const Entry* e = Find(format);
@@ -129,7 +92,7 @@ public:
     }
 
 private:
-    ~DataObject() { Clear(); }
+    ~DataObject() override { Clear(); }
     const Entry* Find(const FORMATETC* format) const
     {
         if (!format) return nullptr;
@@ -140,7 +103,6 @@ private:
         }
         return nullptr;
     }
-    ULONG m_refs = 1;
     std::vector<Entry> m_entries;
 };
 

@@ -1,5 +1,6 @@
 #include "framework/COleDropTarget.h"
 #include "framework/COleDataObject.h"
+#include "framework/ComObject.h"
 #include "framework/CWnd.h"
 
 namespace {
@@ -17,53 +18,19 @@ DROPEFFECT FilterEffect(DROPEFFECT effect, DWORD allowed)
 
 }  // namespace
 
-class COleDropTarget::Target final : public IDropTarget {
+class COleDropTarget::Target final : public ComObject<IDropTarget, &IID_IDropTarget> {
 public:
     explicit Target(COleDropTarget* owner) : m_owner(owner) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IDropTarget) {
-            *out = static_cast<IDropTarget*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        ULONG n = --m_refs;
-        if (!n) delete this;
-        return n;
-    }
 
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override
     {
         KeepData(data);
-        COleDropTarget* owner = m_owner;
-        CWnd* wnd = owner ? owner->m_pWnd : nullptr;
-        if (!wnd || !m_data) {
-            *effect = DROPEFFECT_NONE;
-            return S_OK;
-        }
-        COleDataObject object;
-        object.Attach(m_data, FALSE);
-        *effect = FilterEffect(owner->OnDragEnter(wnd, &object, keyState, ClientPoint(wnd, pt)), *effect);
+        *effect = Ask(&COleDropTarget::OnDragEnter, keyState, pt, *effect);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE DragOver(DWORD keyState, POINTL pt, DWORD* effect) override
     {
-        COleDropTarget* owner = m_owner;
-        CWnd* wnd = owner ? owner->m_pWnd : nullptr;
-        if (!wnd || !m_data) {
-            *effect = DROPEFFECT_NONE;
-            return S_OK;
-        }
-        COleDataObject object;
-        object.Attach(m_data, FALSE);
-        *effect = FilterEffect(owner->OnDragOver(wnd, &object, keyState, ClientPoint(wnd, pt)), *effect);
+        *effect = Ask(&COleDropTarget::OnDragOver, keyState, pt, *effect);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE DragLeave() override
@@ -102,7 +69,18 @@ public:
     void Orphan() { m_owner = nullptr; }
 
 private:
-    ~Target() { KeepData(nullptr); }
+    typedef DROPEFFECT (COleDropTarget::*Question)(CWnd*, COleDataObject*, DWORD, POINT);
+    // The owner's answer to an enter or a move, limited to what the source allows.
+    DROPEFFECT Ask(Question question, DWORD keyState, POINTL pt, DWORD allowed)
+    {
+        COleDropTarget* owner = m_owner;
+        CWnd* wnd = owner ? owner->m_pWnd : nullptr;
+        if (!wnd || !m_data) return DROPEFFECT_NONE;
+        COleDataObject object;
+        object.Attach(m_data, FALSE);
+        return FilterEffect((owner->*question)(wnd, &object, keyState, ClientPoint(wnd, pt)), allowed);
+    }
+    ~Target() override { KeepData(nullptr); }
     void KeepData(IDataObject* data)
     {
         if (data) data->AddRef();
@@ -115,7 +93,6 @@ private:
         ScreenToClient(wnd->m_hWnd, &p);
         return p;
     }
-    ULONG m_refs = 1;
     COleDropTarget* m_owner;
     IDataObject* m_data = nullptr;
 };

@@ -273,24 +273,28 @@ void CWnd::ScreenToClient(RECT* r) const
     MapWindowPoints(nullptr, m_hWnd, (POINT*)r, 2);
 }
 
-BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags)
+namespace {
+
+BOOL ChangeStyle(HWND hwnd, int index, DWORD remove, DWORD add, UINT flags)
 {
-    DWORD style = GetStyle();
+    DWORD style = (DWORD)GetWindowLongPtrW(hwnd, index);
     DWORD changed = (style & ~remove) | add;
     if (changed == style) return FALSE;
-    SetWindowLongPtrW(m_hWnd, GWL_STYLE, (LONG_PTR)changed);
-    if (flags) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, flags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowLongPtrW(hwnd, index, (LONG_PTR)changed);
+    if (flags) SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, flags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return TRUE;
+}
+
+}  // namespace
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags)
+{
+    return ChangeStyle(m_hWnd, GWL_STYLE, remove, add, flags);
 }
 
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags)
 {
-    DWORD style = GetExStyle();
-    DWORD changed = (style & ~remove) | add;
-    if (changed == style) return FALSE;
-    SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, (LONG_PTR)changed);
-    if (flags) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, flags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    return TRUE;
+    return ChangeStyle(m_hWnd, GWL_EXSTYLE, remove, add, flags);
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd)

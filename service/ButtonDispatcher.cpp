@@ -13,6 +13,11 @@ namespace {
 // while the window exists, so the process stays that of the window.
 HWND s_program = nullptr;
 DWORD s_programPid = 0;
+// The foreground window when the last search found no configuration program. While it is
+// still in front under another title, the program cannot own the foreground (it makes no
+// window before its main window), so the search, the costliest step of a button event,
+// is not repeated.
+HWND s_frontAtMiss = nullptr;
 
 bool HasExactTitle(HWND window, const wchar_t* title)
 {
@@ -28,12 +33,15 @@ bool HandedToConfigurationProgram(int buttonIndex, bool press)
 {
     if (buttonIndex < 2 || buttonIndex > 15)
         return false;
-    HWND program = FindConfigurationProgram();
-    DWORD programPid = s_programPid;
-    if (!program || !programPid)
-        return false;
     HWND front = ForegroundSeam().Window();
     if (!front)
+        return false;
+    if (!s_program && front == s_frontAtMiss && !HasExactTitle(front, GEARLOOM_MAIN_TITLE))
+        return false;
+    HWND program = FindConfigurationProgram();
+    DWORD programPid = s_programPid;
+    s_frontAtMiss = program ? nullptr : front;
+    if (!program || !programPid)
         return false;
     DWORD frontPid = 0;
     GetWindowThreadProcessId(front, &frontPid);

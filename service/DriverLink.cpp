@@ -54,6 +54,11 @@ BOOL DeviceRequest(DWORD code, const void* in, DWORD inSize, void* out, DWORD ou
     return DeviceRequestUnchecked(code, in, inSize, out, outSize);
 }
 
+DWORD EventHandleBits(HANDLE handle)
+{
+    return (DWORD)(ULONG_PTR)handle;
+}
+
 int OpenDevice()
 {
     HANDLE device = DeviceSeam().Open();
@@ -62,8 +67,9 @@ int OpenDevice()
         return 0;
     }
     g_hDevice = device;
-    // The driver takes the semaphore's handle value; a handle is pointer-sized.
-    HANDLE semaphore = g_hEventSemaphore;
+    // The driver takes the handle in 4 bytes on both architectures: a handle has 32
+    // significant bits, which the driver widens with their sign.
+    DWORD semaphore = EventHandleBits(g_hEventSemaphore);
     if (!DeviceRequest(IOCTL_REGISTER_EVENT, &semaphore, sizeof(semaphore), nullptr, 0)) {
         DeviceSeam().Close(device);
         g_hDevice = nullptr;

@@ -59,6 +59,8 @@ extern volatile LONG g_nArrivalCount;    // grows with every arrival word 0x400
 extern int g_nPrevButtons;               // last standard-button state (bits 0..5)
 extern int g_nPrevExtButtons;            // last extended-button state (bits 0..15)
 
+// The 32 significant bits of a handle, as IOCTL_REGISTER_EVENT carries them.
+DWORD EventHandleBits(HANDLE handle);
 // Opens the device and hands it the event semaphore: 1 open and registered, 0 failure.
 int OpenDevice();
 // Gives every button back to Windows and closes the device; always 1.

@@ -1,7 +1,8 @@
 #include "skinkit/CBitmapBtn.h"
 #include "skinkit/DropText.h"
-#include "skinkit/SkinHandlers.h"
+#include "skinkit/SkinButtonParts.h"
 #include "skinkit/SkinPicture.h"
+#include "skinkit/SkinHandlers.h"
 #include "core/Messages.h"
 #include "framework/CDC.h"
 #include "framework/COleDataSource.h"
@@ -38,20 +39,13 @@ CBitmapBtn::CBitmapBtn() = default;
 
 void CBitmapBtn::PreSubclassWindow()
 {
-    DWORD style = GetStyle();
-    if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) m_nHover = 1;
-    SendMessage(BM_SETSTYLE, (style & 0xFFFF) | BS_OWNERDRAW, TRUE);
-    ModifyStyle(WS_TABSTOP, 0);
+    PrepareImageButton(*this, m_nHover);
 }
 
 void CBitmapBtn::SetBitmaps(CBitmap& normal, CBitmap& over, CBitmap& down, CBitmap& disabled, const RECT& r)
 {
-    CClientDC dc(this);
-    CopyBitmapPart(m_bmpNormal, &dc, normal, r.left, r.top, r.right, r.bottom);
-    CopyBitmapPart(m_bmpOver, &dc, over, r.left, r.top, r.right, r.bottom);
-    CopyBitmapPart(m_bmpDown, &dc, down, r.left, r.top, r.right, r.bottom);
-    CopyBitmapPart(m_bmpDisabled, &dc, disabled, r.left, r.top, r.right, r.bottom);
-    ModifyStyle(WS_BORDER | WS_TABSTOP, 0);
+    CBitmap* const images[4] = {&m_bmpNormal, &m_bmpOver, &m_bmpDown, &m_bmpDisabled};
+    CutStateImages(*this, images, normal, over, down, disabled, r);
 }
 
 void CBitmapBtn::SetNormalBitmaps(CBitmap& normal, CBitmap& over, CBitmap& down, CBitmap& disabled, const RECT& r)
@@ -80,24 +74,12 @@ void CBitmapBtn::SetPortraitTexts(const CString& server, const CString& name, co
     m_strCard[4] = cls;
 }
 
-void CBitmapBtn::EnsureToolTip()
-{
-    if (m_toolTip.m_hWnd || !m_hWnd) return;
-    if (m_toolTip.Create(nullptr, 0)) m_toolTip.Activate(FALSE);
-}
-
 void CBitmapBtn::SetToolTipText(const CString* text)
 {
     if (!text) return;
-    EnsureToolTip();
-    if (!m_toolTip.m_hWnd) return;
-    if (m_toolTip.GetToolCount() == 0) {
-        RECT client = GetClientRect();
-        m_toolTip.AddTool(this, *text, &client, 1);
-    }
-    m_toolTip.UpdateTipText(*text, this, 1);
+    if (!EnsureButtonTip(m_toolTip, *this, nullptr)) return;
+    SetButtonTip(m_toolTip, *this, *text);
     m_strToolTip = *text;
-    m_toolTip.Activate(TRUE);
 }
 
 void CBitmapBtn::SetCheck(int check)
@@ -115,8 +97,7 @@ void CBitmapBtn::SetFillColor(COLORREF color)
 
 BOOL CBitmapBtn::PreTranslateMessage(MSG* msg)
 {
-    EnsureToolTip();
-    if (m_toolTip.m_hWnd) m_toolTip.RelayEvent(msg);
+    if (EnsureButtonTip(m_toolTip, *this, nullptr)) m_toolTip.RelayEvent(msg);
     return CButton::PreTranslateMessage(msg);
 }
 
@@ -247,21 +228,7 @@ LRESULT CBitmapBtn::OnMouseMove(WPARAM wParam, LPARAM)
         m_toolTip.UpdateTipText(m_strToolTip, this, 1);
         m_toolTip.Activate(TRUE);
     }
-    if (::GetCapture() != m_hWnd && ::GetActiveWindow() && GetOwnerHwnd()) {
-        m_nHover = 1;
-        SetCapture();
-        Invalidate();
-        return r;
-    }
-    POINT p;
-    GetCursorPos(&p);
-    HWND under = WindowFromPoint(p);
-    if (!under || under == m_hWnd) return r;
-    if (m_nHover == 1) {
-        m_nHover = 0;
-        Invalidate();
-    }
-    if (!leftHeld) ReleaseCapture();
+    FollowHover(*this, leftHeld, m_nHover);
     return r;
 }
 

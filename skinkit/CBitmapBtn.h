@@ -84,7 +84,6 @@ protected:
     // The image of the current state, first match: toggle (down when checked), checked,
     // pressed, hovered, disabled, normal.
     CBitmap& ImageFor(UINT itemState);
-    void EnsureToolTip();
     void DrawCaption(CDC& dc, int width, int height);
     void DrawCard(CDC& dc, int width, int height);
     bool Accepts(int number) const;

@@ -1,5 +1,5 @@
 #include "skinkit/CColorBtn.h"
-#include "skinkit/SkinPicture.h"
+#include "skinkit/SkinButtonParts.h"
 #include "framework/CDC.h"
 
 BEGIN_MESSAGE_MAP(CColorBtn, CButton)
@@ -13,20 +13,13 @@ END_MESSAGE_MAP()
 
 void CColorBtn::PreSubclassWindow()
 {
-    DWORD style = GetStyle();
-    if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) m_nHover = 1;
-    SendMessage(BM_SETSTYLE, (style & 0xFFFF) | BS_OWNERDRAW, TRUE);
-    ModifyStyle(WS_TABSTOP, 0);
+    PrepareImageButton(*this, m_nHover);
 }
 
 void CColorBtn::SetBitmaps(CBitmap& normal, CBitmap& over, CBitmap& down, CBitmap& disabled, const RECT& r)
 {
-    CClientDC dc(this);
-    CopyBitmapPart(m_bmpNormal, &dc, normal, r.left, r.top, r.right, r.bottom);
-    CopyBitmapPart(m_bmpOver, &dc, over, r.left, r.top, r.right, r.bottom);
-    CopyBitmapPart(m_bmpDown, &dc, down, r.left, r.top, r.right, r.bottom);
-    CopyBitmapPart(m_bmpDisabled, &dc, disabled, r.left, r.top, r.right, r.bottom);
-    ModifyStyle(WS_BORDER | WS_TABSTOP, 0);
+    CBitmap* const images[4] = {&m_bmpNormal, &m_bmpOver, &m_bmpDown, &m_bmpDisabled};
+    CutStateImages(*this, images, normal, over, down, disabled, r);
 }
 
 void CColorBtn::SetColor(COLORREF color)
@@ -42,29 +35,15 @@ void CColorBtn::SetCheck(int check)
     Invalidate();
 }
 
-void CColorBtn::EnsureToolTip()
-{
-    if (m_toolTip.m_hWnd || !m_hWnd) return;
-    if (m_toolTip.Create(this, 0)) m_toolTip.Activate(FALSE);
-}
-
 void CColorBtn::SetToolTipText(const CString* text)
 {
     if (!text) return;
-    EnsureToolTip();
-    if (!m_toolTip.m_hWnd) return;
-    if (m_toolTip.GetToolCount() == 0) {
-        RECT client = GetClientRect();
-        m_toolTip.AddTool(this, *text, &client, 1);
-    }
-    m_toolTip.UpdateTipText(*text, this, 1);
-    m_toolTip.Activate(TRUE);
+    if (EnsureButtonTip(m_toolTip, *this, this)) SetButtonTip(m_toolTip, *this, *text);
 }
 
 BOOL CColorBtn::PreTranslateMessage(MSG* msg)
 {
-    EnsureToolTip();
-    if (m_toolTip.m_hWnd) m_toolTip.RelayEvent(msg);
+    if (EnsureButtonTip(m_toolTip, *this, this)) m_toolTip.RelayEvent(msg);
     return CButton::PreTranslateMessage(msg);
 }
 
@@ -104,21 +83,7 @@ LRESULT CColorBtn::OnMouseMove(WPARAM wParam, LPARAM)
     LRESULT r = Default();
     bool leftHeld = (wParam & MK_LBUTTON) != 0;
     if (leftHeld && m_nHover == 0) return r;
-    if (::GetCapture() != m_hWnd && ::GetActiveWindow() && GetOwnerHwnd()) {
-        m_nHover = 1;
-        SetCapture();
-        Invalidate();
-        return r;
-    }
-    POINT p;
-    GetCursorPos(&p);
-    HWND under = WindowFromPoint(p);
-    if (!under || under == m_hWnd) return r;
-    if (m_nHover == 1) {
-        m_nHover = 0;
-        Invalidate();
-    }
-    if (!leftHeld) ReleaseCapture();
+    FollowHover(*this, leftHeld, m_nHover);
     return r;
 }
 

@@ -31,7 +31,6 @@ public:
 
 protected:
     void PreSubclassWindow() override;
-    void EnsureToolTip();
     LRESULT OnKillFocus(WPARAM, LPARAM);
     LRESULT OnMouseMove(WPARAM, LPARAM);
     LRESULT OnCaptureChanged(WPARAM, LPARAM);

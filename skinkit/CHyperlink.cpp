@@ -112,13 +112,7 @@ void CHyperlink::OnDraw(CDC* dc, const RECT& rect, UINT state)
     }
     dc->SetTextColor(m_bHighlighted ? m_crHover : m_bVisited ? m_crVisited : m_crNormal);
     dc->SetBkMode(TRANSPARENT);
-    RECT r = rect;
-    UINT format = m_bMultilineText ? DT_WORDBREAK
-                                   : DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS |
-                                         (m_nAlignStyle == ALIGN_RIGHT    ? DT_RIGHT
-                                          : m_nAlignStyle == ALIGN_CENTER ? DT_CENTER
-                                                                          : DT_LEFT);
-    dc->DrawText(GetWindowText(), &r, format);
+    DrawLinkText(dc, rect);
     dc->SelectObject(oldFont);
 }
 

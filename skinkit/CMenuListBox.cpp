@@ -71,6 +71,14 @@ LRESULT CMenuListBox::OnKillFocus(WPARAM wParam, LPARAM)
     if (!::IsWindowVisible(parent)) return r;
     CSkinPopupMenu* popup = dynamic_cast<CSkinPopupMenu*>(CWnd::FromHandle(parent));
     if (popup && popup->IsClosing()) return r;
+    // Focus that goes, just after the popup opened, to the window that opened it (or to a
+    // hidden one: a button's tooltip, which the button makes foreground when clicked) is a
+    // late echo of the click that opened it, not the person going elsewhere: a window
+    // manager may hand over the focus of that click only after the popup is up.
+    if (popup && gaining && popup->JustShown() && (!::IsWindowVisible(gaining) || popup->IsOpener(gaining))) {
+        popup->RetakeFocus();
+        return r;
+    }
     m_bClosingParent = true;
     if (popup) {
         popup->CloseSelf();

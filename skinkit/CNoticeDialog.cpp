@@ -1,4 +1,5 @@
 #include "skinkit/CNoticeDialog.h"
+#include "core/AppPaths.h"
 #include "framework/CDC.h"
 
 namespace {
@@ -93,4 +94,30 @@ void CNoticeDialog::OnDraw(CDC* dc)
     }
     // The font goes before the buffer: it must not stay selected there.
     dc->SelectObject(oldFont);
+}
+
+void CNoticeDialog::CreateOptionButtons(const std::vector<SkinItem>& strings, CBitmapBtn& exit, CBitmapBtn& yes,
+                                        CBitmapBtn& no, CBitmapBtn& option)
+{
+    const SkinButtonRow rows[] = {
+        {L"BUTTON_EXIT", &exit, SKIN_CHECK | SKIN_TOOLTIP},
+        {L"BUTTON_YES", &yes, SKIN_CHECK | SKIN_TOOLTIP | SKIN_CAPTION},
+        {L"BUTTON_NO", &no, SKIN_CHECK | SKIN_TOOLTIP | SKIN_CAPTION},
+        {L"BUTTON_OPTION", &option, SKIN_TOOLTIP | SKIN_TOGGLE},
+    };
+    CreateSkinButtons(this, strings, rows, sizeof(rows) / sizeof(rows[0]), StatePictures());
+}
+
+void CNoticeDialog::AnswerWithOption(HWND from, CBitmapBtn& exit, CBitmapBtn& yes, CBitmapBtn& no, CBitmapBtn& option,
+                                     bool (*store)(const wchar_t* folder, int32_t value))
+{
+    if (!from) return;
+    if (from == yes.m_hWnd) {
+        store(g_szConfDir, option.GetCheck() ? 1 : 0);
+        OnOK();
+    } else if (from == no.m_hWnd) {
+        OnCancel();
+    } else if (from == exit.m_hWnd) {
+        CloseAsCancel();
+    }
 }

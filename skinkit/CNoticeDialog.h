@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <vector>
 #include "skinkit/CSkinDialog.h"
 #include "skinkit/SkinButtons.h"
@@ -26,6 +27,14 @@ protected:
     virtual bool DrawsOptionLabel() const { return false; }
 
     void OnDraw(CDC* dc) override;
+    // The Three's and the Four's buttons: exit, Yes and No, and the option, a toggle that
+    // starts unchecked whatever its entry says.
+    void CreateOptionButtons(const std::vector<SkinItem>& strings, CBitmapBtn& exit, CBitmapBtn& yes, CBitmapBtn& no,
+                             CBitmapBtn& option);
+    // Their answers: Yes stores the option's state in the per-user "Config.xml" through
+    // store, then OK; No is Cancel; exit closes. A click on the option only toggles it.
+    void AnswerWithOption(HWND from, CBitmapBtn& exit, CBitmapBtn& yes, CBitmapBtn& no, CBitmapBtn& option,
+                          bool (*store)(const wchar_t* folder, int32_t value));
     // Ends the box the way its exit button does: WM_CLOSE, which the dialog turns into Cancel.
     void CloseAsCancel() { PostMessage(WM_CLOSE); }
     SkinStatePictures StatePictures() { return {m_bmpNormal, m_bmpOver, m_bmpDown, m_bmpNormal}; }
@@ -34,6 +43,7 @@ protected:
     LRESULT OnDestroy(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
+public:
     const wchar_t* m_section;
     int m_fontHeight;
     CBitmap m_bmpMask, m_bmpNormal, m_bmpOver, m_bmpDown;

@@ -9,24 +9,26 @@ LRESULT SendInfo(CWnd* wnd, UINT message, COleDropInfo& info)
     return wnd && wnd->m_hWnd ? SendMessageW(wnd->m_hWnd, message, (WPARAM)&info, 0) : 0;
 }
 
+// An enter or a move: the data, the keys and the point.
+DROPEFFECT SendMove(CWnd* wnd, UINT message, COleDataObject* data, DWORD keyState, POINT point)
+{
+    COleDropInfo info;
+    info.m_pDataObject = data;
+    info.m_dwKeyState = keyState;
+    info.m_point = point;
+    return (DROPEFFECT)SendInfo(wnd, message, info);
+}
+
 }  // namespace
 
 DROPEFFECT COleDropTargetEx::OnDragEnter(CWnd* wnd, COleDataObject* data, DWORD keyState, POINT point)
 {
-    COleDropInfo info;
-    info.m_pDataObject = data;
-    info.m_dwKeyState = keyState;
-    info.m_point = point;
-    return (DROPEFFECT)SendInfo(wnd, WM_DROPTARGET_ENTER, info);
+    return SendMove(wnd, WM_DROPTARGET_ENTER, data, keyState, point);
 }
 
 DROPEFFECT COleDropTargetEx::OnDragOver(CWnd* wnd, COleDataObject* data, DWORD keyState, POINT point)
 {
-    COleDropInfo info;
-    info.m_pDataObject = data;
-    info.m_dwKeyState = keyState;
-    info.m_point = point;
-    return (DROPEFFECT)SendInfo(wnd, WM_DROPTARGET_OVER, info);
+    return SendMove(wnd, WM_DROPTARGET_OVER, data, keyState, point);
 }
 
 BOOL COleDropTargetEx::OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT dropEffect, POINT point)

@@ -11,6 +11,7 @@ BEGIN_MESSAGE_MAP(CSkinPopupMenu, CDialog)
     ON_MESSAGE(WM_PAINT, OnPaint)
     ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
     ON_MESSAGE(WM_DESTROY, OnDestroy)
+    ON_MESSAGE(WM_RETAKE_FOCUS, OnRetakeFocus)
     ON_CONTROL_RANGE(LBN_SELCHANGE, 0, 0xFFFF, OnSelChangeRow)
 END_MESSAGE_MAP()
 
@@ -74,7 +75,18 @@ BOOL CSkinPopupMenu::OnInitDialog()
     HWND after = m_pOwner ? m_pOwner->m_hWnd : nullptr;
     SetWindowPos(after, m_nX, m_nY, m_nWidth, rowHeight * m_list.GetCount(), SWP_SHOWWINDOW);
     m_list.SetFocus();
+    m_dwShown = GetTickCount();
+    if (!m_dwShown) m_dwShown = 1;
     return TRUE;
+}
+
+LRESULT CSkinPopupMenu::OnRetakeFocus(WPARAM, LPARAM)
+{
+    if (!m_bClosing && IsWindowVisible()) {
+        SetForegroundWindow();
+        m_list.SetFocus();
+    }
+    return 0;
 }
 
 void CSkinPopupMenu::FillRows()

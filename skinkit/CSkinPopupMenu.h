@@ -42,6 +42,17 @@ public:
     // window goes and the owner is told, unless the mouse is over the opening button.
     void CloseSelf();
 
+    // Shown moments ago: a focus change that arrives now was asked for before it opened.
+    bool JustShown() const { return m_dwShown && GetTickCount() - m_dwShown < 400; }
+    // The owner window or one of its children.
+    bool IsOpener(HWND hwnd) const
+    {
+        HWND owner = m_pOwner ? m_pOwner->m_hWnd : nullptr;
+        return owner && (hwnd == owner || ::IsChild(owner, hwnd));
+    }
+    // Takes the focus back once the current message is done.
+    void RetakeFocus() { PostMessage(WM_RETAKE_FOCUS); }
+
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* msg) override;
     void OnOK() override { CloseSelf(); }
@@ -66,6 +77,7 @@ protected:
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBkgnd(WPARAM, LPARAM) { return TRUE; }
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnRetakeFocus(WPARAM, LPARAM);
     void OnSelChange();
     DECLARE_MESSAGE_MAP()
 
@@ -74,6 +86,8 @@ protected:
     int* m_pHoverFlag;
     bool m_bClosing = false;
     bool m_bNotifyClosed = false;
+    DWORD m_dwShown = 0;
+    static constexpr UINT WM_RETAKE_FOCUS = WM_APP + 1;
 
 private:
     void LoadSkin();

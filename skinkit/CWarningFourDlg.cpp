@@ -1,8 +1,6 @@
 #include "skinkit/CWarningFourDlg.h"
 #include "skinkit/NoticeDialogsRes.h"
-#include "skinkit/SkinButtons.h"
 #include "skinkit/SkinHandlers.h"
-#include "core/AppPaths.h"
 #include "core/ConfigSettings.h"
 
 namespace {
@@ -24,13 +22,7 @@ CWarningFourDlg::CWarningFourDlg() : CNoticeDialog(IDD_WARNING_FOUR, L"WARNING_F
 
 void CWarningFourDlg::CreateControls(const std::vector<SkinItem>& strings)
 {
-    const SkinButtonRow rows[] = {
-        {L"BUTTON_EXIT", &m_btnExit, SKIN_CHECK | SKIN_TOOLTIP},
-        {L"BUTTON_YES", &m_btnYes, SKIN_CHECK | SKIN_TOOLTIP | SKIN_CAPTION},
-        {L"BUTTON_NO", &m_btnNo, SKIN_CHECK | SKIN_TOOLTIP | SKIN_CAPTION},
-        {L"BUTTON_OPTION", &m_btnOption, SKIN_TOOLTIP | SKIN_TOGGLE},
-    };
-    CreateSkinButtons(this, strings, rows, sizeof(rows) / sizeof(rows[0]), StatePictures());
+    CreateOptionButtons(strings, m_btnExit, m_btnYes, m_btnNo, m_btnOption);
     const CString* place = FindSkinItem(strings, L"WARNING_FOUR_STRING");
     const CString* text = place ? FindSkinItem(strings, L"WARNING_FOUR_LICENSE") : nullptr;
     if (!text) return;
@@ -82,14 +74,6 @@ LRESULT CWarningFourDlg::OnDestroy(WPARAM w, LPARAM l)
 
 BOOL CWarningFourDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    HWND from = (HWND)lParam;
-    if (from && from == m_btnYes.m_hWnd) {
-        SetWarningFourOptionFlag(g_szConfDir, m_btnOption.GetCheck() ? 1 : 0);
-        OnOK();
-    } else if (from && from == m_btnNo.m_hWnd) {
-        OnCancel();
-    } else if (from && from == m_btnExit.m_hWnd) {
-        CloseAsCancel();
-    }
+    AnswerWithOption((HWND)lParam, m_btnExit, m_btnYes, m_btnNo, m_btnOption, &SetWarningFourOptionFlag);
     return CNoticeDialog::OnCommand(wParam, lParam);
 }

@@ -2,6 +2,7 @@
 #include "skinkit/NoticeDialogsRes.h"
 #include "skinkit/SkinButtons.h"
 #include "framework/CDC.h"
+#include <cwchar>
 
 const wchar_t* const PDF_READER_DOWNLOAD_URL = L"https://www.sumatrapdfreader.org/download-free-pdf-viewer";
 
@@ -32,25 +33,47 @@ bool CWarningOneDlg::MessageText(const SkinEntry&, CString& text)
     return true;
 }
 
-// The link sits over the message line, in the gap the message leaves for it, measured in
-// the box's own 14-pixel bold font.
+namespace {
+
+const wchar_t kLinkCaption[] = L"PDF Reader";
+
+}  // namespace
+
+// The link lies over its own words in the message's first line, where the message leaves
+// them a gap ("... the free PDF Reader  to read ..."), measured in the box's 14-pixel bold
+// font. A fixed count of 35 average characters in and 15 wide misses the words in fonts
+// whose letters differ from the average; it stays the place for a message without the
+// words on its first line.
 void CWarningOneDlg::CreateReaderLink()
 {
     CFont font;
     font.CreateFont(14, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, FF_SWISS, L"MS Shell Dlg");
+    const RECT& message = m_messageEntry.rect;
     TEXTMETRICW tm = {};
+    int x = message.left, width = 0;
     {
         CClientDC dc(this);
         HGDIOBJ old = dc.SelectObject(font);
         dc.GetTextMetrics(&tm);
+        x += 35 * tm.tmAveCharWidth;
+        width = 15 * tm.tmAveCharWidth;
+        int at = m_strMessage.Find(kLinkCaption);
+        if (at >= 0) {
+            int end = at + (int)wcslen(kLinkCaption);
+            while (m_strMessage.GetAt(end) == L' ') ++end;
+            SIZE before = dc.GetTextExtent(m_strMessage.Left(at));
+            SIZE words = dc.GetTextExtent(m_strMessage.Mid(at, end - at));
+            if (before.cx + words.cx <= message.right - message.left) {
+                x = message.left + before.cx;
+                width = words.cx;
+            }
+        }
         dc.SelectObject(old);
     }
-    int x = m_messageEntry.rect.left + 35 * tm.tmAveCharWidth;
-    int y = m_messageEntry.rect.top - tm.tmHeight / 4;
-    int width = 15 * tm.tmAveCharWidth;
+    int y = message.top - tm.tmHeight / 4;
     int height = tm.tmExternalLeading + (int)(1.5 * tm.tmHeight);
     m_readerLink.SetURL(PDF_READER_DOWNLOAD_URL);
-    if (!m_readerLink.Create(L"PDF Reader", WS_CHILD, RECT{x, y, x + width, y + height}, this, 1)) return;
+    if (!m_readerLink.Create(kLinkCaption, WS_CHILD, RECT{x, y, x + width, y + height}, this, 1)) return;
     m_readerLink.SetBackground(RECT{x, y, x + width, y + height}, m_bmpNormal);
     m_readerLink.DisableParentFont();
     m_readerLink.SetBoldFont();

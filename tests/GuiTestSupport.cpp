@@ -3,6 +3,8 @@
 #include "framework/CWnd.h"
 #include <objidl.h>
 #include <gdiplus.h>
+#include <cstring>
+#include <cwchar>
 #include <vector>
 
 namespace {
@@ -241,6 +243,17 @@ HWND FindThreadWindow(DWORD threadId, const wchar_t* className)
     WindowSearch search = {className, nullptr};
     EnumThreadWindows(threadId, &FindVisibleOfClass, (LPARAM)&search);
     return search.found;
+}
+
+HGLOBAL TextBlock(const wchar_t* text)
+{
+    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    if (h) {
+        memcpy(GlobalLock(h), text, bytes);
+        GlobalUnlock(h);
+    }
+    return h;
 }
 
 PeerWindow::PeerWindow(const wchar_t* title)

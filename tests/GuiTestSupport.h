@@ -37,6 +37,9 @@ void PumpFor(DWORD ms);
 // Waits (without pumping: for a second thread) until done() or the time is up.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 
+// A dragged text as the programs offer it: a movable block with the text and its zero.
+HGLOBAL TextBlock(const wchar_t* text);
+
 // The first visible top-level window of the thread with the class ("#32770" for dialogs).
 HWND FindThreadWindow(DWORD threadId, const wchar_t* className = L"#32770");
 

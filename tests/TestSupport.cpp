@@ -68,6 +68,62 @@ AppDataRedirect::~AppDataRedirect()
     RegCloseKey(key);
 }
 
+HANDLE StartProgram(const CString& exe, const CString& folder)
+{
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    CString cmd = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe, cmd.GetBuffer(cmd.GetLength() + 1), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.IsEmpty() ? nullptr : folder.GetString(), &si, &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+HWND WaitForWindowTitled(HANDLE process, const wchar_t* title, bool visible)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 30000;) {
+        HWND h = FindWindowW(nullptr, title);
+        if (h && (!visible || IsWindowVisible(h))) return h;
+        if (WaitForSingleObject(process, 20) == WAIT_OBJECT_0) return nullptr;
+    }
+    return nullptr;
+}
+
+namespace {
+
+struct TitleCount {
+    const wchar_t* title;
+    int count;
+};
+
+BOOL CALLBACK CountTitled(HWND h, LPARAM l)
+{
+    TitleCount* c = (TitleCount*)l;
+    wchar_t title[256] = {};
+    GetWindowTextW(h, title, 256);
+    if (wcscmp(title, c->title) == 0) ++c->count;
+    return TRUE;
+}
+
+}  // namespace
+
+int CountWindowsTitled(const wchar_t* title)
+{
+    TitleCount c = {title, 0};
+    EnumWindows(&CountTitled, (LPARAM)&c);
+    return c.count;
+}
+
+CString RegistryText(const wchar_t* key, const wchar_t* name)
+{
+    wchar_t text[256] = {};
+    DWORD size = sizeof(text);
+    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) return L"";
+    return text;
+}
+
 CString ExeDir()
 {
     wchar_t path[MAX_PATH];

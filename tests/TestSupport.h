@@ -32,6 +32,17 @@ private:
     std::vector<BYTE> m_old;
 };
 
+// Starts a program without arguments, in folder (the test's own when empty): its process
+// handle, or null.
+HANDLE StartProgram(const CString& exe, const CString& folder = CString());
+// Waits for the top-level window of that title (shown, when visible is set) while the
+// process runs; null when the process ended or 30 s passed first.
+HWND WaitForWindowTitled(HANDLE process, const wchar_t* title, bool visible = false);
+// How many top-level windows have exactly that title.
+int CountWindowsTitled(const wchar_t* title);
+// A text value under HKEY_CURRENT_USER, or an empty text when there is none.
+CString RegistryText(const wchar_t* key, const wchar_t* name);
+
 // The folder of the running test program (with a trailing backslash); programs under
 // test and the helper programs are built into the same folder.
 CString ExeDir();

@@ -12,7 +12,7 @@ pkgs=(
   xvfb xauth                  # Xvfb, the virtual display
   openbox                     # a window manager, so focus and activation behave
   x11-utils                   # xdpyinfo: is the person's display reachable
-  imagemagick                 # import: pictures of the display
+  imagemagick                 # import: pictures of the display; convert: the README's skin pictures
 )
 missing=()
 for p in "${pkgs[@]}"; do
@@ -34,7 +34,7 @@ need=(
   "i686-w64-mingw32-windres binutils-mingw-w64-i686"
   "cmake cmake" "ctest cmake" "make make"
   "/usr/lib/wine/wine64 wine64" "/usr/lib/wine/wineserver64 wine64"
-  "Xvfb xvfb" "openbox openbox" "xdpyinfo x11-utils" "import imagemagick"
+  "Xvfb xvfb" "openbox openbox" "xdpyinfo x11-utils" "import imagemagick" "convert imagemagick"
 )
 for n in "${need[@]}"; do
   prog=${n% *} pkg=${n#* }

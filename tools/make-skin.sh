@@ -11,4 +11,10 @@ dos() { echo "Z:$(realpath "$1")" | tr / '\\'; }
 rm -f resources/skins/* resources/bitmaps/* resources/icons/*
 /usr/lib/wine/wine64 build/x86_64/bin/make_skin.exe "$(dos resources)" --preview "$(dos build/screenshots)" \
   </dev/null >build/make-skin.log 2>&1 || { cat build/make-skin.log; exit 1; }
-echo "skin written to resources/; previews in build/screenshots/skin-*.png"
+
+# The README's pictures of the skin.
+shots=build/screenshots
+convert "$shots/skin-MAIN-normal.png" -strip docs/skin/main.png
+convert "$shots/skin-MOUSE_PROPERTIES-normal.png" "$shots/skin-BUTTON_ASSIGNMENTS-normal.png" +append -strip docs/skin/panels.png
+convert "$shots/skin-WARNING_FOUR-normal.png" -strip docs/skin/warning-four.png
+echo "skin written to resources/; previews in build/screenshots/skin-*.png and docs/skin/"

@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
 # The run command: installs what is missing, builds, lays out a program folder under
-# build/suite and starts the device service under Wine (it starts the tray program itself).
+# build/suite and starts the device service under Wine (it starts the tray program itself),
+# then the configuration program.
 # The programs appear on the person's own display when $DISPLAY answers; otherwise they run
 # on a virtual display of their own, inside a Wine desktop with a task bar, and
 # tools/screenshot.sh takes a picture of it. Runs until Ctrl-C, which stops everything.
+#   tools/run-suite.sh --simulated-mouse   the simulated mouse driver is installed and
+#                                          started first, and tools/simmouse.sh plays it
 set -euo pipefail
 cd "$(dirname "$0")/.."
+simulated_mouse=0
+for arg in "$@"; do
+  case "$arg" in
+    --simulated-mouse) simulated_mouse=1 ;;
+    *) echo "usage: tools/run-suite.sh [--simulated-mouse]" >&2; exit 2 ;;
+  esac
+done
 tools/install-deps.sh
 tools/build.sh
 suite=build/suite
@@ -31,10 +41,28 @@ else
   echo "The suite runs on your display $DISPLAY."
   /usr/lib/wine/wine64 reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f </dev/null >/dev/null 2>&1 || true
 fi
+if [ "$simulated_mouse" = 1 ]; then
+  if ! tools/wine-exec.sh build/x86_64/bin/simmouse.exe install </dev/null >build/simmouse.log 2>&1; then
+    echo "The simulated mouse did not start; see build/simmouse.log." >&2
+    exit 1
+  fi
+  echo "The simulated mouse is plugged in. From another terminal: tools/simmouse.sh click 4"
+  echo "clicks its button 4, tools/simmouse.sh alone lists what else it does."
+fi
 tools/wine-exec.sh "$suite/Portwarden.exe" </dev/null >build/suite.log 2>&1 &
 if tools/wine-exec.sh build/x86_64/bin/find_window.exe "Pelmora_Qr8_Mouse_Hid" 30 </dev/null >/dev/null 2>&1; then
   echo "Portwarden is running (its hidden window is up). Ctrl-C stops the suite."
 else
   echo "Portwarden did not come up within 30 s; see build/suite.log." >&2
+fi
+# The configuration program's main window, beside the service and the tray.
+if [ -f "$suite/Gearloom.exe" ]; then
+  tools/wine-exec.sh "$suite/Gearloom.exe" </dev/null >build/gearloom.log 2>&1 &
+  if tools/wine-exec.sh build/x86_64/bin/find_window.exe "Eldvarra(R) MMO Gaming Mouse: Tharnic Edition" 30 \
+    </dev/null >/dev/null 2>&1; then
+    echo "Gearloom's main window is open; closing it ends only Gearloom."
+  else
+    echo "Gearloom did not come up within 30 s; see build/gearloom.log." >&2
+  fi
 fi
 wait

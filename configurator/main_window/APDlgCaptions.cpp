@@ -19,7 +19,7 @@ void CAPDlg::SetButtonText(CBitmapBtn& button, const CString& text)
 {
     button.SetCaption(text);
     button.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    button.SetToolTipText(&text);
+    SetButtonTip(button, text);
 }
 
 void CAPDlg::CaptionFromCode(int code, int index, bool scrollVariant)

@@ -3,6 +3,7 @@
 #include "configurator/main_window/StartupSteps.h"
 #include "core/AppPaths.h"
 #include "core/Messages.h"
+#include "core/SingleInstance.h"
 #include "framework/AfxOle.h"
 #include <shlobj.h>
 #include <memory>
@@ -12,15 +13,9 @@ BOOL CAPApp::InitInstance()
     bool usePipe = ChooseNoticePipe(ProbeElevation());
     AfxOleInit();
 
-    // Creating the mutex and asking whether it existed is one step, so two copies that
-    // start at the same moment cannot both go on.
-    m_hMutex = CreateMutexW(nullptr, FALSE, GEARLOOM_MUTEX_NAME);
-    if (!m_hMutex || GetLastError() == ERROR_ALREADY_EXISTS) {
-        // Another copy runs: end without a window, leaving that copy as it is.
-        if (m_hMutex) CloseHandle(m_hMutex);
-        m_hMutex = nullptr;
-        return TRUE;
-    }
+    m_hMutex = TakeInstanceMutex(GEARLOOM_MUTEX_NAME);
+    // Another copy runs: end without a window, leaving that copy as it is.
+    if (!m_hMutex) return TRUE;
 
     wchar_t appData[MAX_PATH] = {};
     if (SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, appData) == S_OK)
@@ -36,10 +31,6 @@ BOOL CAPApp::InitInstance()
 
 int CAPApp::ExitInstance()
 {
-    if (m_hMutex) {
-        ReleaseMutex(m_hMutex);
-        CloseHandle(m_hMutex);
-        m_hMutex = nullptr;
-    }
+    ReleaseInstanceMutex(m_hMutex);
     return CWinApp::ExitInstance();
 }

@@ -17,6 +17,7 @@
 #include "core/XmlDoc.h"
 #include "framework/CDC.h"
 #include <cstring>
+#include <thread>
 
 int g_nOSVersion = 0;
 
@@ -29,7 +30,8 @@ constexpr COLORREF kLabelColour = 0x00CCFF;
 // their tooltips from the profiles' names.
 std::vector<SkinButtonRow> ButtonRows(CAPDlg& d)
 {
-    const unsigned plain = SKIN_CHECK | SKIN_TOOLTIP;
+    // Tooltips are given once the window is painted (OnAfterFirstPaint).
+    const unsigned plain = SKIN_CHECK;
     const unsigned captioned = plain | SKIN_CAPTION;
     std::vector<SkinButtonRow> rows = {
         {L"HELP", &d.m_btnHelp, plain},
@@ -76,6 +78,7 @@ BEGIN_MESSAGE_MAP(CAPDlg, CSkinDialog)
     ON_MESSAGE(WM_SERVICE_DPI_CHANGED, OnDpiChanged)
     ON_MESSAGE(WM_SERVICE_BUTTON_STATE, OnMouseButtonPressed)
     ON_MESSAGE(WM_PROFILE_MENU, OnProfileMenu)
+    ON_MESSAGE(WM_AFTER_FIRST_PAINT, OnAfterFirstPaint)
     ON_COMMAND(ID_RESET_PROFILE, OnResetProfile)
     ON_COMMAND(ID_EDIT_GAMES, OnEditGames)
     ON_COMMAND(ID_EXPORT_PROFILE, OnExportProfile)
@@ -130,11 +133,16 @@ LRESULT CAPDlg::OnCreate(WPARAM, LPARAM)
 void CAPDlg::LoadSkin()
 {
     std::vector<SkinItem> pictures = ReadSkinSection(L"Skins.xml", L"MAIN");
+    // Five window-sized pictures: decoded side by side, the start waits for the slowest.
+    const struct {
+        const wchar_t* name;
+        CBitmap& picture;
+    } others[] = {{L"MAIN_DISABLE", m_bmpDisabled}, {L"MAIN_DOWN", m_bmpDown}, {L"MAIN_OVER", m_bmpOver},
+                  {L"MAIN_MASK", m_bmpMask}};
+    std::vector<std::thread> loaders;
+    for (const auto& o : others) loaders.emplace_back([&pictures, &o] { LoadSkinPicture(pictures, o.name, o.picture); });
     m_sizeNormal = LoadSkinPicture(pictures, L"MAIN_NORMAL", m_bmpNormal);
-    LoadSkinPicture(pictures, L"MAIN_DISABLE", m_bmpDisabled);
-    LoadSkinPicture(pictures, L"MAIN_DOWN", m_bmpDown);
-    LoadSkinPicture(pictures, L"MAIN_OVER", m_bmpOver);
-    LoadSkinPicture(pictures, L"MAIN_MASK", m_bmpMask);
+    for (std::thread& t : loaders) t.join();
     // Without its picture the window keeps the template's size rather than none at all.
     if (m_sizeNormal.cx > 0 && m_sizeNormal.cy > 0) MoveWindow(0, 0, m_sizeNormal.cx, m_sizeNormal.cy, TRUE);
     DrawLabels();
@@ -177,6 +185,11 @@ void CAPDlg::CreateButtons()
     SkinStatePictures pictures = {m_bmpNormal, m_bmpOver, m_bmpDown, disabled};
     std::vector<SkinButtonRow> rows = ButtonRows(*this);
     CreateSkinButtons(this, strings, rows.data(), rows.size(), pictures);
+    for (const SkinButtonRow& row : rows) {
+        const CString* text = FindSkinItem(strings, row.entry);
+        SkinEntry entry;
+        if (text && ParseSkinEntry(*text, entry)) row.button->m_strToolTip = entry.text;
+    }
 
     m_btnMouseProperties.m_bUpwardCaption[0] = 1;
     m_btnIllumination.m_bBoldCaption[0] = 1;
@@ -231,7 +244,6 @@ BOOL CAPDlg::OnInitDialog()
     m_bPickerShown = m_bPropertiesShown = m_bIlluminationShown = 0;
     LoadSettings();
     RefreshFromProfile();
-    RegisterDropTargets();
     LoadMenuTexts();
     return TRUE;
 }
@@ -324,7 +336,7 @@ void CAPDlg::UpdateButtons()
         b.m_bDragSource = j == current ? 1 : 0;
         b.m_nItemValue = j;
         CString name(p.PROFILE_NAME, FieldLength(p.PROFILE_NAME));
-        b.SetToolTipText(&name);
+        SetButtonTip(b, name);
         b.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
     if (current < 0 || current >= PROFILE_COUNT) return;
@@ -364,6 +376,10 @@ void CAPDlg::EnableSidePanels()
 
 void CAPDlg::OnDraw(CDC* dc)
 {
+    if (!m_bShownAsked) {
+        m_bShownAsked = true;
+        PostMessage(WM_AFTER_FIRST_PAINT);
+    }
     RECT client = GetClientRect();
     if (::IsIconic(m_hWnd)) {
         SendMessage(WM_ICONERASEBKGND, (WPARAM)dc->m_hDC);
@@ -444,4 +460,28 @@ LRESULT CAPDlg::OnSysCommand(WPARAM wParam, LPARAM)
         return 0;
     }
     return Default();
+}
+
+void CAPDlg::SetButtonTip(CBitmapBtn& button, const CString& text)
+{
+    if (m_bToolTips)
+        button.SetToolTipText(&text);
+    else
+        button.m_strToolTip = text;
+}
+
+LRESULT CAPDlg::OnAfterFirstPaint(WPARAM, LPARAM)
+{
+    // What is needed only once the person sees the window comes after the first paint: a
+    // tooltip window per button costs more than the rest of the start together. The
+    // tooltips take the texts the buttons have by then.
+    RegisterDropTargets();
+    m_bToolTips = true;
+    std::vector<SkinButtonRow> rows = ButtonRows(*this);
+    for (const SkinButtonRow& row : rows) {
+        if (!row.button->m_hWnd) continue;
+        CString text = row.button->m_strToolTip;
+        row.button->SetToolTipText(&text);
+    }
+    return 0;
 }

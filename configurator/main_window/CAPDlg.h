@@ -9,6 +9,9 @@
 
 struct PipeLink;
 
+// The main window's own message, posted at its first paint: tooltips and drop targets.
+constexpr UINT WM_AFTER_FIRST_PAINT = WM_APP + 1;
+
 // The main window of Gearloom: the mouse with its eleven button images, the ten profiles
 // and the command buttons, on a skinned borderless dialog. It owns the working copy of
 // the configuration that every view edits and the saved copy as in "Config.xml"; there are
@@ -116,6 +119,8 @@ public:
     CString m_strWarningRestoreProfile;
     CString m_strWarningNotSaved;
     HICON m_hIcon = nullptr;
+    bool m_bShownAsked = false;
+    bool m_bToolTips = false;
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -140,6 +145,7 @@ protected:
     LRESULT OnDpiChanged(WPARAM, LPARAM);
     LRESULT OnMouseButtonPressed(WPARAM, LPARAM);
     LRESULT OnProfileMenu(WPARAM, LPARAM);
+    LRESULT OnAfterFirstPaint(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -151,6 +157,8 @@ private:
     void ShowTrayIcon();
     void CaptionFromCode(int code, int index, bool scrollVariant);
     void SetButtonText(CBitmapBtn& button, const CString& text);
+    // The button's tooltip text; the tooltip itself once the window has been painted.
+    void SetButtonTip(CBitmapBtn& button, const CString& text);
     // Asks the question box between the side panels' disabling and enabling; true for Yes.
     bool Ask(const CString& question);
     void Tell(const CString& message);

@@ -3,6 +3,7 @@
 #include "core/AppPaths.h"
 #include "core/ConfigFile.h"
 #include "core/Messages.h"
+#include "framework/AfxOle.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 
@@ -61,6 +62,8 @@ MainWindowRig::MainWindowRig(Program program)
     CopyFileW(SourceFile(L"resources\\TrayIcon.xml"), ConfDir() + L"TrayIcon.xml", FALSE);
     wcscpy(g_szAppDir, m_appDir);
     wcscpy(g_szConfDir, ConfDir());
+    // As the program's start does: the buttons become drop targets.
+    AfxOleInit();
 }
 
 MainWindowRig::~MainWindowRig()

@@ -6,9 +6,18 @@
 #include "framework/CWinApp.h"
 #include <atomic>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
+
+// Texts in failure messages as texts.
+inline void PrintTo(const CString& s, std::ostream* os)
+{
+    std::string narrow;
+    for (wchar_t c : s.str()) narrow += c < 128 ? (char)c : '?';
+    *os << '"' << narrow << '"';
+}
 
 // The main window of the configuration program in this process, as the program runs it:
 // the main window of an application object, its program folder and per-user folder set by

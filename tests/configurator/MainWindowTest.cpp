@@ -105,6 +105,17 @@ TEST(MainWindow, AtRest)
     EXPECT_EQ(d.m_propertiesDlg.m_pConfig, &d.m_config);
     EXPECT_EQ(d.m_illuminationDlg.m_pConfig, &d.m_config);
     EXPECT_EQ(g_pAdvanceFunctionDlg, nullptr);
+    // Once painted, every button has its tooltip and the images take drops.
+    ASSERT_TRUE(PumpUntil([&] { return d.m_btnExit.m_toolTip.m_hWnd != nullptr; }));
+    EXPECT_EQ(d.m_btnExit.m_toolTip.GetText(&d.m_btnExit, 1), L"Exit");
+    EXPECT_EQ(d.m_mouseButtons[0].m_toolTip.GetText(&d.m_mouseButtons[0], 1), L"Left Click");
+    EXPECT_EQ(d.m_profileButtons[9].m_toolTip.GetText(&d.m_profileButtons[9], 1), L"Raid set 10");
+    EXPECT_NE(GetPropW(d.m_profileButtons[3].m_hWnd, L"OleDropTargetInterface"), nullptr);
+    EXPECT_NE(GetPropW(d.m_mouseButtons[3].m_hWnd, L"OleDropTargetInterface"), nullptr);
+    // Captions set later keep their tooltips in step.
+    d.ShowButtonAssignment(9, 0);
+    EXPECT_EQ(d.m_mouseButtons[0].m_toolTip.GetText(&d.m_mouseButtons[0], 1), L"Disabled");
+    d.ShowButtonAssignment(1, 0);
 
     SetForegroundWindow(rig.Hwnd());
     MouseMoveTo(POINT{r.left + 5, r.bottom + 40});

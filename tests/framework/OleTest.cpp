@@ -3,20 +3,13 @@
 #include "framework/COleDataSource.h"
 #include "framework/COleDropTarget.h"
 #include "framework/CWnd.h"
+#include "GuiTestSupport.h"
 #include <gtest/gtest.h>
 #include <cstring>
 #include <string>
 
 namespace {
 
-HGLOBAL TextBlock(const wchar_t* text)
-{
-    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
-    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    memcpy(GlobalLock(h), text, bytes);
-    GlobalUnlock(h);
-    return h;
-}
 
 std::wstring TextOf(HGLOBAL h)
 {

@@ -6,45 +6,8 @@
 
 namespace {
 
-HANDLE StartProgram(const CString& exe)
-{
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    CString cmd = L"\"" + exe + L"\"";
-    if (!CreateProcessW(exe, cmd.GetBuffer(cmd.GetLength() + 1), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
-
 // A guard against a hang, not a measure.
 const DWORD GUARD_MS = 30000;
-
-HWND WaitForServiceWindow(HANDLE process)
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < GUARD_MS;) {
-        HWND h = FindWindowW(nullptr, PORTWARDEN_WINDOW_TITLE);
-        if (h) return h;
-        if (WaitForSingleObject(process, 20) == WAIT_OBJECT_0) return nullptr;
-    }
-    return nullptr;
-}
-
-BOOL CALLBACK CountServiceWindow(HWND h, LPARAM count)
-{
-    wchar_t title[64] = {};
-    GetWindowTextW(h, title, 64);
-    if (wcscmp(title, PORTWARDEN_WINDOW_TITLE) == 0) ++*(int*)count;
-    return TRUE;
-}
-
-int CountServiceWindows()
-{
-    int n = 0;
-    EnumWindows(CountServiceWindow, (LPARAM)&n);
-    return n;
-}
 
 }  // namespace
 
@@ -65,7 +28,7 @@ TEST(PortwardenProcess, SecondCopyEndsAtOnceAndLeavesTheFirstUntouched)
 
     HANDLE first = StartProgram(app + L"Portwarden.exe");
     ASSERT_NE(first, nullptr);
-    HWND window = WaitForServiceWindow(first);
+    HWND window = WaitForWindowTitled(first, PORTWARDEN_WINDOW_TITLE);
     ASSERT_NE(window, nullptr);
 
     // The first start made the user's folders and copied the shipped configuration.
@@ -90,7 +53,7 @@ TEST(PortwardenProcess, SecondCopyEndsAtOnceAndLeavesTheFirstUntouched)
 
     EXPECT_EQ(WaitForSingleObject(first, 0), (DWORD)WAIT_TIMEOUT);
     EXPECT_EQ(FindWindowW(nullptr, PORTWARDEN_WINDOW_TITLE), window);
-    EXPECT_EQ(CountServiceWindows(), 1);
+    EXPECT_EQ(CountWindowsTitled(PORTWARDEN_WINDOW_TITLE), 1);
     EXPECT_EQ(ReadBytes(conf + L"Config.xml"), mine);
     DWORD_PTR ping = 0;
     EXPECT_TRUE(SendMessageTimeoutW(window, WM_SERVICE_PING, 0, 0, SMTO_ABORTIFHUNG, 5000, &ping));

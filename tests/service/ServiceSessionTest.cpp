@@ -1,10 +1,12 @@
 #include "ServiceRig.h"
+#include "SimMouseClient.h"
 #include "service/DeviceSettings.h"
 #include "service/DriverLink.h"
 #include "core/AppPaths.h"
 #include "core/ConfigSettings.h"
 #include "core/Messages.h"
 #include <gtest/gtest.h>
+#include <set>
 #include <thread>
 
 namespace {
@@ -14,39 +16,11 @@ struct Want {
     std::vector<BYTE> in;
 };
 
-const char* CodeName(DWORD code)
-{
-    switch (code) {
-    case IOCTL_REGISTER_EVENT: return "REGISTER_EVENT";
-    case IOCTL_UNREGISTER_EVENT: return "UNREGISTER_EVENT";
-    case IOCTL_GET_EVENT: return "GET_EVENT";
-    case IOCTL_SET_INTERCEPTION_MASK: return "SET_INTERCEPTION_MASK";
-    case IOCTL_SET_SENSITIVITY_X: return "SET_SENSITIVITY_X";
-    case IOCTL_SET_SENSITIVITY_Y: return "SET_SENSITIVITY_Y";
-    case IOCTL_PRE_SENSITIVITY: return "PRE_SENSITIVITY";
-    case IOCTL_POST_MASK: return "POST_MASK";
-    case IOCTL_PRE_LED_COLOR: return "PRE_LED_COLOR";
-    case IOCTL_SET_POLLING_RATE: return "SET_POLLING_RATE";
-    case IOCTL_GET_POLLING_RATE: return "GET_POLLING_RATE";
-    case IOCTL_GET_FIRMWARE_VERSION: return "GET_FIRMWARE_VERSION";
-    case IOCTL_SET_LED_COLOR: return "SET_LED_COLOR";
-    case IOCTL_GET_LED_COLOR: return "GET_LED_COLOR";
-    case IOCTL_SET_DPI_STAGE: return "SET_DPI_STAGE";
-    case IOCTL_GET_DPI_STAGE: return "GET_DPI_STAGE";
-    case IOCTL_SET_LED_INTENSITY: return "SET_LED_INTENSITY";
-    case IOCTL_GET_LED_INTENSITY: return "GET_LED_INTENSITY";
-    case IOCTL_SET_LED_PULSATION: return "SET_LED_PULSATION";
-    case IOCTL_GET_LED_PULSATION: return "GET_LED_PULSATION";
-    case IOCTL_POST_RELOAD: return "POST_RELOAD";
-    default: return "other";
-    }
-}
-
 std::string Describe(const std::vector<SimMouse::Request>& got)
 {
     std::string s;
     for (auto& r : got) {
-        s += CodeName(r.code);
+        s += SimRequestName(r.code);
         s += "(";
         for (size_t i = 0; i < r.in.size() && i < 8; ++i) s += std::to_string(r.in[i]) + (i + 1 < r.in.size() ? " " : "");
         s += ") ";
@@ -60,16 +34,9 @@ void ExpectRequests(const SimMouse& mouse, const std::vector<Want>& want)
     SCOPED_TRACE("requests: " + Describe(got));
     ASSERT_EQ(got.size(), want.size());
     for (size_t i = 0; i < want.size(); ++i) {
-        EXPECT_EQ(got[i].code, want[i].code) << "request " << i << ": " << CodeName(got[i].code);
-        EXPECT_EQ(got[i].in, want[i].in) << "request " << i << ": " << CodeName(got[i].code);
+        EXPECT_EQ(got[i].code, want[i].code) << "request " << i << ": " << SimRequestName(got[i].code);
+        EXPECT_EQ(got[i].in, want[i].in) << "request " << i << ": " << SimRequestName(got[i].code);
     }
-}
-
-std::vector<BYTE> HandleBytes(HANDLE h)
-{
-    std::vector<BYTE> b(sizeof(HANDLE));
-    memcpy(b.data(), &h, sizeof(HANDLE));
-    return b;
 }
 
 const std::vector<Want> kApplyProfileDefaults = {
@@ -166,7 +133,7 @@ TEST(ServiceSession, SessionStartSendsRequestsInOrderWithTheirBuffers)
 
     ASSERT_NE(g_hDevice, nullptr);
     ExpectRequests(rig.mouse, {
-        {IOCTL_REGISTER_EVENT, HandleBytes(g_hEventSemaphore)},
+        {IOCTL_REGISTER_EVENT, DwordBytes((DWORD)(ULONG_PTR)g_hEventSemaphore)},
         {IOCTL_GET_FIRMWARE_VERSION, {}},
         {IOCTL_GET_DPI_STAGE, Bytes({0})},
         {IOCTL_GET_POLLING_RATE, Bytes({0})},
@@ -436,7 +403,7 @@ TEST(ServiceSession, RefusedRequestsAreNotReportedAsDone)
         {IOCTL_SET_DPI_STAGE, [](CHIDWnd& w) { return w.DpiDown(); }},
     };
     for (auto& c : cases) {
-        SCOPED_TRACE(CodeName(c.code));
+        SCOPED_TRACE(SimRequestName(c.code));
         EXPECT_EQ(c.call(s.W()), 1);
         s.rig.mouse.FailRequest(c.code);
         EXPECT_EQ(c.call(s.W()), 0);
@@ -467,6 +434,47 @@ TEST(ServiceSession, WithoutMouseSettersSendNothingAndAnswerZero)
     ASSERT_EQ(req.size(), 1u);
     EXPECT_EQ(req[0].code, IOCTL_PRE_SENSITIVITY);
     EXPECT_FALSE(req[0].ok);
+}
+
+// The driver's contract fixes the size of every buffer; the mouse refuses any other.
+TEST(ServiceSession, EveryRequestCarriesTheContractsBufferSizes)
+{
+    Session s;
+    s.rig.mouse.ClearLog();
+    s.rig.Plug();  // the device is open: nothing
+    EXPECT_EQ(s.W().SendMessage(WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT), 0);
+    EXPECT_EQ(s.W().SendMessage(WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT), 0);
+    auto cfg = s.rig.ReadConfig();
+    ValidateConfig(*cfg);
+    cfg->POLLING_RATE = 3;
+    s.rig.WriteConfig(*cfg);
+    EXPECT_EQ(s.W().SendMessage(WM_RELOAD_CONFIG), 1);
+    EXPECT_EQ(s.W().SendMessage(WM_PROFILE_CHANGE, 4), 1);
+    EXPECT_EQ(s.W().SelectDpiStage(3), 1);
+    EXPECT_EQ(s.W().DpiUp(), 1);
+    EXPECT_EQ(s.W().DpiDown(), 1);
+    EXPECT_NE(s.W().SendMessage(WM_FIRMWARE_VERSIONS), 0);
+    s.rig.mouse.QueueEvent(0x10000001);
+    s.rig.HandleDeviceEvents(1);
+    s.rig.wnd.reset();
+
+    auto requests = s.rig.mouse.Requests(true);
+    std::set<DWORD> seen;
+    for (auto& r : requests) {
+        SCOPED_TRACE(SimRequestName(r.code));
+        uint32_t in = 0, out = 0;
+        ASSERT_TRUE(SimRequestSizes(r.code, &in, &out));
+        EXPECT_EQ(r.inSize, in);
+        EXPECT_EQ(r.outSize, out);
+        EXPECT_TRUE(r.ok);
+        seen.insert(r.code);
+    }
+    // Every request of a session but the firmware update's.
+    EXPECT_EQ(seen.size(), 22u);
+    // The registration carries the handle's 32 bits alone, also from a 64-bit service.
+    ASSERT_EQ(requests[0].code, IOCTL_SET_INTERCEPTION_MASK);
+    ASSERT_EQ(requests[2].code, IOCTL_REGISTER_EVENT);
+    EXPECT_EQ(requests[2].inSize, 4u);
 }
 
 TEST(ServiceSession, ClosingGivesTheButtonsBackAndClosesTheDevice)

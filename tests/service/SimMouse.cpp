@@ -1,4 +1,5 @@
 #include "SimMouse.h"
+#include "SimMouseClient.h"
 #include "service/DriverLink.h"
 #include <cstring>
 
@@ -14,7 +15,54 @@ std::vector<BYTE> DwordBytes(DWORD value)
     return Bytes({(int)(value & 0xFF), (int)((value >> 8) & 0xFF), (int)((value >> 16) & 0xFF), (int)(value >> 24)});
 }
 
-SimMouse::SimMouse() = default;
+SimMouse::SimMouse() : m_device(new SimDevice)
+{
+    SimHost host = {this, Now, RegisterEvent, UnregisterEvent, Signal};
+    SimDeviceInit(m_device.get(), &host);
+}
+
+SimMouse::~SimMouse()
+{
+    if (m_semaphoreCopy) CloseHandle(m_semaphoreCopy);
+}
+
+int64_t SimMouse::Now(void*)
+{
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
+
+// As the driver does: the handle is the caller's, taken into a handle of our own.
+int SimMouse::RegisterEvent(void* self, uint32_t handleBits)
+{
+    SimMouse* m = static_cast<SimMouse*>(self);
+    HANDLE sent = (HANDLE)(LONG_PTR)(LONG)handleBits;
+    HANDLE copy = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), sent, GetCurrentProcess(), &copy, SEMAPHORE_MODIFY_STATE | SYNCHRONIZE,
+                         FALSE, 0))
+        return 0;
+    UnregisterEvent(self);
+    m->m_semaphore = sent;
+    m->m_semaphoreCopy = copy;
+    m->m_registrant = m->m_current;
+    return 1;
+}
+
+void SimMouse::UnregisterEvent(void* self)
+{
+    SimMouse* m = static_cast<SimMouse*>(self);
+    if (m->m_semaphoreCopy) CloseHandle(m->m_semaphoreCopy);
+    m->m_semaphoreCopy = nullptr;
+    m->m_semaphore = nullptr;
+    m->m_registrant = nullptr;
+}
+
+void SimMouse::Signal(void* self, int32_t count)
+{
+    SimMouse* m = static_cast<SimMouse*>(self);
+    if (m->m_semaphoreCopy) ReleaseSemaphore(m->m_semaphoreCopy, count, nullptr);
+}
 
 HANDLE SimMouse::Open()
 {
@@ -27,6 +75,7 @@ HANDLE SimMouse::Open()
     ++m_opens;
     HANDLE h = reinterpret_cast<HANDLE>((INT_PTR)(0x51500 + m_opens * 4));
     m_open.push_back(h);
+    SimDeviceOpened(m_device.get());
     return h;
 }
 
@@ -36,6 +85,7 @@ void SimMouse::Close(HANDLE device)
     for (size_t i = 0; i < m_open.size(); ++i) {
         if (m_open[i] == device) {
             m_open.erase(m_open.begin() + i);
+            SimDeviceClosed(m_device.get(), device == m_registrant);
             return;
         }
     }
@@ -44,144 +94,23 @@ void SimMouse::Close(HANDLE device)
 BOOL SimMouse::Control(HANDLE device, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize, DWORD* returned)
 {
     std::lock_guard<std::mutex> g(m_lock);
-    Request r;
-    r.code = code;
-    if (in && inSize) r.in.assign((BYTE*)in, (BYTE*)in + inSize);
-    r.outSize = outSize;
-    r.device = device;
-    r.ok = false;
     if (returned) *returned = 0;
-
     bool known = false;
     for (HANDLE h : m_open) known = known || h == device;
-    auto fail = m_failures.find(code);
     if (!known) {
+        // Windows refuses a closed handle before any driver sees the request; the log
+        // still shows what the service tried.
+        SimDeviceLogRefused(m_device.get(), code, in, inSize, outSize, SIM_BAD_HANDLE);
         SetLastError(ERROR_INVALID_HANDLE);
-    } else if (fail != m_failures.end() && fail->second != 0) {
-        if (fail->second > 0) --fail->second;
-        SetLastError(ERROR_GEN_FAILURE);
-    } else {
-        r.ok = Answer(code, (const BYTE*)in, inSize, (BYTE*)out, outSize, returned);
+        return FALSE;
     }
-    m_log.push_back(r);
-    return r.ok ? TRUE : FALSE;
-}
-
-bool SimMouse::Answer(DWORD code, const BYTE* in, DWORD inSize, BYTE* out, DWORD outSize, DWORD* returned)
-{
-    auto needIn = [&](DWORD n) { return in && inSize >= n; };
-    auto give = [&](const void* data, DWORD n) {
-        if (!out || outSize < n) return false;
-        std::memcpy(out, data, n);
-        if (returned) *returned = n;
-        return true;
-    };
-    // The event link works as long as the driver is there; the rest needs the mouse.
-    bool linkRequest = code == IOCTL_REGISTER_EVENT || code == IOCTL_UNREGISTER_EVENT || code == IOCTL_GET_EVENT ||
-                       code == IOCTL_SET_INTERCEPTION_MASK;
-    if (!m_connected && !linkRequest) {
-        SetLastError(ERROR_DEVICE_NOT_CONNECTED);
-        return false;
-    }
-    State& s = m_state;
-    switch (code) {
-    case IOCTL_REGISTER_EVENT:
-        if (inSize != sizeof(HANDLE)) return false;
-        std::memcpy(&m_semaphore, in, sizeof(HANDLE));
-        if (!m_events.empty()) ReleaseSemaphore(m_semaphore, (LONG)m_events.size(), nullptr);
-        return true;
-    case IOCTL_UNREGISTER_EVENT:
-        m_semaphore = nullptr;
-        return true;
-    case IOCTL_GET_EVENT: {
-        if (!needIn(4) || m_events.empty()) return false;
-        DWORD word = m_events.front();
-        m_events.pop_front();
-        return give(&word, 4);
-    }
-    case IOCTL_SET_INTERCEPTION_MASK:
-        if (!needIn(4)) return false;
-        std::memcpy(&s.mask, in, 4);
-        return true;
-    case IOCTL_SET_SENSITIVITY_X:
-    case IOCTL_SET_SENSITIVITY_Y: {
-        if (!needIn(4)) return false;
-        INT32 v;
-        std::memcpy(&v, in, 4);
-        (code == IOCTL_SET_SENSITIVITY_X ? s.sensX : s.sensY) = v;
-        return true;
-    }
-    case IOCTL_PRE_SENSITIVITY:
-    case IOCTL_PRE_LED_COLOR:
-        return needIn(1) && in[0] == 1;
-    case IOCTL_POST_MASK:
-        return needIn(1) && in[0] == 0;
-    case IOCTL_SET_POLLING_RATE:
-        if (!needIn(1)) return false;
-        s.pollingRate = in[0];
-        return true;
-    case IOCTL_GET_POLLING_RATE: {
-        BYTE v = (BYTE)s.pollingRate;
-        return give(&v, 1);
-    }
-    case IOCTL_GET_FIRMWARE_VERSION: {
-        BYTE v[2] = {s.fwLow, s.fwHigh};
-        return give(v, 2);
-    }
-    case IOCTL_SET_LED_COLOR:
-        if (!needIn(3)) return false;
-        s.r = in[0], s.g = in[1], s.b = in[2];
-        return true;
-    case IOCTL_GET_LED_COLOR: {
-        BYTE v[3] = {s.r, s.g, s.b};
-        return needIn(3) && give(v, 3);
-    }
-    case IOCTL_SET_DPI_STAGE:
-        if (!needIn(1)) return false;
-        s.stage = in[0];
-        return true;
-    case IOCTL_GET_DPI_STAGE: {
-        BYTE v = (BYTE)s.stage;
-        return give(&v, 1);
-    }
-    case IOCTL_SET_LED_INTENSITY:
-        if (!needIn(1)) return false;
-        s.intensity = (signed char)in[0];
-        return true;
-    case IOCTL_GET_LED_INTENSITY: {
-        BYTE v = (BYTE)s.intensity;
-        return give(&v, 1);
-    }
-    case IOCTL_SET_LED_PULSATION:
-        if (!needIn(1)) return false;
-        s.pulsation = (signed char)in[0];
-        return true;
-    case IOCTL_GET_LED_PULSATION: {
-        BYTE v = (BYTE)s.pulsation;
-        return give(&v, 1);
-    }
-    case IOCTL_GET_FIRMWARE_INFO:
-        return give(s.fwInfo, 16);
-    case IOCTL_FIRMWARE_UPDATE_START:
-    case IOCTL_FIRMWARE_UPDATE_END:
-        // The mouse re-enumerates: the driver reports an arrival.
-        if (code == IOCTL_FIRMWARE_UPDATE_START && !needIn(2)) return false;
-        m_events.push_back(EVENT_ARRIVAL);
-        if (m_semaphore) ReleaseSemaphore(m_semaphore, 1, nullptr);
-        return true;
-    case IOCTL_FIRMWARE_ERASE:
-        s.blocks.clear();
-        return true;
-    case IOCTL_FIRMWARE_WRITE_BLOCK:
-        if (!needIn(514)) return false;
-        s.blocks.emplace_back(in, in + 514);
-        return true;
-    case IOCTL_POST_RELOAD:
-        return true;
-    default:
-        SetLastError(ERROR_INVALID_FUNCTION);
-        return false;
-    }
+    uint32_t got = 0;
+    m_current = device;
+    SimResult r = SimDeviceControl(m_device.get(), code, in, inSize, out, outSize, &got);
+    m_current = nullptr;
+    if (returned) *returned = got;
+    if (r != SIM_OK) SetLastError(SimResultError(r));
+    return r == SIM_OK;
 }
 
 void SimMouse::SetPresent(bool present)
@@ -192,41 +121,41 @@ void SimMouse::SetPresent(bool present)
 
 void SimMouse::Unplug()
 {
-    {
-        std::lock_guard<std::mutex> g(m_lock);
-        m_connected = false;
-    }
-    QueueEvent(EVENT_REMOVAL);
+    std::lock_guard<std::mutex> g(m_lock);
+    SimDeviceUnplug(m_device.get());
 }
 
 void SimMouse::Replug()
 {
-    {
-        std::lock_guard<std::mutex> g(m_lock);
-        m_connected = true;
-    }
-    QueueEvent(EVENT_ARRIVAL);
+    std::lock_guard<std::mutex> g(m_lock);
+    SimDevicePlug(m_device.get());
 }
 
 void SimMouse::FailRequest(DWORD code, int times)
 {
     std::lock_guard<std::mutex> g(m_lock);
-    m_failures[code] = times;
+    SimDeviceFailRequest(m_device.get(), code, times);
 }
 
 void SimMouse::QueueEvent(DWORD word)
 {
     std::lock_guard<std::mutex> g(m_lock);
-    m_events.push_back(word);
-    if (m_semaphore) ReleaseSemaphore(m_semaphore, 1, nullptr);
+    SimDeviceQueueEvent(m_device.get(), word, nullptr);
 }
 
 std::vector<SimMouse::Request> SimMouse::Requests(bool withEventReads) const
 {
     std::lock_guard<std::mutex> g(m_lock);
     std::vector<Request> out;
-    for (const Request& r : m_log)
-        if (withEventReads || r.code != IOCTL_GET_EVENT) out.push_back(r);
+    std::vector<SimLogEntry> page(SIM_LOG_CAPACITY);
+    uint32_t next = 0;
+    uint32_t n = SimDeviceReadLog(m_device.get(), m_logFrom, page.data(), (uint32_t)page.size(), &next);
+    for (uint32_t i = 0; i < n; ++i) {
+        const SimLogEntry& e = page[i];
+        if (!withEventReads && e.code == IOCTL_GET_EVENT) continue;
+        uint32_t kept = e.inSize < SIM_LOG_INPUT ? e.inSize : SIM_LOG_INPUT;
+        out.push_back({e.code, std::vector<BYTE>(e.in, e.in + kept), e.inSize, e.outSize, e.result == SIM_OK});
+    }
     return out;
 }
 
@@ -240,7 +169,7 @@ std::vector<DWORD> SimMouse::Codes(bool withEventReads) const
 void SimMouse::ClearLog()
 {
     std::lock_guard<std::mutex> g(m_lock);
-    m_log.clear();
+    m_logFrom = m_device->logNext;
 }
 
 int SimMouse::OpenCount() const
@@ -252,7 +181,7 @@ int SimMouse::OpenCount() const
 int SimMouse::OpenHandleCount() const
 {
     std::lock_guard<std::mutex> g(m_lock);
-    return (int)m_open.size();
+    return m_device->opens;
 }
 
 HANDLE SimMouse::Semaphore() const
@@ -264,17 +193,44 @@ HANDLE SimMouse::Semaphore() const
 size_t SimMouse::PendingEvents() const
 {
     std::lock_guard<std::mutex> g(m_lock);
-    return m_events.size();
+    return (size_t)SimDevicePendingEvents(m_device.get());
 }
 
 SimMouse::State SimMouse::GetState() const
 {
     std::lock_guard<std::mutex> g(m_lock);
-    return m_state;
+    const SimSettings& v = m_device->settings;
+    State s;
+    s.stage = v.stage;
+    s.pollingRate = v.pollingRate;
+    s.r = v.r, s.g = v.g, s.b = v.b;
+    s.intensity = v.intensity;
+    s.pulsation = v.pulsation;
+    s.mask = v.mask;
+    s.sensX = v.sensX, s.sensY = v.sensY;
+    s.fwLow = v.fwLow, s.fwHigh = v.fwHigh;
+    std::memcpy(s.fwInfo, v.fwInfo, 16);
+    for (uint32_t i = 0; i < m_device->blockCount; ++i)
+        s.blocks.emplace_back(m_device->blocks[i], m_device->blocks[i] + SIM_BLOCK_SIZE);
+    return s;
 }
 
 void SimMouse::SetState(const State& s)
 {
     std::lock_guard<std::mutex> g(m_lock);
-    m_state = s;
+    SimSettings& v = m_device->settings;
+    v.stage = (uint8_t)s.stage;
+    v.pollingRate = (uint8_t)s.pollingRate;
+    v.r = s.r, v.g = s.g, v.b = s.b;
+    v.intensity = (int8_t)s.intensity;
+    v.pulsation = (int8_t)s.pulsation;
+    v.mask = s.mask;
+    v.sensX = s.sensX, v.sensY = s.sensY;
+    v.fwLow = s.fwLow, v.fwHigh = s.fwHigh;
+    std::memcpy(v.fwInfo, s.fwInfo, 16);
+    m_device->blockCount = 0;
+    for (const std::vector<BYTE>& b : s.blocks) {
+        if (m_device->blockCount >= SIM_MAX_BLOCKS || b.size() != SIM_BLOCK_SIZE) break;
+        std::memcpy(m_device->blocks[m_device->blockCount++], b.data(), SIM_BLOCK_SIZE);
+    }
 }

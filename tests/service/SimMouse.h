@@ -1,27 +1,29 @@
 #pragma once
 #include "service/ServiceSeams.h"
+#include "SimDevice.h"
 #include <windows.h>
-#include <deque>
 #include <functional>
-#include <map>
+#include <memory>
 #include <mutex>
 #include <vector>
 
-// A simulated mouse behind the device seam. It answers every request of the driver's
-// table with its own state, keeps that state across a simulated unplug, queues event
-// words and releases the service's real semaphore once per word, and records every
-// request in order with its input bytes.
+// The simulated mouse behind the device seam: the device model of the simulated driver
+// (tools/simmouse), answered in this process. It answers every request of the driver's
+// contract with its own state and the contract's buffer sizes, keeps that state across a
+// simulated unplug, queues event words and releases the service's real semaphore once per
+// word, and logs every request in order with its first input bytes.
 class SimMouse : public IDeviceSeam {
 public:
     struct Request {
         DWORD code;
-        std::vector<BYTE> in;
+        std::vector<BYTE> in;  // the first SIM_LOG_INPUT bytes
+        DWORD inSize;
         DWORD outSize;
-        HANDLE device;
         bool ok;
     };
 
     SimMouse();
+    ~SimMouse() override;
 
     // IDeviceSeam
     HANDLE Open() override;
@@ -45,7 +47,8 @@ public:
     // before the service registers are signalled when it does.
     void QueueEvent(DWORD word);
 
-    // Requests in order; GET_EVENT (the event thread's reads) only when asked.
+    // Requests since the last ClearLog, in order; GET_EVENT (the event thread's reads)
+    // only when asked.
     std::vector<Request> Requests(bool withEventReads = false) const;
     std::vector<DWORD> Codes(bool withEventReads = false) const;
     void ClearLog();
@@ -72,18 +75,21 @@ public:
     void SetState(const State& s);
 
 private:
-    bool Answer(DWORD code, const BYTE* in, DWORD inSize, BYTE* out, DWORD outSize, DWORD* returned);
+    static int64_t Now(void* self);
+    static int RegisterEvent(void* self, uint32_t handleBits);
+    static void UnregisterEvent(void* self);
+    static void Signal(void* self, int32_t count);
 
     mutable std::mutex m_lock;
+    std::unique_ptr<SimDevice> m_device;  // large: a log of thousands of requests
     bool m_present = true;
-    bool m_connected = true;
     int m_opens = 0;
     std::vector<HANDLE> m_open;
-    HANDLE m_semaphore = nullptr;
-    std::deque<DWORD> m_events;
-    std::map<DWORD, int> m_failures;
-    std::vector<Request> m_log;
-    State m_state;
+    HANDLE m_current = nullptr;     // the handle of the request being answered
+    HANDLE m_registrant = nullptr;  // the handle that registered the semaphore
+    HANDLE m_semaphore = nullptr;   // as the service sent it
+    HANDLE m_semaphoreCopy = nullptr;  // ours, as the driver keeps its own
+    uint32_t m_logFrom = 1;
 };
 
 // Input bytes of a request as the service builds them.

@@ -165,6 +165,76 @@ std::wstring StateName(const Picture& p, const std::wstring& window)
     return s;
 }
 
+const PlainPicture* FindPicture(const SkinSpec& spec, const wchar_t* path)
+{
+    for (const PlainPicture& p : spec.pictures)
+        if (p.path == path) return &p;
+    return nullptr;
+}
+
+// The picker's side bar as the program fills it at run time: four folder headers from the
+// header pictures, the DPI folder open with its rows, each row with its marker.
+void MockSideBar(Canvas& shown, const SkinSpec& spec, int ox, int oy)
+{
+    const PlainPicture* closed = FindPicture(spec, L"skins/button-p.bmp");
+    const PlainPicture* open = FindPicture(spec, L"skins/button-m.bmp");
+    const PlainPicture* bullet = FindPicture(spec, L"bitmaps/bullet.bmp");
+    if (!closed || !open || !bullet) return;
+    Canvas bar(174, 370, Hex(0x000000));
+    Canvas headerClosed(closed->w, closed->h), headerOpen(open->w, open->h), marker(bullet->w, bullet->h);
+    closed->draw(headerClosed);
+    open->draw(headerOpen);
+    bullet->draw(marker);
+    struct Folder {
+        const wchar_t* name;
+        bool isOpen;
+        int height;
+    };
+    const Folder folders[] = {{L"Game commands", false, 220}, {L"DPI", true, 200}, {L"Profiles", false, 240}, {L"Macros", false, 240}};
+    const wchar_t* rows[] = {L"400 DPI", L"800 DPI", L"1600 DPI", L"3200 DPI", L"DPI up", L"DPI down"};
+    struct Text {
+        RECT r;
+        const wchar_t* text;
+        COLORREF color;
+        bool centred;
+    };
+    std::vector<Text> texts;
+    int y = 0;
+    for (int i = 0; i < 4; ++i) {
+        const Folder& f = folders[i];
+        // The header button sits at (-20, y + 5), 170 x 19, cut from the picture at (1, 1).
+        bar.Paste(f.isOpen ? headerOpen : headerClosed, 21, 1, 150, 19, 0, y + 5);
+        texts.push_back({RECT{-20 + 5, y + 5, -20 + 168, y + 24}, f.name, RGB(255, 204, 0), true});
+        y += i == 3 ? 50 : 20;
+        if (f.isOpen) {
+            for (int r = 0; r < 6; ++r) {
+                int top = y + 5 + r * 20;
+                if (r == 1)
+                    for (int yy = top; yy < top + 20; ++yy)
+                        for (int xx = 0; xx < 174; ++xx) bar.At(xx, yy) = Hex(0x292929);
+                else
+                    for (int yy = top; yy < top + 20; ++yy)
+                        for (int xx = 0; xx < 174; ++xx) bar.At(xx, yy) = Hex(0x161616);
+                bar.Paste(marker, 0, 0, marker.W(), marker.H(), 12, top + 4);
+                texts.push_back({RECT{21, top, 174, top + 20}, rows[r], r == 1 ? RGB(0x80, 0x80, 0x00) : RGB(255, 204, 0), false});
+            }
+            y += f.height;
+        }
+    }
+    {
+        TextLayer layer(bar);
+        HFONT font = KitFont(12, 400);
+        HGDIOBJ old = SelectObject(layer.Dc(), font);
+        for (Text& t : texts) {
+            SetTextColor(layer.Dc(), t.color);
+            DrawTextW(layer.Dc(), t.text, -1, &t.r, DT_SINGLELINE | (t.centred ? DT_CENTER | DT_VCENTER : 0));
+        }
+        SelectObject(layer.Dc(), old);
+        DeleteObject(font);
+    }
+    shown.Paste(bar, 0, 0, bar.W(), bar.H(), ox, oy);
+}
+
 const WindowSpec* FindWindow(const SkinSpec& spec, const wchar_t* name)
 {
     for (const WindowSpec& w : spec.windows)
@@ -203,6 +273,7 @@ bool WriteDockedPreview(const SkinSpec& spec, const std::wstring& path)
     Place(screen, *main, left, top);
     Place(screen, *settings, left + 17 - settings->w, top + 89);
     Place(screen, *picker, right - 16, top + 89);
+    MockSideBar(screen, spec, right - 16, top + 89 + 80);
     Place(screen, *lighting, left + 87, bottom - 18);
     return WritePng(path, screen);
 }
@@ -232,6 +303,7 @@ bool WritePreviews(const SkinSpec& spec, const std::wstring& folder)
                 for (int x = 0; x < w.w; ++x)
                     if (mask.At(x, y).r < 128) shown.At(x + margin, y + margin) = pic.At(x, y);
             DrawTexts(shown, w, p.layer, p.state, margin, margin);
+            if (w.skinsName == L"BUTTON_ASSIGNMENTS") MockSideBar(shown, spec, margin, margin + 80);
             if (!WritePng(base + StateName(p, w.skinsName) + L".png", shown)) return false;
         }
     }

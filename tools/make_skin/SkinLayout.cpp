@@ -142,6 +142,8 @@ void MainWindow(SkinSpec& spec)
     e.push_back(Txt(L"STRING_EXPORT_FAILED", L"The profile could not be saved to that file. Check that the folder can be "
                                              L"written to and that the file is not read-only."));
     e.push_back(Txt(L"STRING_IMPORT_REFUSED", L"This file cannot be imported, so the profile stays as it was."));
+    e.push_back(Txt(L"STRING_WARNING_NOT_SAVED", L"Your settings could not be saved, so the mouse keeps its previous settings. "
+                                                 L"Check that the configuration file is not read-only, then press Apply again."));
 
     WindowSpec w = Window(L"MAIN", 840, 620, std::move(e));
     w.shape = RoundedWindow(18);
