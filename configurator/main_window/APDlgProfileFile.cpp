@@ -25,22 +25,13 @@ CString MainText(const wchar_t* name, const wchar_t* fallback)
 
 }  // namespace
 
-CString CAPDlg::AskExportPath()
+CString CAPDlg::AskProfilePath(BOOL open)
 {
+    // Saving starts with the profile's name, opening with every profile file.
+    CString name(L"*.xml");
     int id = m_config.PROFILE_ID;
-    CString name = id >= 0 && id < PROFILE_COUNT ? CString(m_config.profiles[id].PROFILE_NAME) : CString();
-    CFileDialog dlg(FALSE, kExtension, name, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kFilter);
-    CString folder = ProfileFileFolder();
-    dlg.m_ofn.lpstrInitialDir = folder;
-    DisableSidePanels();
-    INT_PTR answer = dlg.DoModal();
-    EnableSidePanels();
-    return answer == IDOK ? dlg.GetPathName() : CString();
-}
-
-CString CAPDlg::AskImportPath()
-{
-    CFileDialog dlg(TRUE, kExtension, L"*.xml", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kFilter);
+    if (!open) name = id >= 0 && id < PROFILE_COUNT ? CString(m_config.profiles[id].PROFILE_NAME) : CString();
+    CFileDialog dlg(open, kExtension, name, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kFilter);
     CString folder = ProfileFileFolder();
     dlg.m_ofn.lpstrInitialDir = folder;
     DisableSidePanels();
@@ -51,7 +42,7 @@ CString CAPDlg::AskImportPath()
 
 void CAPDlg::OnExportProfile()
 {
-    CString path = AskExportPath();
+    CString path = AskProfilePath(FALSE);
     if (path.IsEmpty()) return;
     // A file that could not be written is not passed over in silence.
     if (!ExportProfileFile(path, m_config, m_config.PROFILE_ID))
@@ -61,7 +52,7 @@ void CAPDlg::OnExportProfile()
 void CAPDlg::OnImportProfile()
 {
     if (HasUnsavedChanges() && !Ask(m_strWarningRestoreProfile)) return;
-    CString path = AskImportPath();
+    CString path = AskProfilePath(TRUE);
     if (path.IsEmpty() || GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) return;
     ImportProfile(path);
 }

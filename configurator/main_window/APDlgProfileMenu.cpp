@@ -53,9 +53,7 @@ void CAPDlg::OnRenameProfile()
     CRenameProfileDlg dlg(this);
     const ProfileData& p = m_config.profiles[id];
     dlg.SetName(CString(p.PROFILE_NAME, FieldLength(p.PROFILE_NAME)));
-    DisableSidePanels();
-    dlg.DoModal();
-    EnableSidePanels();
+    RunModal(dlg);
 }
 
 void CAPDlg::SetProfileName(const CString& name)
@@ -72,15 +70,19 @@ void CAPDlg::SetProfileName(const CString& name)
 void CAPDlg::OnAbout()
 {
     CAboutDialog dlg(this);
-    DisableSidePanels();
-    dlg.DoModal();
-    EnableSidePanels();
+    RunModal(dlg);
 }
 
 void CAPDlg::OnSystemAbout()
 {
     CAboutDlg dlg(this);
+    RunModal(dlg);
+}
+
+INT_PTR CAPDlg::RunModal(CDialog& dlg)
+{
     DisableSidePanels();
-    dlg.DoModal();
+    INT_PTR result = dlg.DoModal();
     EnableSidePanels();
+    return result;
 }

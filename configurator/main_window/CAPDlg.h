@@ -167,9 +167,10 @@ private:
     void ClickedMouseOrProfileButton(HWND from, bool right);
     void ShowMenuAtCursor(HMENU menu);
     void SetPollingRate(int rate);
-    // The file dialogs of export and import; empty when the person cancelled.
-    CString AskExportPath();
-    CString AskImportPath();
+    // The file dialog of import (open) or export; empty when the person cancelled.
+    CString AskProfilePath(BOOL open);
+    // Runs a dialog modally with the side panels disabled meanwhile.
+    INT_PTR RunModal(CDialog& dlg);
     void ShowCharacterCard(const ProfileData& p, bool withPortrait);
     void ShowPlainCharacterButton();
 };

@@ -2,6 +2,7 @@
 #include "configurator/main_window/AboutVersions.h"
 #include "configurator/GearloomRes.h"
 #include "skinkit/SkinButtons.h"
+#include "skinkit/SkinDialogParts.h"
 #include "skinkit/SkinFiles.h"
 #include "skinkit/SkinHandlers.h"
 #include "core/ConfigSettings.h"
@@ -48,14 +49,9 @@ BOOL CAboutDialog::OnInitDialog()
 void CAboutDialog::LoadSkin(BOOL bCreate)
 {
     SetWindowText(GEARLOOM_ABOUT_TITLE);
-    std::vector<SkinItem> pictures = ReadSkinSection(L"Skins.xml", L"ABOUT");
     // Each load starts from the picture as shipped, so old texts never show through.
-    SIZE size = LoadSkinPicture(pictures, L"ABOUT_NORMAL", m_bmpNormal);
-    LoadSkinPicture(pictures, L"ABOUT_NORMAL", m_bmpDisabled);
-    LoadSkinPicture(pictures, L"ABOUT_NORMAL", m_bmpBackground);
-    LoadSkinPicture(pictures, L"ABOUT_DOWN", m_bmpDown);
-    LoadSkinPicture(pictures, L"ABOUT_OVER", m_bmpOver);
-    LoadSkinPicture(pictures, L"ABOUT_MASK", m_bmpMask);
+    SIZE size = LoadDialogPictures(L"ABOUT", L"ABOUT",
+                                   {m_bmpMask, m_bmpNormal, m_bmpOver, m_bmpDisabled, m_bmpDown, m_bmpBackground});
     if (bCreate) {
         // Without its picture the box keeps the template's size rather than none at all.
         if (size.cx > 0 && size.cy > 0) MoveWindow(0, 0, size.cx, size.cy, TRUE);
@@ -81,13 +77,7 @@ void CAboutDialog::DrawTexts()
     CFont font;
     font.CreateFont(12, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0x20, L"MS Shell Dlg");
     dc.SelectObject(font);
-    if (const CString* entry = FindSkinItem(strings, L"TITLE")) {
-        TextEntry title;
-        ParseTextEntry(*entry, title);
-        UINT oldAlign = dc.SetTextAlign(TA_CENTER);
-        dc.TextOut(title.x, title.y, title.text);
-        dc.SetTextAlign(oldAlign);
-    }
+    DrawLabelEntry(&dc, strings, L"TITLE", true);
     const TextEntry versions[] = {
         VersionLabel(FindSkinItem(strings, L"SOFTWARE_VERSION"), m_strSoftwareVersion),
         VersionLabel(FindSkinItem(strings, L"FIRMWARE_VERSION"), m_strFirmwareVersion),
@@ -100,15 +90,7 @@ void CAboutDialog::DrawTexts()
 
 void CAboutDialog::OnDraw(CDC* dc)
 {
-    RECT client = GetClientRect();
-    if (!m_bmpBackground.GetSafeHandle()) {
-        dc->FillSolidRect(client, RGB(0, 0, 0));
-        return;
-    }
-    CDC picture;
-    picture.CreateCompatibleDC(dc);
-    picture.SelectObject(m_bmpBackground);
-    dc->BitBlt(0, 0, client.right, client.bottom, &picture, 0, 0, SRCCOPY);
+    DrawDialogBackground(dc, GetClientRect(), m_bmpBackground);
 }
 
 BOOL CAboutDialog::OnCommand(WPARAM wParam, LPARAM lParam)

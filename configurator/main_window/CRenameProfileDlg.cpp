@@ -2,6 +2,7 @@
 #include "configurator/main_window/CAPDlg.h"
 #include "configurator/GearloomRes.h"
 #include "skinkit/SkinButtons.h"
+#include "skinkit/SkinDialogParts.h"
 #include "skinkit/SkinFiles.h"
 #include "skinkit/SkinHandlers.h"
 #include "core/ConfigData.h"
@@ -37,13 +38,8 @@ LRESULT CRenameProfileDlg::OnCreate(WPARAM, LPARAM)
 
 void CRenameProfileDlg::LoadSkin()
 {
-    std::vector<SkinItem> pictures = ReadSkinSection(L"Skins.xml", L"RENAME_PROFILE");
-    SIZE size = LoadSkinPicture(pictures, L"RENAME_NORMAL", m_bmpNormal);
-    LoadSkinPicture(pictures, L"RENAME_NORMAL", m_bmpDisabled);
-    LoadSkinPicture(pictures, L"RENAME_NORMAL", m_bmpBackground);
-    LoadSkinPicture(pictures, L"RENAME_DOWN", m_bmpDown);
-    LoadSkinPicture(pictures, L"RENAME_OVER", m_bmpOver);
-    LoadSkinPicture(pictures, L"RENAME_MASK", m_bmpMask);
+    SIZE size = LoadDialogPictures(L"RENAME_PROFILE", L"RENAME",
+                                   {m_bmpMask, m_bmpNormal, m_bmpOver, m_bmpDisabled, m_bmpDown, m_bmpBackground});
     if (size.cx > 0 && size.cy > 0) MoveWindow(0, 0, size.cx, size.cy, TRUE);
 
     std::vector<SkinItem> strings = ReadSkinSection(L"Strings.xml", L"RENAME_PROFILE");
@@ -74,15 +70,7 @@ BOOL CRenameProfileDlg::OnInitDialog()
 
 void CRenameProfileDlg::OnDraw(CDC* dc)
 {
-    RECT client = GetClientRect();
-    if (m_bmpBackground.GetSafeHandle()) {
-        CDC picture;
-        picture.CreateCompatibleDC(dc);
-        picture.SelectObject(m_bmpBackground);
-        dc->BitBlt(0, 0, client.right, client.bottom, &picture, 0, 0, SRCCOPY);
-    } else {
-        dc->FillSolidRect(client, RGB(0, 0, 0));
-    }
+    DrawDialogBackground(dc, GetClientRect(), m_bmpBackground);
     dc->SetTextColor(kLabelColour);
     dc->SetBkMode(TRANSPARENT);
     CFont font;
@@ -90,13 +78,8 @@ void CRenameProfileDlg::OnDraw(CDC* dc)
     HGDIOBJ oldFont = dc->SelectObject(font);
     // Read at every paint.
     std::vector<SkinItem> strings = ReadSkinSection(L"Strings.xml", L"RENAME_PROFILE");
-    for (const wchar_t* name : {L"TITLE", L"NAME"}) {
-        const CString* text = FindSkinItem(strings, name);
-        if (!text) continue;
-        TextEntry label;
-        ParseTextEntry(*text, label);
-        dc->TextOut(label.x, label.y, label.text);
-    }
+    DrawLabelEntry(dc, strings, L"TITLE");
+    DrawLabelEntry(dc, strings, L"NAME");
     dc->SelectObject(oldFont);
 }
 

@@ -6,6 +6,7 @@
 #include "skinkit/CWarningOneDlg.h"
 #include "skinkit/PopupMenus.h"
 #include "skinkit/SkinButtons.h"
+#include "skinkit/SkinDialogParts.h"
 #include "skinkit/SkinFiles.h"
 #include "skinkit/SkinHandlers.h"
 #include "core/AppPaths.h"
@@ -60,13 +61,9 @@ LRESULT CChronicleDlg::OnCreate(WPARAM, LPARAM)
 
 void CChronicleDlg::LoadSkin()
 {
+    SIZE size = LoadDialogPictures(L"CHRONICLE", L"CHRONICLE",
+                                   {m_bmpMask, m_bmpNormal, m_bmpOver, m_bmpDisabled, m_bmpDown, m_bmpBackground});
     std::vector<SkinItem> pictures = ReadSkinSection(L"Skins.xml", L"CHRONICLE");
-    SIZE size = LoadSkinPicture(pictures, L"CHRONICLE_NORMAL", m_bmpNormal);
-    LoadSkinPicture(pictures, L"CHRONICLE_NORMAL", m_bmpDisabled);
-    LoadSkinPicture(pictures, L"CHRONICLE_NORMAL", m_bmpBackground);
-    LoadSkinPicture(pictures, L"CHRONICLE_OVER", m_bmpOver);
-    LoadSkinPicture(pictures, L"CHRONICLE_DOWN", m_bmpDown);
-    LoadSkinPicture(pictures, L"CHRONICLE_MASK", m_bmpMask);
     if (const CString* file = FindSkinItem(pictures, L"CHRONICLE_NO_PICTURE_CHARACTER"))
         m_strNoPicture = CString(g_szAppDir) + L"skins\\" + *file;
     if (size.cx > 0 && size.cy > 0) MoveWindow(0, 0, size.cx, size.cy, TRUE);
@@ -125,15 +122,7 @@ void CChronicleDlg::SetRegionText(int index)
 
 void CChronicleDlg::OnDraw(CDC* dc)
 {
-    RECT client = GetClientRect();
-    if (m_bmpBackground.GetSafeHandle()) {
-        CDC picture;
-        picture.CreateCompatibleDC(dc);
-        picture.SelectObject(m_bmpBackground);
-        dc->BitBlt(0, 0, client.right, client.bottom, &picture, 0, 0, SRCCOPY);
-    } else {
-        dc->FillSolidRect(client, RGB(0, 0, 0));
-    }
+    DrawDialogBackground(dc, GetClientRect(), m_bmpBackground);
     CFont font;
     font.CreateFont(12, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, FF_SWISS, L"MS Shell Dlg");
     HGDIOBJ oldFont = dc->SelectObject(font);
@@ -141,20 +130,8 @@ void CChronicleDlg::OnDraw(CDC* dc)
     dc->SetBkMode(TRANSPARENT);
     // Read at every paint.
     std::vector<SkinItem> strings = ReadSkinSection(L"Strings.xml", L"CHRONICLE");
-    if (const CString* text = FindSkinItem(strings, L"CHRONICLE_TITLE")) {
-        TextEntry title;
-        ParseTextEntry(*text, title);
-        UINT oldAlign = dc->SetTextAlign(TA_CENTER);
-        dc->TextOut(title.x, title.y, title.text);
-        dc->SetTextAlign(oldAlign);
-    }
-    for (const wchar_t* name : {L"SERVER_NAME", L"CHARACTER_NAME", L"REGION"}) {
-        const CString* text = FindSkinItem(strings, name);
-        if (!text) continue;
-        TextEntry label;
-        ParseTextEntry(*text, label);
-        dc->TextOut(label.x, label.y, label.text);
-    }
+    DrawLabelEntry(dc, strings, L"CHRONICLE_TITLE", true);
+    for (const wchar_t* name : {L"SERVER_NAME", L"CHARACTER_NAME", L"REGION"}) DrawLabelEntry(dc, strings, name);
     dc->SelectObject(oldFont);
 }
 
@@ -229,29 +206,27 @@ void CChronicleDlg::Notice(const CString& message)
 BOOL CChronicleDlg::LookupCharacterApi(const CString& realm, const CString& name)
 {
     CharacterFound found;
-    if (!::LookupCharacterApi(m_nRegion, realm, name, found)) return FALSE;
-    m_strLevel = found.level;
-    m_strClass = found.className;
-    m_strRace = found.race;
-    m_strPortraitUrl = found.portraitUrl;
-    return TRUE;
+    return TakeFound(::LookupCharacterApi(m_nRegion, realm, name, found), found);
 }
 
 BOOL CChronicleDlg::LookupCharacterSheet(const CString& realm, const CString& name)
 {
     CharacterFound found;
-    if (!::LookupCharacterSheet(m_nRegion, realm, name, m_strNoPicture, found)) return FALSE;
-    m_strLevel = found.level;
-    m_strClass = found.className;
-    return TRUE;
+    return TakeFound(::LookupCharacterSheet(m_nRegion, realm, name, m_strNoPicture, found), found);
 }
 
 BOOL CChronicleDlg::LookupCharacterPage(const CString& realm, const CString& name)
 {
     CharacterFound found;
-    if (!::LookupCharacterPage(m_nRegion, realm, name, m_strNoPicture, found)) return FALSE;
+    return TakeFound(::LookupCharacterPage(m_nRegion, realm, name, m_strNoPicture, found), found);
+}
+
+BOOL CChronicleDlg::TakeFound(BOOL ok, const CharacterFound& found)
+{
+    if (!ok) return FALSE;
     m_strLevel = found.level;
     m_strClass = found.className;
+    m_strRace = found.race;
     m_strPortraitUrl = found.portraitUrl;
     return TRUE;
 }

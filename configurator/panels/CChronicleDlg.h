@@ -6,6 +6,7 @@
 #include "framework/CString.h"
 
 class CAPDlg;
+struct CharacterFound;
 
 // The character dialog: the person names a game character by region, realm and name, and
 // the dialog looks it up on the game's web services. A character found goes to the main
@@ -57,5 +58,7 @@ private:
     // OK tries every road and tells when none found the character; Enter only the page.
     void Find(bool everyRoad);
     void Notice(const CString& message);
+    // A road's answer: what it found becomes the result texts.
+    BOOL TakeFound(BOOL ok, const CharacterFound& found);
     CAPDlg* m_pMainDlg;
 };

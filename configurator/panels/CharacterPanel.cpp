@@ -22,9 +22,7 @@ template <int N> CString FieldText(const wchar_t (&field)[N])
 void CAPDlg::OnChronicle()
 {
     CChronicleDlg dlg(this);
-    DisableSidePanels();
-    dlg.DoModal();
-    EnableSidePanels();
+    RunModal(dlg);
 }
 
 void CAPDlg::SetCharacter(const CharacterInfo& info)

@@ -55,21 +55,8 @@ void SetCharacterFields(ProfileData& p, const wchar_t* server, const wchar_t* na
 // The main window with the character lookups pointed at a web server of the test's own.
 class CharacterDialog : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        CharacterServiceSettings& s = CharacterServices();
-        for (int r = 0; r < REGION_COUNT; ++r) s.apiHost[r] = s.sheetHost[r] = L"127.0.0.1";
-        s.port = m_server.Port();
-        s.connectTimeoutMs = 2000;
-        s.sendTimeoutMs = 1000;
-        s.receiveTimeoutMs = 700;
-        s.exchangeLimitMs = 2500;
-    }
-    void TearDown() override
-    {
-        m_rig.Close();
-        CharacterServices() = DefaultCharacterServices();
-    }
+    // The main window goes before the lookups' settings do.
+    void TearDown() override { m_rig.Close(); }
 
     HttpReply Ok(const std::string& body) const
     {
@@ -106,6 +93,7 @@ protected:
     size_t RequestCount() const { return m_server.Requests().size(); }
 
     LoopbackHttpServer m_server;
+    ServicesOnLoopback m_services{m_server.Port()};
     MainWindowRig m_rig;
 };
 
