@@ -15,7 +15,9 @@
 #define IDD_AP_DIALOG 102           // the main window
 #define IDD_PROPERTIES_DIALOG 134   // sensor-settings panel
 #define IDD_ILLUMINATION_DIALOG 136 // lighting panel
+#define IDD_EDIT_GAME 156           // game-list editor
 #define IDD_ADVANCE_FUNCTION 157    // function picker
+#define IDD_SEL_COLOR 162           // colour picker of the lighting panel
 
 // Commands of the main window's menus.
 #define ID_RESET_PROFILE 1324

@@ -1,5 +1,6 @@
 #include "skinkit/CBitmapBtn.h"
 #include "skinkit/DropText.h"
+#include "skinkit/NumberDrag.h"
 #include "skinkit/SkinButtonParts.h"
 #include "skinkit/SkinPicture.h"
 #include "skinkit/SkinHandlers.h"
@@ -243,19 +244,7 @@ LRESULT CBitmapBtn::OnLButtonDown(WPARAM, LPARAM)
     HWND owner = GetOwnerHwnd();
     if (owner != ::GetActiveWindow()) ::SetFocus(owner);
     LRESULT r = Default();
-    if (m_bDragSource) {
-        CString text;
-        text.Format(L"%d", m_nItemValue);
-        SIZE_T bytes = (SIZE_T)(text.GetLength() + 1) * sizeof(wchar_t);
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-        if (block) {
-            memcpy(GlobalLock(block), text.GetString(), bytes);
-            GlobalUnlock(block);
-            COleDataSource source;
-            source.CacheGlobalData(CF_UNICODETEXT, block);
-            source.DoDragDrop(DROPEFFECT_COPY);
-        }
-    }
+    if (m_bDragSource) DragNumberText(m_nItemValue);
     return r;
 }
 

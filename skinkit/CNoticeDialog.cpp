@@ -1,4 +1,5 @@
 #include "skinkit/CNoticeDialog.h"
+#include "skinkit/SkinPicture.h"
 #include "core/AppPaths.h"
 #include "framework/CDC.h"
 
@@ -52,14 +53,7 @@ LRESULT CNoticeDialog::OnDestroy(WPARAM, LPARAM)
 void CNoticeDialog::OnDraw(CDC* dc)
 {
     RECT client = GetClientRect();
-    if (m_bmpNormal.GetSafeHandle()) {
-        CDC picture;
-        picture.CreateCompatibleDC(dc);
-        picture.SelectObject(m_bmpNormal);
-        dc->BitBlt(0, 0, client.right, client.bottom, &picture, 0, 0, SRCCOPY);
-    } else {
-        dc->FillSolidRect(client, RGB(0, 0, 0));
-    }
+    DrawBackdrop(dc, m_bmpNormal, client);
     dc->SetBkMode(TRANSPARENT);
     dc->SetTextColor(kTextColour);
     CFont font;

@@ -83,3 +83,15 @@ void CopyBitmapPart(CBitmap& dst, CDC* dc, CBitmap& src, int left, int top, int 
     from.SelectObject(src);
     to.BitBlt(0, 0, width, height, &from, left, top, SRCCOPY);
 }
+
+void DrawBackdrop(CDC* dc, CBitmap& picture, const RECT& area)
+{
+    if (!picture.GetSafeHandle()) {
+        dc->FillSolidRect(area, RGB(0, 0, 0));
+        return;
+    }
+    CDC source;
+    source.CreateCompatibleDC(dc);
+    source.SelectObject(picture);
+    dc->BitBlt(area.left, area.top, area.right - area.left, area.bottom - area.top, &source, 0, 0, SRCCOPY);
+}

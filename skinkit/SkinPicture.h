@@ -13,3 +13,7 @@ BOOL LoadPictureFile(const wchar_t* path, CBitmap& bitmap, SIZE& size);
 // with dc (the screen when null). An empty source leaves dst unchanged; an empty
 // rectangle leaves dst empty.
 void CopyBitmapPart(CBitmap& dst, CDC* dc, CBitmap& src, int left, int top, int right, int bottom);
+
+// A skinned window's ground: the picture from the area's top-left corner, or black all over
+// when the picture is empty (a missing skin file).
+void DrawBackdrop(CDC* dc, CBitmap& picture, const RECT& area);

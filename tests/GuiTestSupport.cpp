@@ -3,8 +3,10 @@
 #include "framework/CWnd.h"
 #include <objidl.h>
 #include <gdiplus.h>
+#include <atomic>
 #include <cstring>
 #include <cwchar>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -168,14 +170,14 @@ void MouseClickAt(POINT p)
     MouseButton(true, false);
 }
 
-void KeyTap(WORD vk)
+void KeyTap(WORD vk, bool extended)
 {
     INPUT in[2] = {};
     for (int i = 0; i < 2; ++i) {
         in[i].type = INPUT_KEYBOARD;
         in[i].ki.wVk = vk;
         in[i].ki.wScan = (WORD)MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-        in[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
+        in[i].ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (i ? KEYEVENTF_KEYUP : 0);
     }
     SendInput(2, in, sizeof(INPUT));
 }
@@ -206,6 +208,17 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 void PumpFor(DWORD ms)
 {
     PumpUntil([] { return false; }, ms);
+}
+
+void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs)
+{
+    std::atomic<bool> done{false};
+    std::thread person([&] {
+        acts();
+        done = true;
+    });
+    PumpUntil([&] { return done.load(); }, timeoutMs);
+    person.join();
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)

@@ -25,8 +25,9 @@ CString SaveBitmapPng(HBITMAP bitmap, const wchar_t* name);
 void MouseMoveTo(POINT screen);
 void MouseButton(bool left, bool down);
 void MouseClickAt(POINT screen);
-// A key press and release with the key's scan code.
-void KeyTap(WORD vk);
+// A key press and release with the key's scan code; extended for the keys of the
+// navigation block (not their keypad twins of the same scan code).
+void KeyTap(WORD vk, bool extended = false);
 // The centre of a window in screen coordinates.
 POINT ScreenCenter(HWND hwnd);
 
@@ -36,6 +37,9 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 void PumpFor(DWORD ms);
 // Waits (without pumping: for a second thread) until done() or the time is up.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+// A person's acts (real input, answering boxes) on a second thread while this thread pumps,
+// until they are done.
+void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs = 10000);
 
 // A dragged text as the programs offer it: a movable block with the text and its zero.
 HGLOBAL TextBlock(const wchar_t* text);

@@ -20,6 +20,3 @@ LRESULT CAPDlg::OnAssignmentDropped(WPARAM, LPARAM)
 {
     return 1;
 }
-
-// The game-list editor.
-void CAPDlg::OnEditGames() {}

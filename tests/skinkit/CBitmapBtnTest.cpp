@@ -8,7 +8,6 @@
 #include <cstring>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -103,36 +102,6 @@ RECT BoundsOf(const WindowPixels& p, COLORREF c)
             }
     return r;
 }
-
-POINT Lerp(POINT a, POINT b, int i, int n)
-{
-    return POINT{a.x + (b.x - a.x) * i / n, a.y + (b.y - a.y) * i / n};
-}
-
-// A person's drag: press on from, ten moves 60 ms apart, release on to; this thread pumps
-// meanwhile (the press runs the drag loop inside it).
-void DragWithTheMouse(POINT from, POINT to)
-{
-    bool done = false;
-    std::thread person([&] {
-        MouseMoveTo(from);
-        Sleep(150);
-        MouseButton(true, true);
-        Sleep(150);
-        for (int i = 1; i <= 10; ++i) {
-            MouseMoveTo(Lerp(from, to, i, 10));
-            Sleep(60);
-        }
-        Sleep(150);
-        MouseButton(true, false);
-        Sleep(100);
-        done = true;
-    });
-    PumpUntil([&] { return done; }, 10000);
-    person.join();
-    PumpFor(200);
-}
-
 
 }  // namespace
 

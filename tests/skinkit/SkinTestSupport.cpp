@@ -1,7 +1,9 @@
 #include "SkinTestSupport.h"
 #include "GuiTestSupport.h"
 #include "core/AppPaths.h"
+#include <atomic>
 #include <cwchar>
+#include <thread>
 
 HBITMAP MakeDib(int width, int height, const PixelFn& pixel, bool topDown)
 {
@@ -167,6 +169,35 @@ WindowPixels GrabWindow(HWND hwnd)
     WindowPixels w;
     w.raw = CaptureWindow(hwnd, &w.width, &w.height);
     return w;
+}
+
+void AsAPerson(const std::function<void()>& steps, DWORD timeoutMs)
+{
+    std::atomic<bool> done(false);
+    std::thread person([&] {
+        steps();
+        done = true;
+    });
+    PumpUntil([&] { return done.load(); }, timeoutMs);
+    person.join();
+    PumpFor(200);
+}
+
+void DragWithTheMouse(POINT from, POINT to)
+{
+    AsAPerson([from, to] {
+        MouseMoveTo(from);
+        Sleep(150);
+        MouseButton(true, true);
+        Sleep(150);
+        for (int i = 1; i <= 10; ++i) {
+            MouseMoveTo(POINT{from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10});
+            Sleep(60);
+        }
+        Sleep(150);
+        MouseButton(true, false);
+        Sleep(100);
+    });
 }
 
 namespace {

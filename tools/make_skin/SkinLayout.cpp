@@ -352,6 +352,9 @@ void GameListEditor(SkinSpec& spec)
         Ctl(L"BUTTON_REMOVE", 296, 140, 100, 30, L"Remove", Look::Push),
         Ctl(L"BUTTON_OK", 110, 286, 96, 28, L"OK", Look::Command),
         Ctl(L"BUTTON_CANCEL", 214, 286, 96, 28, L"Cancel", Look::Command),
+        Txt(L"STRING_WARNING_TOO_MANY_GAMES", L"A profile holds at most ten games. Remove one before you add another."),
+        Txt(L"STRING_WARNING_GAME_NAME_TOO_LONG",
+            L"This name is too long: a game's program name can have at most 254 characters."),
     }));
 }
 
