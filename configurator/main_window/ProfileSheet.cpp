@@ -95,11 +95,9 @@ bool PrintProfileSheet(HDC printer, const CBitmap& sheet)
     doc.cbSize = sizeof(doc);
     doc.lpszDocName = L"Print Window";
     if (StartDocW(printer, &doc) <= 0) return false;
-    if (StartPage(printer) <= 0) {
-        AbortDoc(printer);
-        return false;
-    }
+    int page = StartPage(printer);
     PrintBitmap(printer, sheet, PROFILE_SHEET_SCALE, PROFILE_SHEET_SCALE);
-    bool ok = EndPage(printer) > 0;
+    bool ok = page > 0;
+    if (page >= 0) ok = EndPage(printer) > 0 && ok;
     return EndDoc(printer) > 0 && ok;
 }

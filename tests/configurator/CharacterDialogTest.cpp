@@ -174,6 +174,23 @@ TEST_F(CharacterDialog, TheRegionPopupChoosesTheRegion)
     EXPECT_EQ(dlg->m_btnRegion.GetCaption(), L"Korea");
     SaveWindowPng(dlg->m_hWnd, L"chronicle-dialog-korea");
 
+    // A popup that closed itself when the person clicked elsewhere is gone for good: the
+    // next click on the button opens a new one.
+    MouseClickAt(ScreenCenter(dlg->m_btnRegion.m_hWnd));
+    ASSERT_TRUE(PumpUntil([] { return g_pRegionMenu && g_pRegionMenu->m_hWnd; }));
+    // Past the moment in which a focus change is taken as the opening click's echo.
+    PumpFor(500);
+    // Into the realm field, right of the popup.
+    RECT field = dlg->m_editRealm.GetWindowRect();
+    MouseClickAt(POINT{field.right - 15, (field.top + field.bottom) / 2});
+    ASSERT_TRUE(PumpUntil([] { return g_pRegionMenu == nullptr; })) << "closed and let go";
+    MouseClickAt(ScreenCenter(dlg->m_btnRegion.m_hWnd));
+    ASSERT_TRUE(PumpUntil([] { return g_pRegionMenu && g_pRegionMenu->m_hWnd; }));
+    Click(*dlg, dlg->m_btnRegion);
+
+    EXPECT_EQ(g_pRegionMenu, nullptr) << "a click on its button closes it";
+    EXPECT_EQ(dlg->m_nRegion, 2);
+
     dlg->m_editRealm.SetWindowText(L"silvermoon");
     dlg->m_editName.SetWindowText(L"aelric");
     Click(*dlg, dlg->m_btnOK);
@@ -269,6 +286,9 @@ TEST_F(CharacterDialog, OpensWithUsaAndEmptyFields)
     EXPECT_EQ(dlg->m_btnRegion.GetCaption(), L"Americas");
     EXPECT_EQ(dlg->m_editRealm.GetWindowText(), L"");
     EXPECT_EQ(dlg->m_editName.GetWindowText(), L"");
+    // No more can be typed than the profile keeps of a realm or a name.
+    EXPECT_EQ(dlg->m_editRealm.SendMessage(EM_GETLIMITTEXT), 254);
+    EXPECT_EQ(dlg->m_editName.SendMessage(EM_GETLIMITTEXT), 254);
     dlg->DestroyWindow();
 }
 
