@@ -10,7 +10,7 @@
 namespace {
 
 struct Search {
-    const std::set<HWND>* seen;
+    const std::function<bool(HWND)>* known;
     HWND found;
 };
 
@@ -20,7 +20,7 @@ BOOL CALLBACK FindNewDialog(HWND h, LPARAM l)
     wchar_t name[16];
     if (!IsWindowVisible(h) || !IsWindowEnabled(h) || !GetClassNameW(h, name, 16) || wcscmp(name, L"#32770") != 0)
         return TRUE;
-    if (s->seen->count(h)) return TRUE;
+    if ((*s->known)(h)) return TRUE;
     s->found = h;
     return FALSE;
 }
@@ -36,6 +36,20 @@ const CLSID kJpegEncoder = {0x557CF401, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00,
 
 }  // namespace
 
+HWND WaitForNewDialog(DWORD thread, const std::function<bool(HWND)>& known, const std::atomic<bool>& stop,
+                      DWORD waitMs)
+{
+    Search search = {&known, nullptr};
+    WaitUntil(
+        [&] {
+            search.found = nullptr;
+            EnumThreadWindows(thread, &FindNewDialog, (LPARAM)&search);
+            return search.found != nullptr || stop;
+        },
+        waitMs);
+    return search.found;
+}
+
 PersonHand::PersonHand(std::vector<Step> steps, DWORD waitMs)
 {
     DWORD ui = GetCurrentThreadId();
@@ -44,16 +58,8 @@ PersonHand::PersonHand(std::vector<Step> steps, DWORD waitMs)
     m_thread = std::thread([this, ui, steps, waitMs, before] {
         std::set<HWND> seen = before;
         for (const Step& step : steps) {
-            Search search = {&seen, nullptr};
-            WaitUntil(
-                [&] {
-                    search.found = nullptr;
-                    EnumThreadWindows(ui, &FindNewDialog, (LPARAM)&search);
-                    return search.found != nullptr || m_stop;
-                },
-                waitMs);
-            if (!search.found) return;
-            HWND dialog = search.found;
+            HWND dialog = WaitForNewDialog(ui, [&](HWND h) { return seen.count(h) > 0; }, m_stop, waitMs);
+            if (!dialog) return;
             seen.insert(dialog);
             Sleep(200);  // shown and painted, as a person would see it
             step(dialog);

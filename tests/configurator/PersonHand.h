@@ -8,6 +8,11 @@
 #include <vector>
 #include "framework/CString.h"
 
+// Waits up to waitMs, or until stop, for a visible and enabled dialog of the thread that
+// known does not count; answers it, or null when none came.
+HWND WaitForNewDialog(DWORD thread, const std::function<bool(HWND)>& known, const std::atomic<bool>& stop,
+                      DWORD waitMs);
+
 // A person on a second thread who deals with the dialogs the UI thread shows, one after
 // the other, while the UI thread sits in their modal loops. Each step waits for the next
 // dialog of the UI thread that was not there before (visible and enabled, so the one on
