@@ -20,6 +20,9 @@ std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height);
 std::vector<DWORD> CaptureScreen(const RECT& screen);
 // Pixels in those rows, width x height, as build/screenshots/<name>.png.
 CString SavePixelsPng(std::vector<DWORD>& pixels, int width, int height, const wchar_t* name);
+// A picture in memory (a bitmap not selected into any DC), the same ways.
+std::vector<DWORD> BitmapPixels(HBITMAP bitmap, int* width, int* height);
+CString SaveBitmapPng(HBITMAP bitmap, const wchar_t* name);
 
 // Real input, as a person gives it: the mouse moved to a screen point, the left or right
 // button pressed or released there, keys tapped.

@@ -19,18 +19,9 @@ class CharacterLookupTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        CharacterServiceSettings& s = CharacterServices();
-        for (int r = 0; r < REGION_COUNT; ++r) s.apiHost[r] = s.sheetHost[r] = L"127.0.0.1";
-        s.port = m_server.Port();
-        s.connectTimeoutMs = 2000;
-        s.sendTimeoutMs = 1000;
-        s.receiveTimeoutMs = 700;
-        s.exchangeLimitMs = 2500;
         m_noPicture = m_skins.File(L"no_picture.gif");
         WriteBytes(m_noPicture, kNoPicture.data(), kNoPicture.size());
     }
-    void TearDown() override { CharacterServices() = DefaultCharacterServices(); }
-
     HttpReply Ok(const std::string& body) const
     {
         HttpReply r;
@@ -60,6 +51,7 @@ protected:
     }
 
     LoopbackHttpServer m_server;
+    ServicesOnLoopback m_services{m_server.Port()};
     ConfFolder m_conf;
     TempDir m_skins;
     CString m_noPicture;

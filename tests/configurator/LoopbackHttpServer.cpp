@@ -1,4 +1,5 @@
 #include "LoopbackHttpServer.h"
+#include "configurator/panels/CharacterServices.h"
 #include <ws2tcpip.h>
 #include <algorithm>
 #include <cctype>
@@ -165,4 +166,20 @@ void LoopbackHttpServer::Serve(SOCKET s)
     setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof(timeout));
     for (int i = 0; i < 4 && recv(s, buf, sizeof(buf), 0) > 0; ++i) {}
     closesocket(s);
+}
+
+ServicesOnLoopback::ServicesOnLoopback(unsigned short port)
+{
+    CharacterServiceSettings& s = CharacterServices();
+    for (int r = 0; r < REGION_COUNT; ++r) s.apiHost[r] = s.sheetHost[r] = L"127.0.0.1";
+    s.port = port;
+    s.connectTimeoutMs = 2000;
+    s.sendTimeoutMs = 1000;
+    s.receiveTimeoutMs = 700;
+    s.exchangeLimitMs = 2500;
+}
+
+ServicesOnLoopback::~ServicesOnLoopback()
+{
+    CharacterServices() = DefaultCharacterServices();
 }

@@ -56,3 +56,13 @@ private:
     std::vector<Request> m_requests;
     std::vector<std::thread> m_workers;
 };
+
+// While it lives, the character lookups go to a loopback server's port on 127.0.0.1 with
+// short time-outs; the program's own settings come back at its end.
+class ServicesOnLoopback {
+public:
+    explicit ServicesOnLoopback(unsigned short port);
+    ~ServicesOnLoopback();
+    ServicesOnLoopback(const ServicesOnLoopback&) = delete;
+    ServicesOnLoopback& operator=(const ServicesOnLoopback&) = delete;
+};
