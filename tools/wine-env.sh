@@ -9,6 +9,13 @@ export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
 export WINESERVER=/usr/lib/wine/wineserver64
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine names Unix files in the locale's character set: under a plain C locale a Windows file
+# name outside ASCII cannot be made at all, so take UTF-8 for file names when the session
+# has no UTF-8 locale (a freshly installed machine, a service account).
+if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
+  unset LC_ALL
+  export LC_CTYPE=C.UTF-8
+fi
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY ftp_proxy no_proxy
 [ "${THARNIC_PREFIX_FRESH:-0}" = 1 ] && rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
