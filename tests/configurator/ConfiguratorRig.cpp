@@ -1,5 +1,6 @@
 #include "ConfiguratorRig.h"
 #include "configurator/GearloomRes.h"
+#include "configurator/function_picker/CAdvanceFunctionDlg.h"
 #include "core/AppPaths.h"
 #include "core/ConfigFile.h"
 #include "core/Messages.h"
@@ -114,6 +115,14 @@ bool MainWindowRig::Open(bool usePipe)
     dlg->ShowWindow(SW_SHOW);
     PumpFor(100);
     return true;
+}
+
+std::vector<HWND> MainWindowRig::OwnWindows() const
+{
+    if (!dlg) return {};
+    std::vector<HWND> own = {dlg->m_hWnd, dlg->m_propertiesDlg.m_hWnd, dlg->m_illuminationDlg.m_hWnd};
+    if (g_pAdvanceFunctionDlg) own.push_back(g_pAdvanceFunctionDlg->m_hWnd);
+    return own;
 }
 
 void MainWindowRig::Close()

@@ -50,6 +50,8 @@ public:
     // Makes and shows the main window (modeless, so the test keeps its thread).
     bool Open(bool usePipe = false);
     HWND Hwnd() const { return dlg ? dlg->m_hWnd : nullptr; }
+    // The main window and its side panels: the windows that are no notice boxes.
+    std::vector<HWND> OwnWindows() const;
     // The main window ended as the dialog ends: hidden by its cancel.
     bool Ended() const { return !dlg || !dlg->m_hWnd || !IsWindowVisible(dlg->m_hWnd); }
     void Close();
