@@ -200,6 +200,24 @@ void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs)
     person.join();
 }
 
+void DragWithTheMouse(POINT from, POINT to)
+{
+    WhilePersonActs([from, to] {
+        MouseMoveTo(from);
+        Sleep(150);
+        MouseButton(true, true);
+        Sleep(150);
+        for (int i = 1; i <= 10; ++i) {
+            MouseMoveTo(POINT{from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10});
+            Sleep(60);
+        }
+        Sleep(150);
+        MouseButton(true, false);
+        Sleep(100);
+    });
+    PumpFor(200);
+}
+
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();

@@ -38,6 +38,10 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // until they are done.
 void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs = 10000);
 
+// A person's drag while this thread pumps (the press may run a drag loop inside a
+// handler): press on from, ten moves 60 ms apart, release on to.
+void DragWithTheMouse(POINT from, POINT to);
+
 // A dragged text as the programs offer it: a movable block with the text and its zero.
 HGLOBAL TextBlock(const wchar_t* text);
 
