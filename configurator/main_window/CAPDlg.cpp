@@ -268,7 +268,8 @@ void CAPDlg::RegisterDropTargets()
         if (!m_mouseButtons[i].m_hWnd) continue;
         m_mouseButtons[i].RegisterDropTarget(this);
         m_mouseButtons[i].m_nItemValue = 16 + i;
-        m_mouseButtons[i].m_nDropKind = 2;
+        // The left and right buttons keep their clicks: a drag over them shows no drop.
+        m_mouseButtons[i].m_nDropKind = AcceptsDroppedFunction(i, 16) ? 2 : -1;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "ConfiguratorRig.h"
 #include "configurator/GearloomRes.h"
+#include "configurator/function_picker/CAdvanceFunctionDlg.h"
 #include "core/AppPaths.h"
 #include "core/ConfigFile.h"
 #include "core/Messages.h"
@@ -48,6 +49,17 @@ BOOL CALLBACK CollectChild(HWND h, LPARAM l)
 }
 
 }  // namespace
+
+COLORREF BmpPixel(const std::vector<unsigned char>& file, int x, int y)
+{
+    auto u32 = [&](size_t at) { return (uint32_t)(file[at] | file[at + 1] << 8 | file[at + 2] << 16 | file[at + 3] << 24); };
+    uint32_t offset = u32(10);
+    int width = (int)u32(18);
+    int height = (int)u32(22);
+    size_t stride = ((size_t)width * 3 + 3) & ~(size_t)3;
+    size_t at = offset + (size_t)(height - 1 - y) * stride + (size_t)x * 3;
+    return RGB(file[at + 2], file[at + 1], file[at]);
+}
 
 MainWindowRig::MainWindowRig(Program program)
 {
@@ -114,6 +126,14 @@ bool MainWindowRig::Open(bool usePipe)
     dlg->ShowWindow(SW_SHOW);
     PumpFor(100);
     return true;
+}
+
+std::vector<HWND> MainWindowRig::OwnWindows() const
+{
+    if (!dlg) return {};
+    std::vector<HWND> own = {dlg->m_hWnd, dlg->m_propertiesDlg.m_hWnd, dlg->m_illuminationDlg.m_hWnd};
+    if (g_pAdvanceFunctionDlg) own.push_back(g_pAdvanceFunctionDlg->m_hWnd);
+    return own;
 }
 
 void MainWindowRig::Close()

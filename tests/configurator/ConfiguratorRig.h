@@ -19,6 +19,9 @@ inline void PrintTo(const CString& s, std::ostream* os)
     *os << '"' << narrow << '"';
 }
 
+// A pixel of a 24-bit bitmap file, read from the file's own bytes.
+COLORREF BmpPixel(const std::vector<unsigned char>& file, int x, int y);
+
 // The main window of the configuration program in this process, as the program runs it:
 // the main window of an application object, its program folder and per-user folder set by
 // the test. The program folder is the repository's resources folder (only read), or a copy
@@ -50,6 +53,8 @@ public:
     // Makes and shows the main window (modeless, so the test keeps its thread).
     bool Open(bool usePipe = false);
     HWND Hwnd() const { return dlg ? dlg->m_hWnd : nullptr; }
+    // The main window and its side panels: the windows that are no notice boxes.
+    std::vector<HWND> OwnWindows() const;
     // The main window ended as the dialog ends: hidden by its cancel.
     bool Ended() const { return !dlg || !dlg->m_hWnd || !IsWindowVisible(dlg->m_hWnd); }
     void Close();

@@ -4,6 +4,7 @@
 #include <vector>
 #include "framework/CGdiObject.h"
 #include "framework/CString.h"
+#include "GuiTestSupport.h"
 #include "TestSupport.h"
 
 typedef std::function<COLORREF(int x, int y)> PixelFn;
