@@ -149,6 +149,15 @@ void MouseClickAt(POINT p)
     MouseButton(true, false);
 }
 
+void MouseWheel(int delta)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    in.mi.mouseData = (DWORD)delta;
+    SendInput(1, &in, sizeof(in));
+}
+
 void KeyTap(WORD vk, bool extended)
 {
     INPUT in[2] = {};

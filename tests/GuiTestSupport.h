@@ -24,6 +24,8 @@ std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height);
 void MouseMoveTo(POINT screen);
 void MouseButton(bool left, bool down);
 void MouseClickAt(POINT screen);
+// The wheel turned where the pointer is: delta in WHEEL_DELTA units, negative towards the person.
+void MouseWheel(int delta);
 // A key press and release with the key's scan code; extended for the keys of the
 // navigation block (not their keypad twins of the same scan code).
 void KeyTap(WORD vk, bool extended = false);

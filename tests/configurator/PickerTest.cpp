@@ -17,18 +17,6 @@ RECT RegionBox(HWND hwnd)
     return box;
 }
 
-// A profile whose first n macro slots are used, named "Macro 1".. .
-void GiveMacros(ProfileData& profile, int n)
-{
-    for (int s = 0; s < MACRO_COUNT; ++s) profile.macros[s] = MacroData{};
-    for (int s = 0; s < n; ++s) {
-        CString name;
-        name.Format(L"Macro %d", s + 1);
-        CopyField(profile.macros[s].MACRO_NAME, name);
-        profile.macros[s].delayMode = 3;
-    }
-}
-
 }  // namespace
 
 // Made on first use: hidden, of its picture's size and shape, its side bar with the four
@@ -211,6 +199,10 @@ TEST(Picker, SlidesOutOfTheMainWindowsRightEdgeAndBackIn)
     EXPECT_EQ(d.m_bPickerShown, 1);
     RECT full = RegionBox(p.m_hWnd);
     EXPECT_LT(full.left, 15) << "the whole mask again";
+    // Shown, it is docked 16 pixels inside the main window's right edge.
+    RECT docked = p.GetWindowRect();
+    EXPECT_EQ(docked.left, main.right - 16);
+    EXPECT_EQ(docked.top, main.top + 89);
 
     d.HideAssignmentsPanel();
     p.KillTimer(CAdvanceFunctionDlg::SLIDE_OUT_TIMER);
@@ -259,9 +251,9 @@ TEST(Picker, ASlideStartedDuringTheOtherTurnsItRound)
     EXPECT_TRUE(PumpUntil([&] { return p.m_bSliding == 0; }, 3000));
     rig.Pump(200);
     EXPECT_TRUE(p.IsWindowVisible());
-    // The last tick leaves it up to a step short of the target; docking puts it in place.
-    EXPECT_LE(p.GetWindowRect().left, target);
-    EXPECT_GE(p.GetWindowRect().left, target - 15);
+    // Docked where it was, 16 pixels inside the main window's right edge.
+    EXPECT_EQ(p.GetWindowRect().left, target);
+    EXPECT_EQ(target, d.GetWindowRect().right - 16);
     EXPECT_EQ(d.m_bPickerShown, 1);
 
     // Closed while sliding in: it goes back into the same edge.
