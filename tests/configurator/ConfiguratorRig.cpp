@@ -1,6 +1,7 @@
 #include "ConfiguratorRig.h"
 #include "configurator/GearloomRes.h"
 #include "configurator/function_picker/CAdvanceFunctionDlg.h"
+#include "skinkit/CSkinPopupMenu.h"
 #include "core/AppPaths.h"
 #include "core/ConfigFile.h"
 #include "core/Messages.h"
@@ -49,6 +50,22 @@ BOOL CALLBACK CollectChild(HWND h, LPARAM l)
 }
 
 }  // namespace
+
+void ClickOnButton(CWnd& button)
+{
+    POINT centre = ScreenCenter(button.m_hWnd);
+    MouseMoveTo(POINT{centre.x - 6, centre.y - 3});
+    PumpFor(60);
+    MouseClickAt(centre);
+}
+
+POINT RowPoint(CSkinPopupMenu& popup, int row)
+{
+    RECT r;
+    popup.m_list.GetItemRect(row, &r);
+    popup.m_list.ClientToScreen(&r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
 
 COLORREF BmpPixel(const std::vector<unsigned char>& file, int x, int y)
 {

@@ -19,6 +19,14 @@ inline void PrintTo(const CString& s, std::ostream* os)
     *os << '"' << narrow << '"';
 }
 
+class CSkinPopupMenu;
+
+// A person's click on a skinned button: the mouse comes over it, then presses and lets go
+// (a popup's opener knows from the hover that its second click closes the popup).
+void ClickOnButton(CWnd& button);
+// The screen point at the middle of a popup menu's row.
+POINT RowPoint(CSkinPopupMenu& popup, int row);
+
 // A pixel of a 24-bit bitmap file, read from the file's own bytes.
 COLORREF BmpPixel(const std::vector<unsigned char>& file, int x, int y);
 

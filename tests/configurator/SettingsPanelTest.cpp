@@ -59,23 +59,6 @@ bool PopupOpen()
     return g_pDpiMenu && g_pDpiMenu->m_hWnd && IsWindowVisible(g_pDpiMenu->m_hWnd);
 }
 
-// A person's click on a button: the mouse comes over it, then presses and lets go.
-void ClickOnButton(CWnd& button)
-{
-    POINT centre = ScreenCenter(button.m_hWnd);
-    MouseMoveTo(POINT{centre.x - 6, centre.y - 3});
-    PumpFor(60);
-    MouseClickAt(centre);
-}
-
-POINT RowPoint(CSkinPopupMenu& popup, int row)
-{
-    RECT r;
-    popup.m_list.GetItemRect(row, &r);
-    popup.m_list.ClientToScreen(&r);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 }  // namespace
 
 TEST(SettingsPanel, SliderValuesAndTheirSettings)
