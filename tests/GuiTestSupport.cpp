@@ -218,6 +218,25 @@ void DragWithTheMouse(POINT from, POINT to)
     PumpFor(200);
 }
 
+POINT TreeItemPoint(CTreeCtrl& tree, HTREEITEM item)
+{
+    tree.EnsureVisible(item);
+    RECT r = {};
+    tree.GetItemRect(item, &r, TRUE);
+    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    tree.ClientToScreen(&p);
+    return p;
+}
+
+POINT ListRowPoint(const CListBox& list, int row)
+{
+    RECT r = {};
+    list.GetItemRect(row, &r);
+    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    list.ClientToScreen(&p);
+    return p;
+}
+
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();

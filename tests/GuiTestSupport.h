@@ -3,6 +3,8 @@
 #include <functional>
 #include <vector>
 #include "framework/CString.h"
+#include "framework/CListBox.h"
+#include "framework/CTreeCtrl.h"
 #include "framework/CWnd.h"
 
 // Pictures of windows, for a person to look at: build/screenshots/<name>.png, the folder
@@ -38,9 +40,13 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // until they are done.
 void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs = 10000);
 
-// A person's drag while this thread pumps (the press may run a drag loop inside a
-// handler): press on from, ten moves 60 ms apart, release on to.
+// A person's drag: press on from, ten moves 60 ms apart, release on to; this thread pumps
+// meanwhile (the press may run a drag loop inside a handler).
 void DragWithTheMouse(POINT from, POINT to);
+// The middle of a tree item's text and of a list row, in screen coordinates (the item is
+// scrolled into view first).
+POINT TreeItemPoint(CTreeCtrl& tree, HTREEITEM item);
+POINT ListRowPoint(const CListBox& list, int row);
 
 // A dragged text as the programs offer it: a movable block with the text and its zero.
 HGLOBAL TextBlock(const wchar_t* text);
