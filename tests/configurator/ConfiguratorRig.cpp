@@ -67,17 +67,6 @@ POINT RowPoint(CSkinPopupMenu& popup, int row)
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-COLORREF BmpPixel(const std::vector<unsigned char>& file, int x, int y)
-{
-    auto u32 = [&](size_t at) { return (uint32_t)(file[at] | file[at + 1] << 8 | file[at + 2] << 16 | file[at + 3] << 24); };
-    uint32_t offset = u32(10);
-    int width = (int)u32(18);
-    int height = (int)u32(22);
-    size_t stride = ((size_t)width * 3 + 3) & ~(size_t)3;
-    size_t at = offset + (size_t)(height - 1 - y) * stride + (size_t)x * 3;
-    return RGB(file[at + 2], file[at + 1], file[at]);
-}
-
 MainWindowRig::MainWindowRig(Program program)
 {
     if (program == Program::Copy) {

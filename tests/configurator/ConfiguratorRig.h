@@ -27,9 +27,6 @@ void ClickOnButton(CWnd& button);
 // The screen point at the middle of a popup menu's row.
 POINT RowPoint(CSkinPopupMenu& popup, int row);
 
-// A pixel of a 24-bit bitmap file, read from the file's own bytes.
-COLORREF BmpPixel(const std::vector<unsigned char>& file, int x, int y);
-
 // The main window of the configuration program in this process, as the program runs it:
 // the main window of an application object, its program folder and per-user folder set by
 // the test. The program folder is the repository's resources folder (only read), or a copy
