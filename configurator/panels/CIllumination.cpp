@@ -186,8 +186,9 @@ void CIllumination::ShowLightLevel(CBitmapBtn& button, const wchar_t* section, i
 BOOL CIllumination::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     HWND from = (HWND)lParam;
-    // Owner-drawn buttons also report double clicks; a click is acted on once.
-    if (from && HIWORD(wParam) == BN_CLICKED) {
+    // A quick second click on a button comes as a double click: it closes the popup the
+    // first one opened.
+    if (from && (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED)) {
         if (from == m_btnClose.m_hWnd) {
             PostToOwner(WM_CLOSE_PANEL, 55);
         } else if (from == m_btnColor.m_hWnd) {

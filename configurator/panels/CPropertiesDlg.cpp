@@ -168,8 +168,9 @@ LRESULT CPropertiesDlg::OnMarkerChanged(WPARAM wParam, LPARAM lParam)
 BOOL CPropertiesDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     HWND from = (HWND)lParam;
-    // Owner-drawn buttons also report double clicks; a click is acted on once.
-    if (from && HIWORD(wParam) == BN_CLICKED) {
+    // A quick second click on a button comes as a double click: it closes the popup the
+    // first one opened.
+    if (from && (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED)) {
         if (from == m_btnClose.m_hWnd)
             PostToOwner(WM_CLOSE_PANEL, 53);
         else if (from == m_btnDpi.m_hWnd)

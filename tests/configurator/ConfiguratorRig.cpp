@@ -1,6 +1,7 @@
 #include "ConfiguratorRig.h"
 #include "configurator/GearloomRes.h"
 #include "configurator/function_picker/CAdvanceFunctionDlg.h"
+#include "skinkit/CSkinPopupMenu.h"
 #include "core/AppPaths.h"
 #include "core/ConfigFile.h"
 #include "core/Messages.h"
@@ -50,15 +51,20 @@ BOOL CALLBACK CollectChild(HWND h, LPARAM l)
 
 }  // namespace
 
-COLORREF BmpPixel(const std::vector<unsigned char>& file, int x, int y)
+void ClickOnButton(CWnd& button)
 {
-    auto u32 = [&](size_t at) { return (uint32_t)(file[at] | file[at + 1] << 8 | file[at + 2] << 16 | file[at + 3] << 24); };
-    uint32_t offset = u32(10);
-    int width = (int)u32(18);
-    int height = (int)u32(22);
-    size_t stride = ((size_t)width * 3 + 3) & ~(size_t)3;
-    size_t at = offset + (size_t)(height - 1 - y) * stride + (size_t)x * 3;
-    return RGB(file[at + 2], file[at + 1], file[at]);
+    POINT centre = ScreenCenter(button.m_hWnd);
+    MouseMoveTo(POINT{centre.x - 6, centre.y - 3});
+    PumpFor(60);
+    MouseClickAt(centre);
+}
+
+POINT RowPoint(CSkinPopupMenu& popup, int row)
+{
+    RECT r;
+    popup.m_list.GetItemRect(row, &r);
+    popup.m_list.ClientToScreen(&r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 MainWindowRig::MainWindowRig(Program program)

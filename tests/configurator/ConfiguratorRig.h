@@ -19,8 +19,13 @@ inline void PrintTo(const CString& s, std::ostream* os)
     *os << '"' << narrow << '"';
 }
 
-// A pixel of a 24-bit bitmap file, read from the file's own bytes.
-COLORREF BmpPixel(const std::vector<unsigned char>& file, int x, int y);
+class CSkinPopupMenu;
+
+// A person's click on a skinned button: the mouse comes over it, then presses and lets go
+// (a popup's opener knows from the hover that its second click closes the popup).
+void ClickOnButton(CWnd& button);
+// The screen point at the middle of a popup menu's row.
+POINT RowPoint(CSkinPopupMenu& popup, int row);
 
 // The main window of the configuration program in this process, as the program runs it:
 // the main window of an application object, its program folder and per-user folder set by

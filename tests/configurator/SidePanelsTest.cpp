@@ -1,5 +1,6 @@
 #include "ConfiguratorRig.h"
 #include "configurator/main_window/MainLayout.h"
+#include "configurator/function_picker/CAdvanceFunctionDlg.h"
 #include "core/Messages.h"
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -145,10 +146,16 @@ TEST(SidePanels, DockedAtTheEdgesAndFollowTheWindow)
     EXPECT_FALSE(d.m_propertiesDlg.IsWindowVisible());
     EXPECT_FALSE(d.m_illuminationDlg.IsWindowVisible());
     ExpectDocked(d);
+    // The picker, once made, docks with them.
+    d.MakeFunctionPicker();
     RECT r = d.GetWindowRect();
     d.MoveWindow(r.left + 40, r.top + 30, r.right - r.left, r.bottom - r.top);
     rig.Pump(50);
     ExpectDocked(d);
+    CAdvanceFunctionDlg& picker = *g_pAdvanceFunctionDlg;
+    RECT expected = At(PickerDockPlace(d.GetWindowRect()), picker.m_nPanelWidth, picker.m_nPanelHeight);
+    RECT got = picker.GetWindowRect();
+    EXPECT_TRUE(EqualRect(&got, &expected)) << got.left << "," << got.top;
 }
 
 // The settings panel slides open with its right edge fixed, growing a few pixels a tick,
