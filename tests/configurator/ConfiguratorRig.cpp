@@ -188,18 +188,22 @@ BoxAnswerer::BoxAnswerer(Answer answer, std::vector<HWND> known, const wchar_t* 
         if (!name.empty()) SaveWindowPng(box, name.c_str());
         std::vector<HWND> buttons;
         EnumChildWindows(box, &CollectChild, (LPARAM)&buttons);
-        // A question's Yes is its left button, No its right one.
-        std::sort(buttons.begin(), buttons.end(), [](HWND a, HWND b) {
-            RECT ra, rb;
-            GetWindowRect(a, &ra);
-            GetWindowRect(b, &rb);
-            return ra.left < rb.left;
-        });
+        // A question's Yes is the left button of its lowest row (a "do not ask again" box
+        // stands above that row), No its right-most button.
+        auto rectOf = [](HWND h) {
+            RECT r;
+            GetWindowRect(h, &r);
+            return r;
+        };
+        std::sort(buttons.begin(), buttons.end(), [&](HWND a, HWND b) { return rectOf(a).left < rectOf(b).left; });
+        HWND yes = nullptr;
+        for (HWND b : buttons)
+            if (!yes || rectOf(b).top > rectOf(yes).bottom) yes = b;
         if (answer == Answer::Close || buttons.size() < 2)
             PostMessageW(box, WM_CLOSE, 0, 0);
         else
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
-                         (LPARAM)(answer == Answer::Yes ? buttons.front() : buttons.back()));
+                         (LPARAM)(answer == Answer::Yes ? yes : buttons.back()));
         WaitUntil([box] { return !IsWindow(box); }, 5000);
         m_answered = 1;
     });
