@@ -89,7 +89,8 @@ TEST(LightingPanel, ColourPickedFromTheColourPicture)
 }
 
 // The picker closes without a pick on a second click of its button, on a click on the
-// panel's body, on its frame and on a right click; the light stays as it was.
+// panel's body, on its frame, on a right click and when the panel moves with the main
+// window; the light stays as it was.
 TEST(LightingPanel, PickerClosesWithoutAPick)
 {
     MainWindowRig rig;
@@ -97,8 +98,8 @@ TEST(LightingPanel, PickerClosesWithoutAPick)
     CAPDlg& d = *rig.dlg;
     CIllumination& panel = OpenLighting(rig);
     const COLORREF before = d.m_config.profiles[0].LED_COLOR;
-    enum Road { SecondClick, PanelBody, Frame, RightClick };
-    for (Road road : {SecondClick, PanelBody, Frame, RightClick}) {
+    enum Road { SecondClick, PanelBody, Frame, RightClick, Moved };
+    for (Road road : {SecondClick, PanelBody, Frame, RightClick, Moved}) {
         SCOPED_TRACE(testing::Message() << "road " << (int)road);
         rig.Pump(300);
         ClickOnButton(panel.m_btnColor);
@@ -117,6 +118,12 @@ TEST(LightingPanel, PickerClosesWithoutAPick)
             Sleep(30);
             MouseButton(false, false);
             break;
+        case Moved: {
+            RECT main = d.GetWindowRect();
+            ::SetWindowPos(d.m_hWnd, nullptr, main.left + 20, main.top + 10, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            break;
+        }
         }
         EXPECT_TRUE(PumpUntil([] { return g_pSelColorDlg == nullptr; }));
         EXPECT_EQ(d.m_config.profiles[0].LED_COLOR, before);
