@@ -95,11 +95,7 @@ LRESULT CAdvanceFunctionDlg::OnCreate(WPARAM, LPARAM)
 
 void CAdvanceFunctionDlg::LoadSkin()
 {
-    std::vector<SkinItem> pictures = ReadSkinSection(L"Skins.xml", L"BUTTON_ASSIGNMENTS");
-    SIZE size = LoadSkinPicture(pictures, L"BUTTON_ASSIGNMENTS_NORMAL", m_bmpNormal);
-    LoadSkinPicture(pictures, L"BUTTON_ASSIGNMENTS_DOWN", m_bmpDown);
-    LoadSkinPicture(pictures, L"BUTTON_ASSIGNMENTS_OVER", m_bmpOver);
-    LoadSkinPicture(pictures, L"BUTTON_ASSIGNMENTS_MASK", m_bmpMask);
+    SIZE size = LoadWindowPictures(L"BUTTON_ASSIGNMENTS", m_bmpNormal, m_bmpDown, m_bmpOver, m_bmpMask);
     m_nPanelWidth = size.cx;
     m_nPanelHeight = size.cy;
     MoveWindow(0, 0, size.cx, size.cy, TRUE);

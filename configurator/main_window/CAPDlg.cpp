@@ -166,12 +166,8 @@ void CAPDlg::DrawLabels()
         CFont& font;
     } labels[] = {{L"PROFILE", bold}, {L"IN_GAME_MODE_TEXT", thin}};
     for (const auto& label : labels) {
-        const CString* text = FindSkinItem(strings, label.entry);
-        if (!text) continue;
-        TextEntry entry;
-        ParseTextEntry(*text, entry);
         dc.SelectObject(label.font);
-        dc.TextOut(entry.x, entry.y, entry.text);
+        DrawSkinLabel(dc, strings, label.entry);
     }
     // The DC gives back the picture and the fonts before they are deleted.
     dc.DeleteDC();

@@ -74,11 +74,7 @@ LRESULT CIllumination::OnCreate(WPARAM, LPARAM)
 
 void CIllumination::LoadSkin()
 {
-    std::vector<SkinItem> pictures = ReadSkinSection(L"Skins.xml", L"ILLUMINATION_SETTING");
-    SIZE size = LoadSkinPicture(pictures, L"ILLUMINATION_SETTING_NORMAL", m_bmpNormal);
-    LoadSkinPicture(pictures, L"ILLUMINATION_SETTING_DOWN", m_bmpDown);
-    LoadSkinPicture(pictures, L"ILLUMINATION_SETTING_OVER", m_bmpOver);
-    LoadSkinPicture(pictures, L"ILLUMINATION_SETTING_MASK", m_bmpMask);
+    SIZE size = LoadWindowPictures(L"ILLUMINATION_SETTING", m_bmpNormal, m_bmpDown, m_bmpOver, m_bmpMask);
     m_nPanelWidth = size.cx;
     m_nPanelHeight = size.cy;
     MoveWindow(0, 0, size.cx, size.cy, TRUE);
@@ -128,14 +124,8 @@ void CIllumination::DrawLabels()
         {L"ILLUMINATION_TITLE", fontB, false},
     };
     for (const auto& label : labels) {
-        const CString* text = FindSkinItem(strings, label.entry);
-        if (!text) continue;
-        TextEntry entry;
-        ParseTextEntry(*text, entry);
         dc.SelectObject(label.font);
-        UINT oldAlign = dc.SetTextAlign(label.centred ? TA_CENTER : TA_LEFT);
-        dc.TextOut(entry.x, entry.y, entry.text);
-        dc.SetTextAlign(oldAlign);
+        DrawSkinLabel(dc, strings, label.entry, label.centred);
     }
     // The DC gives back the picture and the fonts before they are deleted.
     dc.DeleteDC();

@@ -51,11 +51,7 @@ LRESULT CPropertiesDlg::OnCreate(WPARAM, LPARAM)
 
 void CPropertiesDlg::LoadSkin()
 {
-    std::vector<SkinItem> pictures = ReadSkinSection(L"Skins.xml", L"MOUSE_PROPERTIES");
-    SIZE size = LoadSkinPicture(pictures, L"MOUSE_PROPERTIES_NORMAL", m_bmpNormal);
-    LoadSkinPicture(pictures, L"MOUSE_PROPERTIES_DOWN", m_bmpDown);
-    LoadSkinPicture(pictures, L"MOUSE_PROPERTIES_OVER", m_bmpOver);
-    LoadSkinPicture(pictures, L"MOUSE_PROPERTIES_MASK", m_bmpMask);
+    SIZE size = LoadWindowPictures(L"MOUSE_PROPERTIES", m_bmpNormal, m_bmpDown, m_bmpOver, m_bmpMask);
     m_nPanelWidth = size.cx;
     m_nPanelHeight = size.cy;
     MoveWindow(0, 0, size.cx, size.cy, TRUE);
@@ -114,15 +110,7 @@ void CPropertiesDlg::DrawLabels()
         {L"SENSITIVITY", false},          {L"ADVANCED_SENSITIVITY", false},
         {L"ADVANCED_SENSITIVITY_X", false}, {L"ADVANCED_SENSITIVITY_Y", false},
     };
-    for (const auto& label : labels) {
-        const CString* text = FindSkinItem(strings, label.entry);
-        if (!text) continue;
-        TextEntry entry;
-        ParseTextEntry(*text, entry);
-        UINT oldAlign = dc.SetTextAlign(label.centred ? TA_CENTER : TA_LEFT);
-        dc.TextOut(entry.x, entry.y, entry.text);
-        dc.SetTextAlign(oldAlign);
-    }
+    for (const auto& label : labels) DrawSkinLabel(dc, strings, label.entry, label.centred);
     // The DC gives back the picture and the font before they are deleted.
     dc.DeleteDC();
 }
