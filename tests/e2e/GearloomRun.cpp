@@ -110,7 +110,11 @@ RECT GearloomRun::ControlIn(HWND window, const wchar_t* section, const wchar_t* 
 void GearloomRun::Click(const wchar_t* entry)
 {
     RECT r = Control(entry);
-    MouseClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    // As a person: the pointer comes over the button before it presses.
+    const POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    MouseMoveTo(POINT{centre.x - 6, centre.y - 3});
+    Sleep(100);
+    MouseClickAt(centre);
 }
 
 std::vector<DWORD> GearloomRun::Pixels(const wchar_t* entry) const
