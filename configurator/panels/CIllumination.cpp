@@ -24,21 +24,6 @@ ProfileData* CurrentProfile(ConfigData* config)
     return &config->profiles[config->PROFILE_ID];
 }
 
-// Closes a popup the panel holds and forgets it.
-template <class Popup>
-void Forget(Popup*& popup)
-{
-    delete popup;
-    popup = nullptr;
-}
-
-// A popup that closed itself is deleted; one still open stays.
-template <class Popup>
-void ForgetIfGone(Popup*& popup)
-{
-    if (popup && !popup->m_hWnd) Forget(popup);
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CIllumination, CSkinDialog)
@@ -191,9 +176,9 @@ BOOL CIllumination::OnCommand(WPARAM wParam, LPARAM lParam)
             // A second click on the button closes the open popup.
             CSkinPopupMenu* opened = nullptr;
             if (intensity && g_pIntensityMenu) {
-                Forget(g_pIntensityMenu);
+                ForgetPopup(g_pIntensityMenu);
             } else if (!intensity && g_pPulsationMenu) {
-                Forget(g_pPulsationMenu);
+                ForgetPopup(g_pPulsationMenu);
             } else if (intensity) {
                 opened = g_pIntensityMenu = new CIntensityMenu(this, button.GetHoverFlagPtr());
             } else {
@@ -212,7 +197,7 @@ BOOL CIllumination::OnCommand(WPARAM wParam, LPARAM lParam)
 void CIllumination::OpenOrCloseColorPicker()
 {
     if (g_pSelColorDlg) {
-        Forget(g_pSelColorDlg);
+        ForgetPopup(g_pSelColorDlg);
         return;
     }
     RECT r = m_btnColor.GetClientRect();
@@ -220,7 +205,7 @@ void CIllumination::OpenOrCloseColorPicker()
     g_pSelColorDlg = new CSelColorDlg(this, m_btnColor.GetCheckStatePtr());
     g_pSelColorDlg->SetPopupPos(r.left, r.bottom);
     if (!g_pSelColorDlg->Create()) {
-        Forget(g_pSelColorDlg);
+        ForgetPopup(g_pSelColorDlg);
         return;
     }
     g_pSelColorDlg->ShowWindow(SW_SHOW);
@@ -229,23 +214,23 @@ void CIllumination::OpenOrCloseColorPicker()
 
 LRESULT CIllumination::OnIntensityMenuSelect(WPARAM wParam, LPARAM)
 {
-    Forget(g_pIntensityMenu);
+    ForgetPopup(g_pIntensityMenu);
     ShowIntensity((int)wParam);
     return 0;
 }
 
 LRESULT CIllumination::OnPulsationMenuSelect(WPARAM wParam, LPARAM)
 {
-    Forget(g_pPulsationMenu);
+    ForgetPopup(g_pPulsationMenu);
     ShowPulsation((int)wParam);
     return 0;
 }
 
 LRESULT CIllumination::OnPopupClosed(WPARAM, LPARAM)
 {
-    ForgetIfGone(g_pSelColorDlg);
-    ForgetIfGone(g_pIntensityMenu);
-    ForgetIfGone(g_pPulsationMenu);
+    ForgetPopupIfGone(g_pSelColorDlg);
+    ForgetPopupIfGone(g_pIntensityMenu);
+    ForgetPopupIfGone(g_pPulsationMenu);
     return 1;
 }
 
@@ -261,14 +246,14 @@ LRESULT CIllumination::OnColorSelected(WPARAM wParam, LPARAM)
 
 LRESULT CIllumination::OnButtonDown(WPARAM, LPARAM)
 {
-    Forget(g_pSelColorDlg);
+    ForgetPopup(g_pSelColorDlg);
     return Default();
 }
 
 LRESULT CIllumination::OnMove(WPARAM, LPARAM)
 {
     LRESULT r = Default();
-    Forget(g_pSelColorDlg);
+    ForgetPopup(g_pSelColorDlg);
     return r;
 }
 
@@ -278,9 +263,9 @@ LRESULT CIllumination::OnDestroy(WPARAM, LPARAM)
     KillTimer(SLIDE_IN_TIMER);
     KillTimer(SLIDE_OUT_TIMER);
     m_bBusy = 0;
-    Forget(g_pSelColorDlg);
-    Forget(g_pIntensityMenu);
-    Forget(g_pPulsationMenu);
+    ForgetPopup(g_pSelColorDlg);
+    ForgetPopup(g_pIntensityMenu);
+    ForgetPopup(g_pPulsationMenu);
     return r;
 }
 

@@ -171,8 +171,7 @@ void CPropertiesDlg::OpenOrCloseDpiMenu()
 {
     // A second click on the button closes the open popup.
     if (g_pDpiMenu) {
-        delete g_pDpiMenu;
-        g_pDpiMenu = nullptr;
+        ForgetPopup(g_pDpiMenu);
         return;
     }
     RECT r = m_btnDpi.GetClientRect();
@@ -185,29 +184,21 @@ void CPropertiesDlg::OpenOrCloseDpiMenu()
 
 LRESULT CPropertiesDlg::OnDpiMenuSelect(WPARAM wParam, LPARAM)
 {
-    if (g_pDpiMenu) {
-        delete g_pDpiMenu;
-        g_pDpiMenu = nullptr;
-    }
+    ForgetPopup(g_pDpiMenu);
     ShowDpiChoice((int)wParam);
     return 1;
 }
 
 LRESULT CPropertiesDlg::OnPopupClosed(WPARAM, LPARAM)
 {
-    // A popup that closed itself (the focus went elsewhere) is gone for good.
-    if (g_pDpiMenu && !g_pDpiMenu->m_hWnd) {
-        delete g_pDpiMenu;
-        g_pDpiMenu = nullptr;
-    }
+    ForgetPopupIfGone(g_pDpiMenu);
     return 1;
 }
 
 LRESULT CPropertiesDlg::OnDestroy(WPARAM, LPARAM)
 {
     LRESULT r = Default();
-    delete g_pDpiMenu;
-    g_pDpiMenu = nullptr;
+    ForgetPopup(g_pDpiMenu);
     return r;
 }
 

@@ -15,7 +15,6 @@
 
 namespace {
 
-
 class GearloomEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
@@ -49,6 +48,18 @@ protected:
         if (shape) shape(*cfg);
         ASSERT_TRUE(WriteNewConfigFile(*cfg, run.ConfigPath()));
         ASSERT_TRUE(program.Start());
+    }
+
+    // Exit from the main window: with nothing unsaved no question comes, and the program
+    // ends.
+    void ExitAskingNothing()
+    {
+        ASSERT_TRUE(program.BringToFront());
+        program.Click(L"EXIT");
+        HWND question = program.WaitForBox(1500);
+        if (question) GearloomRun::Close(question, false);
+        EXPECT_EQ(question, nullptr) << "no unsaved change";
+        EXPECT_TRUE(program.WaitForExit(10000));
     }
 
     SuiteRun run;
@@ -159,12 +170,7 @@ TEST_F(GearloomEndToEnd, ATrayProfilePickSwitchesTheWindow)
     EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"PROFILE_4") != fourth; }, 10000)) << "the fourth profile shown";
     Sleep(300);
     SaveWindowPng(program.Window(), L"e2e-gearloom-tray-pick");
-    ASSERT_TRUE(program.BringToFront());
-    program.Click(L"EXIT");
-    HWND question = program.WaitForBox(1500);
-    if (question) GearloomRun::Close(question, false);
-    EXPECT_EQ(question, nullptr) << "no unsaved change";
-    EXPECT_TRUE(program.WaitForExit(10000));
+    ExitAskingNothing();
     EXPECT_EQ(run.ReadConfig()->PROFILE_ID, 3);
 }
 
@@ -359,12 +365,7 @@ TEST_F(GearloomEndToEnd, TheServicesNoticesChangeTheWindow)
     Sleep(300);
     SaveWindowPng(program.Window(), L"e2e-gearloom-profile-from-the-service");
 
-    ASSERT_TRUE(program.BringToFront());
-    program.Click(L"EXIT");
-    HWND question = program.WaitForBox(1500);
-    if (question) GearloomRun::Close(question, false);
-    EXPECT_EQ(question, nullptr) << "no unsaved change";
-    EXPECT_TRUE(program.WaitForExit(10000));
+    ExitAskingNothing();
     std::unique_ptr<ConfigData> after = run.ReadConfig();
     EXPECT_EQ(after->PROFILE_ID, 5);
     EXPECT_EQ(after->profiles[0].DPI_VALUE, 1);
