@@ -4,6 +4,13 @@
 #define IDR_MAINFRAME 128           // the program icon
 #define IDS_ABOUTBOX 101            // the system menu's About item
 #define IDM_ABOUTBOX 0x0010         // its command
+#define IDD_ABOUTBOX 100            // the small About box of the system menu
+#define IDD_RENAME_PROFILE 164      // rename dialog
+#define IDD_ABOUT_DIALOG 182        // the skinned About box
+#define IDD_CHRONICLE_DIALOG 183    // character dialog
+#define IDC_RENAME_NAME 0x1100      // the rename dialog's name field
+#define IDC_REALM_EDIT 8448         // the character dialog's realm and name fields
+#define IDC_CHARACTER_EDIT 8449
 
 #define IDD_AP_DIALOG 102           // the main window
 #define IDD_PROPERTIES_DIALOG 134   // sensor-settings panel

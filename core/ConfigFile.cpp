@@ -138,14 +138,19 @@ void ReadInt(CXmlDoc& doc, const wchar_t* name, int32_t& field)
     if (FindAnywhere(doc, name, text)) field = ReadNumber(text);
 }
 
-void ReadMacro(CXmlDoc& doc, MacroData& m)
+void ReadMacro(CXmlDoc& doc, MacroData& m, bool loopCountAlone)
 {
     CString text;
     ReadText(doc, L"MACRO_NAME", m.MACRO_NAME);
     if (FindAnywhere(doc, L"MACRO_LOOP_COUNT", text)) {
         const wchar_t* cursor = text;
-        m.loopCount = NextListNumber(cursor);
-        m.loopFlag = NextListNumber(cursor);
+        if (loopCountAlone && text.Find(L',') < 0) {
+            m.loopCount = ReadNumber(text);
+            m.loopFlag = 0;
+        } else {
+            m.loopCount = NextListNumber(cursor);
+            m.loopFlag = NextListNumber(cursor);
+        }
     }
     ReadInt(doc, L"MACRO_DELAY_MODE", m.delayMode);
     ReadText(doc, L"MACRO_PASTE", m.pasteText);
@@ -156,7 +161,9 @@ void ReadMacro(CXmlDoc& doc, MacroData& m)
     if (FindAnywhere(doc, L"MACRO_SEND_KEY_INFO", text)) ReadEventList(text, m.sendKeys, MACRO_KEY_COUNT);
 }
 
-void ReadProfile(CXmlDoc& doc, ProfileData& p)
+} // namespace
+
+void ReadProfileElements(CXmlDoc& doc, ProfileData& p, bool loopCountAlone)
 {
     const TagNames& tags = Tags();
     CString text;
@@ -189,11 +196,13 @@ void ReadProfile(CXmlDoc& doc, ProfileData& p)
     for (int k = 0; k < MACRO_COUNT; ++k) {
         while (doc.FindChildNode(tags.macro[k])) {
             doc.EnterNode();
-            ReadMacro(doc, p.macros[k]);
+            ReadMacro(doc, p.macros[k], loopCountAlone);
             doc.LeaveNode();
         }
     }
 }
+
+namespace {
 
 template <int N> void AddText(CXmlDoc& doc, const wchar_t* name, const wchar_t (&field)[N])
 {
@@ -216,15 +225,14 @@ void AddMacro(CXmlDoc& doc, const wchar_t* tag, const MacroData& m)
     doc.LeaveNode();
 }
 
-void AddProfile(CXmlDoc& doc, const wchar_t* tag, const ProfileData& p)
+} // namespace
+
+void AddProfileElements(CXmlDoc& doc, const ProfileData& p)
 {
     const TagNames& tags = Tags();
-    doc.AddElement(tag);
-    doc.EnterNode();
     doc.AddElement(L"REGION", p.REGION);
     AddText(doc, L"SERVER_NAME", p.SERVER_NAME);
     AddText(doc, L"CHARACTER_NAME", p.CHARACTER_NAME);
-    OutputDebugStringW(FieldText(p.CHARACTER_NAME).c_str());
     AddText(doc, L"CHARACTER_LEVEL", p.CHARACTER_LEVEL);
     AddText(doc, L"CHARACTER_CLASS", p.CHARACTER_CLASS);
     AddText(doc, L"CHARACTER_RACE", p.CHARACTER_RACE);
@@ -241,6 +249,16 @@ void AddProfile(CXmlDoc& doc, const wchar_t* tag, const ProfileData& p)
     for (int i = 0; i < GAME_NAME_COUNT; ++i) AddText(doc, tags.gameName[i], p.GAME_NAME[i]);
     for (int k = 0; k < MACRO_COUNT; ++k) AddMacro(doc, tags.macro[k], p.macros[k]);
     for (int i = 0; i < BUTTON_COUNT; ++i) doc.AddElement(tags.button[i], ButtonText(p.buttons[i]).c_str());
+}
+
+namespace {
+
+void AddProfile(CXmlDoc& doc, const wchar_t* tag, const ProfileData& p)
+{
+    doc.AddElement(tag);
+    doc.EnterNode();
+    OutputDebugStringW(FieldText(p.CHARACTER_NAME).c_str());
+    AddProfileElements(doc, p);
     doc.LeaveNode();
 }
 
@@ -396,7 +414,7 @@ int LoadConfig(ConfigData& cfg, const wchar_t* path)
     for (int n = 0; n < PROFILE_COUNT; ++n) {
         while (doc.FindChildNode(tags.profile[n])) {
             doc.EnterNode();
-            ReadProfile(doc, cfg.profiles[n]);
+            ReadProfileElements(doc, cfg.profiles[n]);
             doc.LeaveNode();
         }
     }

@@ -25,5 +25,12 @@ LONG SetRegString(HKEY key, const wchar_t* name, const wchar_t* text);
 // a loaded one in place, touching only values that differ from the record.
 void BuildConfigDoc(CXmlDoc& doc, const ConfigData& cfg);
 void UpdateConfigDoc(CXmlDoc& doc, const ConfigData& cfg);
+// The keys of one profile, as "Config.xml" holds them inside PROFILE_n and a single-profile
+// file under its root. AddProfileElements adds them in the writer's order after the current
+// element of the entered one. ReadProfileElements reads them from the children of the
+// entered element; what is missing keeps its value. With loopCountAlone a MACRO_LOOP_COUNT
+// holding a bare count (as older single-profile files have it) reads as that count.
+void AddProfileElements(CXmlDoc& doc, const ProfileData& p);
+void ReadProfileElements(CXmlDoc& doc, ProfileData& p, bool loopCountAlone = false);
 // Writes a new "Config.xml" for the record at path (no registry, no "TrayIcon.xml").
 bool WriteNewConfigFile(const ConfigData& cfg, const wchar_t* path);

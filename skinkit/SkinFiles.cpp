@@ -1,7 +1,6 @@
 #include "skinkit/SkinFiles.h"
 #include "skinkit/SkinPicture.h"
 #include "core/AppPaths.h"
-#include "core/SkinEntry.h"
 #include "core/XmlDoc.h"
 
 std::vector<SkinItem> ReadSkinSection(const wchar_t* fileName, const wchar_t* section)
@@ -34,26 +33,4 @@ SIZE LoadSkinPicture(const std::vector<SkinItem>& pictures, const wchar_t* name,
     }
     LoadPictureFile(CString(g_szAppDir) + L"skins\\" + *file, picture, size);
     return size;
-}
-
-SIZE LoadWindowPictures(const wchar_t* section, CBitmap& normal, CBitmap& down, CBitmap& over, CBitmap& mask)
-{
-    std::vector<SkinItem> pictures = ReadSkinSection(L"Skins.xml", section);
-    const CString name(section);
-    SIZE size = LoadSkinPicture(pictures, name + L"_NORMAL", normal);
-    LoadSkinPicture(pictures, name + L"_DOWN", down);
-    LoadSkinPicture(pictures, name + L"_OVER", over);
-    LoadSkinPicture(pictures, name + L"_MASK", mask);
-    return size;
-}
-
-void DrawSkinLabel(CDC& dc, const std::vector<SkinItem>& strings, const wchar_t* name, bool centred)
-{
-    const CString* text = FindSkinItem(strings, name);
-    if (!text) return;
-    TextEntry entry;
-    ParseTextEntry(*text, entry);
-    UINT oldAlign = dc.SetTextAlign(centred ? TA_CENTER : TA_LEFT);
-    dc.TextOut(entry.x, entry.y, entry.text);
-    dc.SetTextAlign(oldAlign);
 }

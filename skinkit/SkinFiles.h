@@ -3,8 +3,6 @@
 #include "framework/CGdiObject.h"
 #include "framework/CString.h"
 
-class CDC;
-
 // One child of a window's section: its element name and text.
 struct SkinItem {
     CString name;
@@ -21,10 +19,3 @@ const CString* FindSkinItem(const std::vector<SkinItem>& items, const wchar_t* n
 // The picture named by the child of that name, loaded from the program folder's
 // "skins\" folder; an absent child or file leaves the picture empty. Answers its size.
 SIZE LoadSkinPicture(const std::vector<SkinItem>& pictures, const wchar_t* name, CBitmap& picture);
-// A skinned window's four pictures from its section of "Skins.xml": <section>_NORMAL,
-// _DOWN, _OVER and _MASK. Answers the normal picture's size.
-SIZE LoadWindowPictures(const wchar_t* section, CBitmap& normal, CBitmap& down, CBitmap& over, CBitmap& mask);
-
-// The label of that name (a text entry: "x,y,text") drawn at its place with the DC's font
-// and colour, its x the left end or, centred, the middle; an absent label draws nothing.
-void DrawSkinLabel(CDC& dc, const std::vector<SkinItem>& strings, const wchar_t* name, bool centred = false);

@@ -123,6 +123,27 @@ CString SaveScreenPng(const RECT& r, const wchar_t* name)
     return SavePixelsPng(pixels, w, h, name);
 }
 
+std::vector<DWORD> BitmapPixels(HBITMAP bitmap, int* width, int* height)
+{
+    BITMAP bm = {};
+    if (!bitmap || !GetObjectW(bitmap, sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return {};
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    std::vector<DWORD> pixels = CaptureDc(mem, 0, 0, bm.bmWidth, bm.bmHeight);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    *width = bm.bmWidth;
+    *height = bm.bmHeight;
+    return pixels;
+}
+
+CString SaveBitmapPng(HBITMAP bitmap, const wchar_t* name)
+{
+    int w = 0, h = 0;
+    std::vector<DWORD> pixels = BitmapPixels(bitmap, &w, &h);
+    return SavePixelsPng(pixels, w, h, name);
+}
+
 void MouseMoveTo(POINT p)
 {
     // The system maps 0..65535 onto the screen by multiplying and dropping 16 bits; the

@@ -18,6 +18,9 @@ CString SaveWindowPng(HWND hwnd, const wchar_t* name);
 CString SaveScreenPng(const RECT& screen, const wchar_t* name);
 // The window's pixels, top-down rows of 0x00RRGGBB; empty when the window is gone.
 std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height);
+// A picture in memory (a bitmap not selected into any DC), the same ways.
+std::vector<DWORD> BitmapPixels(HBITMAP bitmap, int* width, int* height);
+CString SaveBitmapPng(HBITMAP bitmap, const wchar_t* name);
 
 // Real input, as a person gives it: the mouse moved to a screen point, the left or right
 // button pressed or released there, keys tapped.

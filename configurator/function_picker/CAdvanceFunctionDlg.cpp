@@ -5,6 +5,7 @@
 #include "skinkit/CTaskBar.h"
 #include "skinkit/SkinBitmapsRes.h"
 #include "skinkit/SkinButtons.h"
+#include "skinkit/SkinDialogParts.h"
 #include "skinkit/SkinFiles.h"
 #include "skinkit/SkinPicture.h"
 #include "skinkit/SkinRegion.h"

@@ -5,6 +5,7 @@
 #include "configurator/GearloomRes.h"
 #include "skinkit/PopupMenus.h"
 #include "skinkit/SkinButtons.h"
+#include "skinkit/SkinDialogParts.h"
 #include "skinkit/SkinFiles.h"
 #include "skinkit/SkinHandlers.h"
 #include "core/AppPaths.h"
@@ -167,7 +168,7 @@ void CAPDlg::DrawLabels()
     } labels[] = {{L"PROFILE", bold}, {L"IN_GAME_MODE_TEXT", thin}};
     for (const auto& label : labels) {
         dc.SelectObject(label.font);
-        DrawSkinLabel(dc, strings, label.entry);
+        DrawLabelEntry(&dc, strings, label.entry);
     }
     // The DC gives back the picture and the fonts before they are deleted.
     dc.DeleteDC();
@@ -385,14 +386,7 @@ void CAPDlg::OnDraw(CDC* dc)
         DrawIcon(dc->m_hDC, x, y, m_hIcon);
         return;
     }
-    if (!m_bmpNormal.GetSafeHandle()) {
-        dc->FillSolidRect(client, RGB(0, 0, 0));
-        return;
-    }
-    CDC picture;
-    picture.CreateCompatibleDC(dc);
-    picture.SelectObject(m_bmpNormal);
-    dc->BitBlt(0, 0, client.right, client.bottom, &picture, 0, 0, SRCCOPY);
+    DrawDialogBackground(dc, client, m_bmpNormal);
 }
 
 BOOL CAPDlg::PreTranslateMessage(MSG* msg)

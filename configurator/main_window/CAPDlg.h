@@ -3,6 +3,7 @@
 #include "skinkit/CSkinDialog.h"
 #include "configurator/panels/CIllumination.h"
 #include "configurator/panels/CPropertiesDlg.h"
+#include "configurator/panels/CharacterInfo.h"
 #include "core/ConfigData.h"
 #include "framework/CString.h"
 
@@ -78,6 +79,15 @@ public:
     void DockSidePanels();
     // The character card of the current profile.
     void UpdateCharacterPanel();
+    // A character found by the character dialog, taken into the current profile and shown.
+    void SetCharacter(const CharacterInfo& info);
+    // The rename dialog's name for the current profile (cut to what the profile holds).
+    void SetProfileName(const CString& name);
+    // The profile popup at the cursor.
+    void ShowProfileMenu();
+    // The single-profile file at path in place of the current profile; a refused file
+    // leaves it as it was and the person is told why.
+    void ImportProfile(const wchar_t* path);
     // The picker, made once on first use.
     void MakeFunctionPicker();
 
@@ -157,4 +167,10 @@ private:
     void ClickedMouseOrProfileButton(HWND from, bool right);
     void ShowMenuAtCursor(HMENU menu);
     void SetPollingRate(int rate);
+    // The file dialog of import (open) or export; empty when the person cancelled.
+    CString AskProfilePath(BOOL open);
+    // Runs a dialog modally with the side panels disabled meanwhile.
+    INT_PTR RunModal(CDialog& dlg);
+    void ShowCharacterCard(const ProfileData& p, bool withPortrait);
+    void ShowPlainCharacterButton();
 };

@@ -3,6 +3,7 @@
 #include "configurator/GearloomRes.h"
 #include "skinkit/CWarningOneDlg.h"
 #include "skinkit/SkinButtons.h"
+#include "skinkit/SkinDialogParts.h"
 #include "skinkit/SkinFiles.h"
 #include "skinkit/SkinHandlers.h"
 #include "skinkit/SkinRegion.h"
@@ -43,13 +44,8 @@ LRESULT CEditGameDlg::OnCreate(WPARAM, LPARAM)
 
 void CEditGameDlg::LoadSkin()
 {
-    std::vector<SkinItem> pictures = ReadSkinSection(L"Skins.xml", L"EDIT_GAME");
-    SIZE size = LoadSkinPicture(pictures, L"EDIT_GAME_NORMAL", m_bmpNormal);
-    LoadSkinPicture(pictures, L"EDIT_GAME_NORMAL", m_bmpDisabled);
-    LoadSkinPicture(pictures, L"EDIT_GAME_NORMAL", m_bmpBackground);
-    LoadSkinPicture(pictures, L"EDIT_GAME_DOWN", m_bmpDown);
-    LoadSkinPicture(pictures, L"EDIT_GAME_OVER", m_bmpOver);
-    LoadSkinPicture(pictures, L"EDIT_GAME_MASK", m_bmpMask);
+    SIZE size = LoadDialogPictures(L"EDIT_GAME", L"EDIT_GAME",
+                                   {m_bmpMask, m_bmpNormal, m_bmpOver, m_bmpDisabled, m_bmpDown, m_bmpBackground});
     // Without its picture the dialog keeps its template's size rather than none at all.
     if (size.cx > 0 && size.cy > 0) MoveWindow(0, 0, size.cx, size.cy, TRUE);
 
@@ -185,15 +181,7 @@ void CEditGameDlg::Tell(const CString& message)
 
 void CEditGameDlg::OnDraw(CDC* dc)
 {
-    RECT client = GetClientRect();
-    if (m_bmpBackground.GetSafeHandle()) {
-        CDC picture;
-        picture.CreateCompatibleDC(dc);
-        picture.SelectObject(m_bmpBackground);
-        dc->BitBlt(0, 0, client.right, client.bottom, &picture, 0, 0, SRCCOPY);
-    } else {
-        dc->FillSolidRect(client, RGB(0, 0, 0));
-    }
+    DrawDialogBackground(dc, GetClientRect(), m_bmpBackground);
     // Read at every paint, so a changed title shows at the next one.
     std::vector<SkinItem> strings = ReadSkinSection(L"Strings.xml", L"EDIT_GAME");
     const CString* title = FindSkinItem(strings, L"EDIT_GAME");

@@ -5,6 +5,7 @@
 #include "configurator/GearloomRes.h"
 #include "skinkit/PopupMenus.h"
 #include "skinkit/SkinButtons.h"
+#include "skinkit/SkinDialogParts.h"
 #include "skinkit/SkinFiles.h"
 #include "skinkit/SkinPicture.h"
 #include "skinkit/SkinRegion.h"
@@ -110,7 +111,7 @@ void CIllumination::DrawLabels()
     };
     for (const auto& label : labels) {
         dc.SelectObject(label.font);
-        DrawSkinLabel(dc, strings, label.entry, label.centred);
+        DrawLabelEntry(&dc, strings, label.entry, label.centred);
     }
     // The DC gives back the picture and the fonts before they are deleted.
     dc.DeleteDC();

@@ -3,6 +3,7 @@
 #include "configurator/GearloomRes.h"
 #include "skinkit/PopupMenus.h"
 #include "skinkit/SkinButtons.h"
+#include "skinkit/SkinDialogParts.h"
 #include "skinkit/SkinFiles.h"
 #include "skinkit/SkinPicture.h"
 #include "core/ConfigData.h"
@@ -110,7 +111,7 @@ void CPropertiesDlg::DrawLabels()
         {L"SENSITIVITY", false},          {L"ADVANCED_SENSITIVITY", false},
         {L"ADVANCED_SENSITIVITY_X", false}, {L"ADVANCED_SENSITIVITY_Y", false},
     };
-    for (const auto& label : labels) DrawSkinLabel(dc, strings, label.entry, label.centred);
+    for (const auto& label : labels) DrawLabelEntry(&dc, strings, label.entry, label.centred);
     // The DC gives back the picture and the font before they are deleted.
     dc.DeleteDC();
 }

@@ -1,4 +1,5 @@
 #include "ConfiguratorRig.h"
+#include "PersonHand.h"
 #include "configurator/GearloomRes.h"
 #include "configurator/function_picker/CAdvanceFunctionDlg.h"
 #include "skinkit/CSkinPopupMenu.h"
@@ -26,21 +27,6 @@ void CopyFolder(const CString& from, const CString& to)
             CopyFileW(from + name, to + name, FALSE);
     } while (FindNextFileW(h, &fd));
     FindClose(h);
-}
-
-struct DialogSearch {
-    const std::vector<HWND>* known;
-    HWND found;
-};
-
-BOOL CALLBACK FindNewDialog(HWND h, LPARAM l)
-{
-    DialogSearch* s = (DialogSearch*)l;
-    wchar_t name[16];
-    if (!IsWindowVisible(h) || !GetClassNameW(h, name, 16) || wcscmp(name, L"#32770") != 0) return TRUE;
-    if (std::find(s->known->begin(), s->known->end(), h) != s->known->end()) return TRUE;
-    s->found = h;
-    return FALSE;
 }
 
 BOOL CALLBACK CollectChild(HWND h, LPARAM l)
@@ -174,16 +160,9 @@ BoxAnswerer::BoxAnswerer(Answer answer, std::vector<HWND> known, const wchar_t* 
     DWORD ui = GetCurrentThreadId();
     std::wstring name = picture ? picture : L"";
     m_thread = std::thread([this, ui, answer, known, name, waitMs] {
-        DialogSearch search = {&known, nullptr};
-        WaitUntil(
-            [&] {
-                search.found = nullptr;
-                EnumThreadWindows(ui, &FindNewDialog, (LPARAM)&search);
-                return search.found != nullptr || m_stop;
-            },
-            waitMs);
-        if (!search.found) return;
-        HWND box = search.found;
+        HWND box = WaitForNewDialog(
+            ui, [&](HWND h) { return std::find(known.begin(), known.end(), h) != known.end(); }, m_stop, waitMs);
+        if (!box) return;
         Sleep(300);  // painted before anyone looks at it
         if (!name.empty()) SaveWindowPng(box, name.c_str());
         std::vector<HWND> buttons;

@@ -145,6 +145,8 @@ TEST(Menus, SystemMenuAbout)
     EXPECT_EQ(GetMenuItemID(system, n - 1), (UINT)IDM_ABOUTBOX);
     EXPECT_EQ(ItemText(system, n - 1), L"&About AP...");
     EXPECT_TRUE(GetMenuState(system, n - 2, MF_BYPOSITION) & MF_SEPARATOR);
+    BoxAnswerer closer(BoxAnswerer::Answer::Close, {rig.Hwnd()});
     rig.dlg->SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    EXPECT_EQ(closer.Finish(), 1) << "the small About box showed";
     EXPECT_FALSE(rig.Ended());
 }

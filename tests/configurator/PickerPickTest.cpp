@@ -1,4 +1,5 @@
 #include "PickerRig.h"
+#include "PersonHand.h"
 #include "skinkit/CSkinScrollWnd.h"
 #include "skinkit/SkinScrollGeometry.h"
 #include "core/FunctionCodes.h"
@@ -196,11 +197,9 @@ TEST(PickerPick, AButtonPressedOnTheMouseOpensThePickerForIt)
     ASSERT_TRUE(rig.OpenMain());
     CAPDlg& d = *rig.dlg;
     auto press = [](int button, int state) {
-        return RunHelper(L"window_message.exe", L"post \"" + std::wstring(GEARLOOM_MAIN_TITLE) + L"\" " +
-                                                     std::to_wstring(WM_SERVICE_BUTTON_STATE) + L" " +
-                                                     std::to_wstring(button) + L" " + std::to_wstring(state));
+        return PostFromSecondProcess(GEARLOOM_MAIN_TITLE, WM_SERVICE_BUTTON_STATE, button, state);
     };
-    ASSERT_EQ(press(4, 1), 0);
+    ASSERT_EQ(press(4, 1), 0u);
     ASSERT_TRUE(PumpUntil([&] { return d.m_bPickerShown == 1; }, 5000));
     rig.Pump(100);
     CAdvanceFunctionDlg& p = rig.Picker();
@@ -211,10 +210,10 @@ TEST(PickerPick, AButtonPressedOnTheMouseOpensThePickerForIt)
     EXPECT_EQ(p.GetWindowRect().left, d.GetWindowRect().right - 16) << "docked at the right edge";
     rig.SaveBoth(L"picker-opened-by-a-mouse-button");
 
-    ASSERT_EQ(press(7, 0), 0);
+    ASSERT_EQ(press(7, 0), 0u);
     rig.Pump(200);
     EXPECT_EQ(p.m_nButton, 4) << "a release does nothing";
-    ASSERT_EQ(press(7, 1), 0);
+    ASSERT_EQ(press(7, 1), 0u);
     EXPECT_TRUE(PumpUntil([&] { return p.m_nButton == 7; }, 3000));
     rig.Pump(100);
     EXPECT_EQ(d.m_mouseButtons[7].GetCheck(), 1);

@@ -59,20 +59,3 @@ void GiveMacros(ProfileData& profile, int n)
         profile.macros[s].delayMode = 3;
     }
 }
-
-int RunHelper(const wchar_t* exe, const std::wstring& args)
-{
-    std::wstring path = (ExeDir() + exe).str();
-    std::wstring cmd = L"\"" + path + L"\" " + args;
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-    bool ended = PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 15000);
-    DWORD code = (DWORD)-1;
-    if (ended) GetExitCodeProcess(pi.hProcess, &code);
-    else TerminateProcess(pi.hProcess, 99);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return ended ? (int)code : -1;
-}

@@ -29,6 +29,3 @@ public:
 // A profile whose first n macro slots are used, named "Macro 1", "Macro 2"...; the others
 // free.
 void GiveMacros(ProfileData& profile, int n);
-// A helper program run to its end while this thread handles its messages: its exit code,
-// or -1 when it could not be started or did not end in time.
-int RunHelper(const wchar_t* exe, const std::wstring& args);

@@ -139,6 +139,9 @@ void MainWindow(SkinSpec& spec)
     e.push_back(Ctl(L"BUTTON_APPLY", 732, 556, 80, 28, L"Apply", Look::Command));
     e.push_back(Txt(L"STRING_WARNING_CHANGE_PROFILE", L"Replace profile %d with a copy of profile %d?"));
     e.push_back(Txt(L"STRING_WARNING_RESTORE_PROFILE", L"Changes to this profile will be lost. Do you want to continue?"));
+    e.push_back(Txt(L"STRING_EXPORT_FAILED", L"The profile could not be saved to that file. Check that the folder can be "
+                                             L"written to and that the file is not read-only."));
+    e.push_back(Txt(L"STRING_IMPORT_REFUSED", L"This file cannot be imported, so the profile stays as it was."));
     e.push_back(Txt(L"STRING_WARNING_NOT_SAVED", L"Your settings could not be saved, so the mouse keeps its previous settings. "
                                                  L"Check that the configuration file is not read-only, then press Apply again."));
 
