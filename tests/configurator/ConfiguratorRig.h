@@ -78,7 +78,7 @@ private:
 
 // A person on a second thread who answers the next notice box that the UI thread shows
 // (any dialog but the windows given), the way the box's own buttons do: Yes (the left
-// button of a question), No, or a close; the box is saved as a picture when a name is
+// button of a question's lowest row), No (its right-most button), or a close; the box is saved as a picture when a name is
 // given. Made before the UI thread's action, finished after it returned.
 class BoxAnswerer {
 public:
