@@ -44,6 +44,7 @@ public:
         return ::AppendMenuW(m_hMenu, flags, idOrSubmenu, text);
     }
     UINT CheckMenuItem(UINT item, UINT check) { return (UINT)::CheckMenuItem(m_hMenu, item, check); }
+    BOOL SetDefaultItem(UINT item, BOOL byPosition = FALSE) { return ::SetMenuDefaultItem(m_hMenu, item, byPosition); }
     int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
     // Runs the menu at a screen point until it closes; a chosen item goes to owner as
     // WM_COMMAND, or is answered when TPM_RETURNCMD is among the flags.

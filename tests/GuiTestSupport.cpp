@@ -75,6 +75,8 @@ std::vector<DWORD> CaptureDc(HDC source, int x, int y, int w, int h)
     return pixels;
 }
 
+}  // namespace
+
 CString SavePixelsPng(std::vector<DWORD>& pixels, int w, int h, const wchar_t* name)
 {
     if (pixels.empty() || !StartGdiplus()) return CString();
@@ -87,8 +89,6 @@ CString SavePixelsPng(std::vector<DWORD>& pixels, int w, int h, const wchar_t* n
     Gdiplus::DllExports::GdipDisposeImage(bitmap);
     return s == Gdiplus::Ok ? path : CString();
 }
-
-}  // namespace
 
 std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height)
 {
@@ -112,15 +112,21 @@ CString SaveWindowPng(HWND hwnd, const wchar_t* name)
     return SavePixelsPng(pixels, w, h, name);
 }
 
-CString SaveScreenPng(const RECT& r, const wchar_t* name)
+std::vector<DWORD> CaptureScreen(const RECT& r)
 {
     int w = r.right - r.left;
     int h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return CString();
+    if (w <= 0 || h <= 0) return {};
     HDC screen = GetDC(nullptr);
     std::vector<DWORD> pixels = CaptureDc(screen, r.left, r.top, w, h);
     ReleaseDC(nullptr, screen);
-    return SavePixelsPng(pixels, w, h, name);
+    return pixels;
+}
+
+CString SaveScreenPng(const RECT& r, const wchar_t* name)
+{
+    std::vector<DWORD> pixels = CaptureScreen(r);
+    return SavePixelsPng(pixels, r.right - r.left, r.bottom - r.top, name);
 }
 
 std::vector<DWORD> BitmapPixels(HBITMAP bitmap, int* width, int* height)
@@ -315,9 +321,9 @@ HGLOBAL TextBlock(const wchar_t* text)
     return h;
 }
 
-PeerWindow::PeerWindow(const wchar_t* title)
+PeerWindow::PeerWindow(const wchar_t* title, DWORD style)
 {
-    CreateEx(0, RegisterWndClass(0), title, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
+    CreateEx(0, RegisterWndClass(0), title, style, 300, 300, 320, 200, nullptr, nullptr);
 }
 
 std::vector<PeerWindow::Message> PeerWindow::Of(UINT message) const

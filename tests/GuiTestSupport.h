@@ -18,6 +18,10 @@ CString SaveWindowPng(HWND hwnd, const wchar_t* name);
 CString SaveScreenPng(const RECT& screen, const wchar_t* name);
 // The window's pixels, top-down rows of 0x00RRGGBB; empty when the window is gone.
 std::vector<DWORD> CaptureWindow(HWND hwnd, int* width, int* height);
+// The screen's pixels in a rectangle, in the same rows.
+std::vector<DWORD> CaptureScreen(const RECT& screen);
+// Pixels in those rows, width x height, as build/screenshots/<name>.png.
+CString SavePixelsPng(std::vector<DWORD>& pixels, int width, int height, const wchar_t* name);
 // A picture in memory (a bitmap not selected into any DC), the same ways.
 std::vector<DWORD> BitmapPixels(HBITMAP bitmap, int* width, int* height);
 CString SaveBitmapPng(HBITMAP bitmap, const wchar_t* name);
@@ -60,7 +64,8 @@ HGLOBAL TextBlock(const wchar_t* text);
 HWND FindThreadWindow(DWORD threadId, const wchar_t* className = L"#32770");
 
 // A window of another program as the program under test sees it: found by its title, it
-// records every WM_USER-based message it gets, sent or posted, and answers 1.
+// records every WM_USER-based message it gets, sent or posted, and answers 1. Made hidden;
+// one with WS_OVERLAPPEDWINDOW can be shown, minimised and brought forward as a program's.
 class PeerWindow : public CWnd {
 public:
     struct Message {
@@ -68,7 +73,7 @@ public:
         WPARAM wParam;
         LPARAM lParam;
     };
-    explicit PeerWindow(const wchar_t* title);
+    explicit PeerWindow(const wchar_t* title, DWORD style = WS_POPUP);
     std::vector<Message> received;
     // The received messages with that number.
     std::vector<Message> Of(UINT message) const;

@@ -40,6 +40,39 @@ TempDir::~TempDir()
     RemoveTree(m_path.str());
 }
 
+static const wchar_t* const PDF_BACKUP = L"Software\\TharnicTests\\PdfType";
+
+NoPdfReader::NoPdfReader()
+{
+    HKEY classes, backup;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes", 0, KEY_ALL_ACCESS, &classes) != ERROR_SUCCESS) return;
+    HKEY pdf;
+    if (RegOpenKeyExW(classes, L".pdf", 0, KEY_READ, &pdf) == ERROR_SUCCESS) {
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, PDF_BACKUP, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup, nullptr) ==
+            ERROR_SUCCESS) {
+            m_saved = RegCopyTreeW(pdf, nullptr, backup) == ERROR_SUCCESS;
+            RegCloseKey(backup);
+        }
+        RegCloseKey(pdf);
+    }
+    RegDeleteTreeW(classes, L".pdf");
+    RegCloseKey(classes);
+}
+
+NoPdfReader::~NoPdfReader()
+{
+    if (!m_saved) return;
+    HKEY backup, pdf;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, PDF_BACKUP, 0, KEY_READ, &backup) != ERROR_SUCCESS) return;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.pdf", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &pdf,
+                        nullptr) == ERROR_SUCCESS) {
+        RegCopyTreeW(backup, nullptr, pdf);
+        RegCloseKey(pdf);
+    }
+    RegCloseKey(backup);
+    RegDeleteTreeW(HKEY_CURRENT_USER, PDF_BACKUP);
+}
+
 static const wchar_t* SHELL_FOLDERS = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
 AppDataRedirect::AppDataRedirect(const CString& folder)
@@ -66,6 +99,17 @@ AppDataRedirect::~AppDataRedirect()
     else
         RegDeleteValueW(key, L"AppData");
     RegCloseKey(key);
+}
+
+CString MakeConfFolder(const CString& roaming)
+{
+    CString dir = roaming + L"\\Korvath";
+    CreateDirectoryW(dir, nullptr);
+    dir += L"\\Eldvarra(R) MMO Gaming Mouse Tharnic Edition";
+    CreateDirectoryW(dir, nullptr);
+    dir += L"\\Conf";
+    CreateDirectoryW(dir, nullptr);
+    return dir + L"\\";
 }
 
 HANDLE StartProgram(const CString& exe, const CString& folder)

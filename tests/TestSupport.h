@@ -1,5 +1,6 @@
 #pragma once
 #include "framework/CString.h"
+#include <windows.h>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,19 @@ private:
     CString m_path;
 };
 
+// No program is associated with .pdf while it lives, as on a machine without a PDF
+// reader: the shell then answers 31 for the user guide. The association comes back after.
+class NoPdfReader {
+public:
+    NoPdfReader();
+    ~NoPdfReader();
+    NoPdfReader(const NoPdfReader&) = delete;
+    NoPdfReader& operator=(const NoPdfReader&) = delete;
+
+private:
+    bool m_saved = false;
+};
+
 // Points the user's roaming application-data folder (HKCU User Shell Folders, AppData) at
 // a folder of the test and puts the old value back at the end.
 class AppDataRedirect {
@@ -31,6 +45,11 @@ private:
     DWORD m_type = 0;
     std::vector<BYTE> m_old;
 };
+
+// The user's configuration folder "Korvath\Eldvarra(R) MMO Gaming Mouse Tharnic Edition\Conf"
+// under a roaming application-data folder of a test, made with its parents; answers it
+// with its trailing backslash.
+CString MakeConfFolder(const CString& roaming);
 
 // Starts a program without arguments, in folder (the test's own when empty): its process
 // handle, or null.

@@ -13,6 +13,7 @@ pkgs=(
   openbox                     # a window manager, so focus and activation behave
   x11-utils                   # xdpyinfo: is the person's display reachable
   imagemagick                 # import: pictures of the display; convert: the README's skin pictures
+  groff ghostscript           # groff with the ms macros, ps2pdf: User_Guide.pdf from its text source
 )
 missing=()
 for p in "${pkgs[@]}"; do
@@ -35,10 +36,12 @@ need=(
   "cmake cmake" "ctest cmake" "make make"
   "/usr/lib/wine/wine64 wine64" "/usr/lib/wine/wineserver64 wine64"
   "Xvfb xvfb" "openbox openbox" "xdpyinfo x11-utils" "import imagemagick" "convert imagemagick"
+  "groff groff" "ps2pdf ghostscript"
 )
 for n in "${need[@]}"; do
   prog=${n% *} pkg=${n#* }
   command -v "$prog" >/dev/null 2>&1 || { echo "missing: $prog (package $pkg)"; exit 1; }
 done
 [ -f /usr/src/googletest/CMakeLists.txt ] || { echo "missing: /usr/src/googletest (package googletest)"; exit 1; }
+[ -f /usr/share/groff/current/tmac/s.tmac ] || { echo "missing: groff's ms macros (package groff)"; exit 1; }
 exit 0

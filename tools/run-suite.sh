@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The run command: installs what is missing, builds, lays out a program folder under
-# build/suite and starts the device service under Wine (it starts the tray program itself),
-# then the configuration program.
+# build/suite and starts the device service under Wine, the tray program beside it, then
+# the configuration program.
 # The programs appear on the person's own display when $DISPLAY answers; otherwise they run
 # on a virtual display of their own, inside a Wine desktop with a task bar, and
 # tools/screenshot.sh takes a picture of it. Runs until Ctrl-C, which stops everything.
@@ -24,6 +24,7 @@ cp -r resources/. "$suite"/
 for p in Portwarden Bellwick Gearloom; do
   [ -f "build/x86_64/bin/$p.exe" ] && cp "build/x86_64/bin/$p.exe" "$suite"/
 done
+cp build/x86_64/bin/User_Guide.pdf "$suite"/
 export WINEPREFIX="$PWD/build/wineprefix-suite"
 THARNIC_PERSON_DISPLAY=1
 source tools/wine-env.sh
@@ -41,6 +42,8 @@ else
   echo "The suite runs on your display $DISPLAY."
   /usr/lib/wine/wine64 reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f </dev/null >/dev/null 2>&1 || true
 fi
+# As on Windows, .exe files are of the "exefile" type, so the shell shows a program's own icon.
+/usr/lib/wine/wine64 reg add 'HKCR\.exe' /ve /d exefile /f </dev/null >/dev/null 2>&1
 if [ "$simulated_mouse" = 1 ]; then
   if ! tools/wine-exec.sh build/x86_64/bin/simmouse.exe install </dev/null >build/simmouse.log 2>&1; then
     echo "The simulated mouse did not start; see build/simmouse.log." >&2
@@ -54,6 +57,14 @@ if tools/wine-exec.sh build/x86_64/bin/find_window.exe "Pelmora_Qr8_Mouse_Hid" 3
   echo "Portwarden is running (its hidden window is up). Ctrl-C stops the suite."
 else
   echo "Portwarden did not come up within 30 s; see build/suite.log." >&2
+fi
+# The tray icon beside the service, mouse or not: the service starts Bellwick at every
+# opening of the mouse, so it is started here as well (a second copy ends at once).
+tools/wine-exec.sh "$suite/Bellwick.exe" </dev/null >>build/suite.log 2>&1 &
+if tools/wine-exec.sh build/x86_64/bin/find_window.exe "Pelmora_Qr8_TrayIcon" 30 </dev/null >/dev/null 2>&1; then
+  echo "Bellwick is running: right-click its icon in the notification area for its menu."
+else
+  echo "Bellwick did not come up within 30 s; see build/suite.log." >&2
 fi
 # The configuration program's main window, beside the service and the tray.
 if [ -f "$suite/Gearloom.exe" ]; then

@@ -337,6 +337,9 @@ TEST(Commands, ShowMacroOptionIsWrittenAtOnce)
 // The user guide that cannot be opened gives the notice with the reader link.
 TEST(Commands, MissingUserGuideGivesTheReaderNotice)
 {
+    // The guide lies beside the test program, as in the program folder; without a reader
+    // for it the shell cannot open it.
+    NoPdfReader noReader;
     MainWindowRig rig;
     ASSERT_TRUE(rig.Open());
     BoxAnswerer person(BoxAnswerer::Answer::Close, {rig.Hwnd()}, L"main-user-guide-missing");

@@ -4,6 +4,7 @@
 #include "core/ConfigFile.h"
 #include "core/ConfigSettings.h"
 #include "core/Messages.h"
+#include "AnotherCopyCheck.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -149,20 +150,7 @@ TEST(Startup, MutexDecidesWhetherTheWindowIsMade)
 {
     MainWindowRig folders;
     ASSERT_EQ(FindWindowW(nullptr, GEARLOOM_MAIN_TITLE), nullptr) << "a copy is running";
-    HANDLE other = CreateMutexW(nullptr, FALSE, GEARLOOM_MUTEX_NAME);
-    ASSERT_NE(other, nullptr);
-    {
-        CAPApp app;
-        EXPECT_TRUE(app.InitInstance());
-        EXPECT_EQ(app.m_pMainWnd, nullptr);
-        EXPECT_EQ(app.m_hMutex, nullptr);
-        EXPECT_EQ(app.Run(), 0);
-        EXPECT_EQ(FindWindowW(nullptr, GEARLOOM_MAIN_TITLE), nullptr);
-    }
-    HANDLE still = OpenMutexW(SYNCHRONIZE, FALSE, GEARLOOM_MUTEX_NAME);
-    EXPECT_NE(still, nullptr);
-    if (still) CloseHandle(still);
-    CloseHandle(other);
+    ExpectAnotherCopyEndsAtOnce<CAPApp>(GEARLOOM_MUTEX_NAME, GEARLOOM_MAIN_TITLE);
 }
 
 // The real program started twice: the second copy ends at once and leaves the first one as

@@ -1,5 +1,8 @@
 #include "SuiteRun.h"
 #include "RecordingWindow.h"
+#include "TrayDriver.h"
+#include "GuiTestSupport.h"
+#include "core/ConfigSettings.h"
 #include "service/DriverLink.h"
 #include "core/Messages.h"
 #include <gtest/gtest.h>
@@ -93,6 +96,37 @@ std::vector<uint32_t> Join(std::vector<uint32_t> a, const std::vector<uint32_t>&
     return a;
 }
 
+// Where a process was started from.
+CString ImagePath(DWORD pid)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process) return CString();
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    BOOL ok = QueryFullProcessImageNameW(process, 0, path, &size);
+    CloseHandle(process);
+    return ok ? CString(path) : CString();
+}
+
+// The tray program runs until it is ended from outside: at the end of a test that let the
+// service start it, its window is closed and its icon has gone.
+struct EndTrayProgramAtTheEnd {
+    ~EndTrayProgramAtTheEnd()
+    {
+        if (HWND tray = FindWindowW(nullptr, BELLWICK_WINDOW_TITLE)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(tray, &pid);
+            HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+            PostMessageW(tray, WM_CLOSE, 0, 0);
+            if (process) {
+                WaitForSingleObject(process, TRAY_GUARD_MS);
+                CloseHandle(process);
+            }
+        }
+        WaitUntil([] { return TrayIconWindow() == nullptr; }, 5000);
+    }
+};
+
 class SuiteEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
@@ -126,6 +160,18 @@ protected:
         EXPECT_EQ(keys[0].wParam, (WPARAM)'W');
         EXPECT_EQ(keys[1].message, (UINT)WM_KEYUP);
         EXPECT_EQ(keys[1].wParam, (WPARAM)'W');
+    }
+
+    // Profile 4's own DPI stage and light.
+    void ExpectTheFourthProfileOnTheMouse()
+    {
+        SimDeviceState s = run.State();
+        EXPECT_EQ(s.settings.stage, 4);
+        EXPECT_EQ(s.settings.r, 0xFF);
+        EXPECT_EQ(s.settings.g, 0);
+        EXPECT_EQ(s.settings.b, 0);
+        EXPECT_EQ(s.settings.intensity, 1);
+        EXPECT_EQ(s.settings.pulsation, 4);
     }
 
     SuiteRun run;
@@ -230,13 +276,7 @@ TEST_F(SuiteEndToEnd, AProfileChangeWritesTheFileAndSetsTheDevice)
     EXPECT_EQ(run.Send(WM_PROFILE_CHANGE, 3), 1);
 
     EXPECT_EQ(run.ReadConfig()->PROFILE_ID, 3);
-    SimDeviceState s = run.State();
-    EXPECT_EQ(s.settings.stage, 4);
-    EXPECT_EQ(s.settings.r, 0xFF);
-    EXPECT_EQ(s.settings.g, 0);
-    EXPECT_EQ(s.settings.b, 0);
-    EXPECT_EQ(s.settings.intensity, 1);
-    EXPECT_EQ(s.settings.pulsation, 4);
+    ExpectTheFourthProfileOnTheMouse();
     std::vector<SimLogEntry> sent = run.RequestsSince(mark);
     EXPECT_EQ(RequestCodes(sent), Join(kApplyProfile, {IOCTL_SET_DPI_STAGE, IOCTL_GET_DPI_STAGE, IOCTL_PRE_LED_COLOR,
                                                 IOCTL_SET_LED_COLOR, IOCTL_SET_LED_INTENSITY, IOCTL_SET_LED_PULSATION}))
@@ -246,7 +286,7 @@ TEST_F(SuiteEndToEnd, AProfileChangeWritesTheFileAndSetsTheDevice)
     // session start took into that profile.
     EXPECT_EQ(run.Send(WM_PROFILE_CHANGE, 0), 1);
     EXPECT_EQ(run.ReadConfig()->PROFILE_ID, 0);
-    s = run.State();
+    SimDeviceState s = run.State();
     SimSettings fresh;
     SimDefaultSettings(&fresh);
     EXPECT_EQ(s.settings.stage, fresh.stage);
@@ -398,4 +438,61 @@ TEST_F(SuiteEndToEnd, AMacroPlaysWithItsRecordedDelays)
         EXPECT_GT(measured, recorded[i] - 10.0) << "wait " << i;
         EXPECT_LT(measured, recorded[i] + 40.0) << "wait " << i;
     }
+}
+
+// Bellwick as it runs on a player's machine: started by the service once it has opened
+// the mouse, its icon following the mouse's removal and arrival, and a profile picked in
+// its menu switching the mouse through the service.
+TEST_F(SuiteEndToEnd, TheServiceStartsTheTrayWhoseIconAndMenuFollowTheMouse)
+{
+    ASSERT_EQ(FindWindowW(nullptr, BELLWICK_WINDOW_TITLE), nullptr) << "a tray program is already running";
+    ExeFileTypeGuard exeType;
+    EndTrayProgramAtTheEnd endTray;
+    // The program folder holds the tray program and its shipped menu texts.
+    ASSERT_TRUE(CopyFileW(ExeDir() + L"Bellwick.exe", run.AppDir() + L"Bellwick.exe", FALSE));
+    ASSERT_TRUE(CopyFileW(SourceFile(L"resources\\TrayIcon.xml"), run.AppDir() + L"TrayIcon.xml", FALSE));
+    ASSERT_TRUE(run.WriteConfig(*TestConfig()));
+    ASSERT_TRUE(SetTrayIconFlag(run.ConfDir(), 1));
+
+    // The service opens the mouse, then starts Bellwick.exe from its own folder.
+    ASSERT_TRUE(run.StartService());
+    HWND tray = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (tray = FindWindowW(nullptr, BELLWICK_WINDOW_TITLE)) != nullptr; }, TRAY_GUARD_MS));
+    DWORD pid = 0;
+    GetWindowThreadProcessId(tray, &pid);
+    EXPECT_EQ(ImagePath(pid).CompareNoCase(run.AppDir() + L"Bellwick.exe"), 0) << ImagePath(pid).str();
+    ASSERT_TRUE(WaitUntil([] { return ClassifyIcon(TrayIconWindow()).gold > 0; }, 5000)) << "the program's own icon";
+    RECT trayArea = WindowRect(GetParent(TrayIconWindow()));
+
+    // Unplugged: the icon turns grey. Plugged in: after the service's pause it turns red.
+    ASSERT_EQ(run.mouse.Unplug(), SIM_OK);
+    EXPECT_TRUE(WaitUntil([] { return ClassifyIcon(TrayIconWindow()).coloured == 0; }, TRAY_GUARD_MS));
+    SaveScreenPng(trayArea, L"e2e-tray-mouse-unplugged");
+    ASSERT_EQ(run.mouse.Plug(), SIM_OK);
+    EXPECT_TRUE(WaitUntil([] { return ClassifyIcon(TrayIconWindow()).red > 0; }, TRAY_GUARD_MS));
+    SaveScreenPng(trayArea, L"e2e-tray-mouse-plugged");
+
+    // Profile 4 picked in the tray menu: the service writes PROFILE_ID and sets the mouse.
+    ASSERT_EQ(run.ReadConfig()->PROFILE_ID, 0);
+    uint32_t mark = run.mouse.LogMark();
+    ASSERT_NE(OpenTrayMenu(pid), nullptr);
+    ASSERT_NE(OpenProfileSubmenu(pid), nullptr);
+    for (int i = 0; i < 3; ++i) KeyTap(VK_DOWN);  // Profile 1 .. Profile 4
+    KeyTap(VK_RETURN);
+    // The light's pulsation is the last setting the switch sends.
+    ASSERT_TRUE(run.WaitForRequest(mark, IOCTL_SET_LED_PULSATION)) << "the pick did not reach the service";
+    EXPECT_EQ(run.ReadConfig()->PROFILE_ID, 3);
+    ExpectTheFourthProfileOnTheMouse();
+
+    // At the next touch the menu checks profile 4.
+    POINT at = ScreenCenter(TrayIconWindow());
+    HWND main = OpenTrayMenu(pid);
+    ASSERT_NE(main, nullptr);
+    HWND sub = OpenProfileSubmenu(pid);
+    ASSERT_NE(sub, nullptr);
+    MenuPicture shownMain = Picture(main), shownSub = Picture(sub);
+    CloseTrayMenus(pid);
+    auto expected = ReferencePictures(ShippedMenuTexts(3), at);
+    EXPECT_TRUE(SamePicture(shownMain, expected.first)) << "main menu";
+    EXPECT_TRUE(SamePicture(shownSub, expected.second)) << "profile submenu";
 }

@@ -17,11 +17,7 @@ SuiteRun::SuiteRun()
     CreateDirectoryW(AppDir(), nullptr);
     m_redirect.reset(new AppDataRedirect(roaming));
     // The folders exist before the start, so a test can place its own "Config.xml".
-    CString product = roaming + L"\\Korvath";
-    CreateDirectoryW(product, nullptr);
-    product += L"\\Eldvarra(R) MMO Gaming Mouse Tharnic Edition";
-    CreateDirectoryW(product, nullptr);
-    CreateDirectoryW(product + L"\\Conf", nullptr);
+    MakeConfFolder(roaming);
 }
 
 SuiteRun::~SuiteRun()

@@ -2,6 +2,7 @@
 #include "service/PortwardenApp.h"
 #include "core/ConfigFile.h"
 #include "core/Messages.h"
+#include "AnotherCopyCheck.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,20 +80,7 @@ TEST(PortwardenProcess, TheMutexDecidesWhetherTheServiceWindowIsMade)
     rig.mouse.SetPresent(false);
     ASSERT_EQ(FindWindowW(nullptr, PORTWARDEN_WINDOW_TITLE), nullptr) << "a service is already running";
 
-    HANDLE other = CreateMutexW(nullptr, FALSE, PORTWARDEN_MUTEX_NAME);
-    ASSERT_NE(other, nullptr);
-    {
-        CHIDApp app;
-        EXPECT_TRUE(app.InitInstance());
-        EXPECT_EQ(app.m_pMainWnd, nullptr);
-        EXPECT_EQ(app.m_hMutex, nullptr);
-        EXPECT_EQ(app.Run(), 0);
-        EXPECT_EQ(FindWindowW(nullptr, PORTWARDEN_WINDOW_TITLE), nullptr);
-    }
-    HANDLE still = OpenMutexW(SYNCHRONIZE, FALSE, PORTWARDEN_MUTEX_NAME);
-    EXPECT_NE(still, nullptr);
-    if (still) CloseHandle(still);
-    CloseHandle(other);
+    ExpectAnotherCopyEndsAtOnce<CHIDApp>(PORTWARDEN_MUTEX_NAME, PORTWARDEN_WINDOW_TITLE);
 
     {
         CHIDApp app;

@@ -11,6 +11,7 @@ ServiceRig::ServiceRig()
 {
     CreateDirectoryW(RoamingDir(), nullptr);
     CreateDirectoryW(AppDir(), nullptr);
+    m_trayProgram = CreateFileW(ExeDir() + L"Bellwick.exe", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     m_redirect.reset(new AppDataRedirect(RoamingDir()));
     m_seams.reset(new ServiceSeamGuard(&mouse, &input, &clock, &foreground, &mouseSettings));
     // Each test starts from a process with no history of buttons or DPI steps.
@@ -18,11 +19,7 @@ ServiceRig::ServiceRig()
     g_nPrevExtButtons = 0;
     g_nLastDpiStage = 0;
     // The conf folder is made here so a test can place "Config.xml" before the window starts.
-    CString conf = ConfDir();
-    CString korvath = RoamingDir() + L"\\Korvath";
-    CreateDirectoryW(korvath, nullptr);
-    CreateDirectoryW(korvath + L"\\Eldvarra(R) MMO Gaming Mouse Tharnic Edition", nullptr);
-    CreateDirectoryW(conf.Left(conf.GetLength() - 1), nullptr);
+    MakeConfFolder(RoamingDir());
 }
 
 ServiceRig::~ServiceRig()
@@ -33,6 +30,7 @@ ServiceRig::~ServiceRig()
     m_redirect.reset();
     g_szConfDir[0] = 0;
     g_szAppDir[0] = 0;
+    if (m_trayProgram != INVALID_HANDLE_VALUE) CloseHandle(m_trayProgram);
 }
 
 CString ServiceRig::ConfDir() const

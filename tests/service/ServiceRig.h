@@ -47,4 +47,8 @@ public:
 private:
     std::unique_ptr<AppDataRedirect> m_redirect;
     std::unique_ptr<ServiceSeamGuard> m_seams;
+    // The real Bellwick.exe beside the tests, held open without sharing: a session that
+    // starts while the window is made (before the rig's program folder is set) would
+    // start it from there, and it would outlive the test.
+    HANDLE m_trayProgram = INVALID_HANDLE_VALUE;
 };

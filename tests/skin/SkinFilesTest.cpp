@@ -361,15 +361,15 @@ TEST(SkinFiles, FixedPicturesHaveTheSizesTheirUsersCut)
         EXPECT_GE(h, c.minHeight) << Narrow(c.file);
         EXPECT_EQ(b[28], c.bits) << Narrow(c.file);
     }
-    // Icons: 32-bit images at 16, 24, 32 and 48 pixels.
+    // Icons: 32-bit images at 16, 20, 24, 32 and 48 pixels (20: the small size at 125 per cent).
     for (const wchar_t* icon : {L"resources\\icons\\gearloom.ico", L"resources\\icons\\tray_inactive.ico",
                                 L"resources\\icons\\tray_active.ico"}) {
         std::vector<unsigned char> b = ReadBytes(SourceFile(icon));
-        ASSERT_GE(b.size(), 6u + 4 * 16) << Narrow(icon);
+        ASSERT_GE(b.size(), 6u + 5 * 16) << Narrow(icon);
         EXPECT_EQ(b[2] | b[3] << 8, 1) << Narrow(icon);
-        ASSERT_EQ(b[4] | b[5] << 8, 4) << Narrow(icon);
-        const int sizes[] = {16, 24, 32, 48};
-        for (int k = 0; k < 4; ++k) {
+        ASSERT_EQ(b[4] | b[5] << 8, 5) << Narrow(icon);
+        const int sizes[] = {16, 20, 24, 32, 48};
+        for (int k = 0; k < 5; ++k) {
             const unsigned char* entry = &b[6 + 16 * k];
             EXPECT_EQ(entry[0], sizes[k]) << Narrow(icon);
             EXPECT_EQ(entry[6] | entry[7] << 8, 32) << Narrow(icon);

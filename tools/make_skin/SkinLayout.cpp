@@ -409,11 +409,11 @@ void ResourcePictures(SkinSpec& spec)
     spec.pictures.push_back({L"", L"bitmaps/arrow_down.bmp", 7, 9, [](Canvas& c) { DrawArrow(c, false); }, true});
 }
 
-// Program icons: the configuration program's (resource 128) and the tray's two states,
+// Program icons: the programs' own (resource 128) and the tray's two states,
 // device absent (130, grey) and present (131, red).
 void Icons(SkinSpec& spec)
 {
-    const std::vector<int> sizes = {16, 24, 32, 48};
+    const std::vector<int> sizes = {16, 20, 24, 32, 48};
     spec.icons.push_back({L"icons/gearloom.ico", sizes, [](Canvas& c, Canvas& a) { DrawMouseIcon(c, a, true, 0xFFB030); }});
     spec.icons.push_back({L"icons/tray_inactive.ico", sizes, [](Canvas& c, Canvas& a) { DrawMouseIcon(c, a, false, 0); }});
     spec.icons.push_back({L"icons/tray_active.ico", sizes, [](Canvas& c, Canvas& a) { DrawMouseIcon(c, a, true, 0xFF2A1A); }});
