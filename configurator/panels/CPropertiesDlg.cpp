@@ -5,6 +5,7 @@
 #include "skinkit/SkinButtons.h"
 #include "skinkit/SkinDialogParts.h"
 #include "skinkit/SkinFiles.h"
+#include "skinkit/SkinHandlers.h"
 #include "skinkit/SkinPicture.h"
 #include "core/ConfigData.h"
 #include "core/Messages.h"
@@ -205,15 +206,10 @@ LRESULT CPropertiesDlg::OnDestroy(WPARAM, LPARAM)
 
 BOOL CPropertiesDlg::PreTranslateMessage(MSG* msg)
 {
-    if (msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) {
-        PostToOwner(WM_PANEL_ESCAPE, 0);
-        return TRUE;
-    }
-    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) return TRUE;
-    if (msg->message == WM_SYSKEYDOWN && msg->wParam == VK_F4 &&
-        (GetKeyState(VK_LMENU) < 0 || GetKeyState(VK_RMENU) < 0)) {
-        PostToOwner(WM_PANEL_ESCAPE, 0);
-        return TRUE;
+    switch (SidePanelKey(*msg)) {
+    case PanelKey::EndsProgram: PostToOwner(WM_PANEL_ESCAPE, 0); return TRUE;
+    case PanelKey::Ignored: return TRUE;
+    case PanelKey::Other: break;
     }
     return CSkinDialog::PreTranslateMessage(msg);
 }
