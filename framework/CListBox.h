@@ -17,6 +17,7 @@ public:
     DWORD_PTR GetItemData(int index) const { return (DWORD_PTR)::SendMessageW(m_hWnd, LB_GETITEMDATA, (WPARAM)index, 0); }
     int SetItemData(int index, DWORD_PTR data) { return (int)SendMessage(LB_SETITEMDATA, (WPARAM)index, (LPARAM)data); }
     void ResetContent() { SendMessage(LB_RESETCONTENT); }
+    int DeleteString(int index) { return (int)SendMessage(LB_DELETESTRING, (WPARAM)index); }
     int GetTextLen(int index) const { return (int)::SendMessageW(m_hWnd, LB_GETTEXTLEN, (WPARAM)index, 0); }
     CString GetText(int index) const
     {

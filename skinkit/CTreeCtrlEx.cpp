@@ -66,7 +66,7 @@ HTREEITEM CTreeCtrlEx::CommandUnderCursor(bool onlyInside) const
 
 void CTreeCtrlEx::ReportCode(int code)
 {
-    if (code < 0) return;
+    if (code < 0 || !m_hNotifyWnd) return;
     ::PostMessageW(m_hNotifyWnd, WM_SELECT_CODE, (WPARAM)code, 0);
 }
 
@@ -106,9 +106,12 @@ LRESULT CTreeCtrlEx::OnTimer(WPARAM id, LPARAM)
     return 0;
 }
 
-void CTreeCtrlEx::OnSelChanged(NMHDR*, LRESULT* result)
+void CTreeCtrlEx::OnSelChanged(NMHDR* hdr, LRESULT* result)
 {
     *result = 0;
+    // Keys move the selection, not the mouse: the command the pointer happens to rest on
+    // was not picked.
+    if (((NMTREEVIEWW*)hdr)->action == TVC_BYKEYBOARD) return;
     if (HTREEITEM item = CommandUnderCursor(true)) ReportCode(ItemCode(item));
 }
 

@@ -9,8 +9,9 @@
 // nodes (item data = item number in the group). A click on a command posts
 // WM_SELECT_CODE (code, 0) to the notify window; holding the button on it drags the code
 // as text. Only codes of the catalogue are reported or dragged: a node whose numbers are
-// not a catalogue place (a group without commands, for instance) gives nothing. Text
-// drops that are a number are taken and ignored.
+// not a catalogue place (a group without commands, for instance) gives nothing, and
+// moving the selection with the keys picks nothing. Text drops that are a number are
+// taken and ignored.
 //
 // The owner creates it (TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, WS_TABSTOP), sets
 // the colours (SetBkColor 0x161616, SetTextColor 0x00CCFF) and the font (m_font), the

@@ -3,6 +3,21 @@
 
 // The five popup menus. Each kind has one global pointer, held by the popup's owner.
 
+// A popup its owner holds: deleted (closed, if still open) and forgotten.
+template <class Popup>
+void ForgetPopup(Popup*& popup)
+{
+    delete popup;
+    popup = nullptr;
+}
+
+// A popup that closed itself (the focus went elsewhere) is deleted; one still open stays.
+template <class Popup>
+void ForgetPopupIfGone(Popup*& popup)
+{
+    if (popup && !popup->m_hWnd) ForgetPopup(popup);
+}
+
 // The basic functions of a mouse button (main window); reports the row and the button.
 class CButtonMenu : public CSkinPopupMenu {
 public:

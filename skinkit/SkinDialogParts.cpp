@@ -2,17 +2,32 @@
 #include "core/SkinEntry.h"
 #include "framework/CDC.h"
 
+namespace {
+
+SIZE LoadStates(const std::vector<SkinItem>& items, const CString& name, CBitmap& normal, CBitmap& down,
+                CBitmap& over, CBitmap& mask)
+{
+    SIZE size = LoadSkinPicture(items, name + L"_NORMAL", normal);
+    LoadSkinPicture(items, name + L"_OVER", over);
+    LoadSkinPicture(items, name + L"_DOWN", down);
+    LoadSkinPicture(items, name + L"_MASK", mask);
+    return size;
+}
+
+}  // namespace
+
 SIZE LoadDialogPictures(const wchar_t* section, const wchar_t* prefix, const DialogPictures& p)
 {
     std::vector<SkinItem> items = ReadSkinSection(L"Skins.xml", section);
     CString name(prefix);
-    SIZE size = LoadSkinPicture(items, name + L"_NORMAL", p.normal);
     LoadSkinPicture(items, name + L"_NORMAL", p.disabled);
     LoadSkinPicture(items, name + L"_NORMAL", p.background);
-    LoadSkinPicture(items, name + L"_OVER", p.over);
-    LoadSkinPicture(items, name + L"_DOWN", p.down);
-    LoadSkinPicture(items, name + L"_MASK", p.mask);
-    return size;
+    return LoadStates(items, name, p.normal, p.down, p.over, p.mask);
+}
+
+SIZE LoadWindowPictures(const wchar_t* section, CBitmap& normal, CBitmap& down, CBitmap& over, CBitmap& mask)
+{
+    return LoadStates(ReadSkinSection(L"Skins.xml", section), section, normal, down, over, mask);
 }
 
 void DrawDialogBackground(CDC* dc, const RECT& client, CBitmap& picture)

@@ -22,6 +22,10 @@ struct DialogPictures {
 // picture's size, 0 x 0 without it.
 SIZE LoadDialogPictures(const wchar_t* section, const wchar_t* prefix, const DialogPictures& pictures);
 
+// A skinned window's own four pictures from its section of "Skins.xml": <section>_NORMAL,
+// _DOWN, _OVER and _MASK. Answers the NORMAL picture's size.
+SIZE LoadWindowPictures(const wchar_t* section, CBitmap& normal, CBitmap& down, CBitmap& over, CBitmap& mask);
+
 // The picture over the whole client area; black without one.
 void DrawDialogBackground(CDC* dc, const RECT& client, CBitmap& picture);
 

@@ -12,3 +12,13 @@ void RepaintWhole(HWND hwnd)
 {
     InvalidateRect(hwnd, nullptr, TRUE);
 }
+
+PanelKey SidePanelKey(const MSG& msg)
+{
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return PanelKey::EndsProgram;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) return PanelKey::Ignored;
+    if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4 &&
+        ((GetKeyState(VK_LMENU) & 0x8000) || (GetKeyState(VK_RMENU) & 0x8000)))
+        return PanelKey::EndsProgram;
+    return PanelKey::Other;
+}

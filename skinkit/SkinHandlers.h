@@ -12,3 +12,8 @@ void DragWindowByBody(HWND hwnd, LPARAM clientPoint);
 // Repaint on change (after the default handling of WM_KILLFOCUS or WM_ENABLE): the whole
 // window again, background included.
 void RepaintWhole(HWND hwnd);
+
+// The keys of a panel beside the main window: Esc and Alt+F4 (either Alt) end the whole
+// program, Enter does nothing, other messages go on.
+enum class PanelKey { Other, Ignored, EndsProgram };
+PanelKey SidePanelKey(const MSG& msg);

@@ -176,6 +176,15 @@ void MouseClickAt(POINT p)
     MouseButton(true, false);
 }
 
+void MouseWheel(int delta)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    in.mi.mouseData = (DWORD)delta;
+    SendInput(1, &in, sizeof(in));
+}
+
 void KeyTap(WORD vk, bool extended)
 {
     INPUT in[2] = {};
@@ -225,6 +234,43 @@ void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs)
     });
     PumpUntil([&] { return done.load(); }, timeoutMs);
     person.join();
+}
+
+void DragWithTheMouse(POINT from, POINT to)
+{
+    WhilePersonActs([from, to] {
+        MouseMoveTo(from);
+        Sleep(150);
+        MouseButton(true, true);
+        Sleep(150);
+        for (int i = 1; i <= 10; ++i) {
+            MouseMoveTo(POINT{from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10});
+            Sleep(60);
+        }
+        Sleep(150);
+        MouseButton(true, false);
+        Sleep(100);
+    });
+    PumpFor(200);
+}
+
+POINT TreeItemPoint(CTreeCtrl& tree, HTREEITEM item)
+{
+    tree.EnsureVisible(item);
+    RECT r = {};
+    tree.GetItemRect(item, &r, TRUE);
+    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    tree.ClientToScreen(&p);
+    return p;
+}
+
+POINT ListRowPoint(const CListBox& list, int row)
+{
+    RECT r = {};
+    list.GetItemRect(row, &r);
+    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    list.ClientToScreen(&p);
+    return p;
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)

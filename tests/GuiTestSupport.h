@@ -3,6 +3,8 @@
 #include <functional>
 #include <vector>
 #include "framework/CString.h"
+#include "framework/CListBox.h"
+#include "framework/CTreeCtrl.h"
 #include "framework/CWnd.h"
 
 // Pictures of windows, for a person to look at: build/screenshots/<name>.png, the folder
@@ -29,6 +31,8 @@ CString SaveBitmapPng(HBITMAP bitmap, const wchar_t* name);
 void MouseMoveTo(POINT screen);
 void MouseButton(bool left, bool down);
 void MouseClickAt(POINT screen);
+// The wheel turned where the pointer is: delta in WHEEL_DELTA units, negative towards the person.
+void MouseWheel(int delta);
 // A key press and release with the key's scan code; extended for the keys of the
 // navigation block (not their keypad twins of the same scan code).
 void KeyTap(WORD vk, bool extended = false);
@@ -44,6 +48,14 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // A person's acts (real input, answering boxes) on a second thread while this thread pumps,
 // until they are done.
 void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs = 10000);
+
+// A person's drag: press on from, ten moves 60 ms apart, release on to; this thread pumps
+// meanwhile (the press may run a drag loop inside a handler).
+void DragWithTheMouse(POINT from, POINT to);
+// The middle of a tree item's text and of a list row, in screen coordinates (the item is
+// scrolled into view first).
+POINT TreeItemPoint(CTreeCtrl& tree, HTREEITEM item);
+POINT ListRowPoint(const CListBox& list, int row);
 
 // A dragged text as the programs offer it: a movable block with the text and its zero.
 HGLOBAL TextBlock(const wchar_t* text);

@@ -263,3 +263,17 @@ CString SourceFile(const wchar_t* relative)
     if (!w.empty() && w.back() != L'\\') w += L'\\';
     return CString(w) + relative;
 }
+
+COLORREF BmpPixel(const std::vector<unsigned char>& file, int x, int y)
+{
+    if (file.size() < 54) return 0;
+    auto u32 = [&](size_t at) { return (uint32_t)(file[at] | file[at + 1] << 8 | file[at + 2] << 16 | file[at + 3] << 24); };
+    uint32_t offset = u32(10);
+    int width = (int)u32(18);
+    int height = (int)u32(22);
+    if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+    size_t stride = ((size_t)width * 3 + 3) & ~(size_t)3;
+    size_t at = offset + (size_t)(height - 1 - y) * stride + (size_t)x * 3;
+    if (at + 2 >= file.size()) return 0;
+    return RGB(file[at + 2], file[at + 1], file[at]);
+}

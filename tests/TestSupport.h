@@ -78,6 +78,8 @@ bool WriteUtf16File(const wchar_t* path, const std::wstring& text);
 std::wstring ReadUtf16File(const wchar_t* path);
 // The text's UTF-16 bytes, little-endian unless bigEndian, after a byte-order mark when mark.
 std::vector<unsigned char> Utf16Bytes(const std::wstring& text, bool bigEndian = false, bool mark = false);
+// A pixel of a 24-bit bitmap file, read from the file's own bytes; black outside it.
+COLORREF BmpPixel(const std::vector<unsigned char>& file, int x, int y);
 // The bytes read in the system's ANSI code page.
 std::wstring AnsiToWide(const std::vector<unsigned char>& bytes);
 // How many times what occurs in text, overlapping occurrences included.

@@ -107,10 +107,15 @@ void CAPDlg::ShowAssignmentsPanel(int n)
 
 void CAPDlg::HideAssignmentsPanel()
 {
-    if (!g_pAdvanceFunctionDlg || !g_pAdvanceFunctionDlg->m_hWnd) return;
-    RECT r = g_pAdvanceFunctionDlg->GetWindowRect();
-    g_pAdvanceFunctionDlg->SetTargetPos(r.left, r.top);
-    g_pAdvanceFunctionDlg->SlideOut();
+    CAdvanceFunctionDlg* picker = g_pAdvanceFunctionDlg;
+    if (!picker || !picker->m_hWnd) return;
+    // While it slides in, its window lies left of where it is going: that place stays the
+    // target and the slide turns round.
+    if (!picker->m_bSliding) {
+        RECT r = picker->GetWindowRect();
+        picker->SetTargetPos(r.left, r.top);
+    }
+    picker->SlideOut();
 }
 
 LRESULT CAPDlg::OnPanelState(WPARAM, LPARAM lParam)

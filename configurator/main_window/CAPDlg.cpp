@@ -167,12 +167,8 @@ void CAPDlg::DrawLabels()
         CFont& font;
     } labels[] = {{L"PROFILE", bold}, {L"IN_GAME_MODE_TEXT", thin}};
     for (const auto& label : labels) {
-        const CString* text = FindSkinItem(strings, label.entry);
-        if (!text) continue;
-        TextEntry entry;
-        ParseTextEntry(*text, entry);
         dc.SelectObject(label.font);
-        dc.TextOut(entry.x, entry.y, entry.text);
+        DrawLabelEntry(&dc, strings, label.entry);
     }
     // The DC gives back the picture and the fonts before they are deleted.
     dc.DeleteDC();
@@ -269,7 +265,8 @@ void CAPDlg::RegisterDropTargets()
         if (!m_mouseButtons[i].m_hWnd) continue;
         m_mouseButtons[i].RegisterDropTarget(this);
         m_mouseButtons[i].m_nItemValue = 16 + i;
-        m_mouseButtons[i].m_nDropKind = 2;
+        // The left and right buttons keep their clicks: a drag over them shows no drop.
+        m_mouseButtons[i].m_nDropKind = AcceptsDroppedFunction(i, 16) ? 2 : -1;
     }
 }
 

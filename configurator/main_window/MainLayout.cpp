@@ -1,5 +1,6 @@
 #include "configurator/main_window/MainLayout.h"
 #include "configurator/GearloomRes.h"
+#include <cwchar>
 
 const wchar_t* const DEFAULT_NOT_SAVED_TEXT =
     L"Your settings could not be saved, so the mouse keeps its previous settings. "
@@ -45,4 +46,51 @@ int RateOfCommand(UINT command)
 bool IsReportedMouseButton(int index)
 {
     return index >= 2 && index <= 10;
+}
+
+CString FormatProfileCopyQuestion(const CString& format, int targetNumber, int sourceNumber)
+{
+    const int numbers[2] = {targetNumber, sourceNumber};
+    int used = 0;
+    CString out;
+    const wchar_t* s = format;
+    for (int i = 0; s[i]; ++i) {
+        if (s[i] == L'%' && s[i + 1] == L'%') {
+            out += L'%';
+            ++i;
+        } else if (s[i] == L'%' && s[i + 1] == L'd' && used < 2) {
+            wchar_t digits[16];
+            swprintf(digits, 16, L"%d", numbers[used++]);
+            out += digits;
+            ++i;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+bool AcceptsDroppedFunction(int buttonIndex, int code)
+{
+    return buttonIndex >= 2 && buttonIndex <= 10 && code >= 16 && code <= 1200;
+}
+
+POINT PickerDockPlace(const RECT& main)
+{
+    return POINT{main.right - 16, main.top + 89};
+}
+
+POINT PropertiesDockPlace(const RECT& main, int panelWidth)
+{
+    return POINT{main.left + 17 - panelWidth, main.top + 89};
+}
+
+POINT IlluminationDockPlace(const RECT& main)
+{
+    return POINT{main.left + 87, main.bottom - 18};
+}
+
+RECT PropertiesOpenBounds(const RECT& panel)
+{
+    return RECT{panel.left + 3, panel.top, panel.right + 9, panel.bottom};
 }

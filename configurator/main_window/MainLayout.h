@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include "framework/CString.h"
 
 // The main window's small rules, as functions of their inputs.
 
@@ -24,6 +25,24 @@ int RateOfCommand(UINT command);
 // The mouse-button indexes the service reports that the window acts on (it never reports
 // the first two buttons, and has no images past the eleventh).
 bool IsReportedMouseButton(int index);
+
+// The question before a profile is copied onto another: the format's first %d becomes the
+// target's number, the second the source's, and %% one percent sign. Nothing else in the
+// text is read as a format, so a stray % shows as it is.
+CString FormatProfileCopyQuestion(const CString& format, int targetNumber, int sourceNumber);
+
+// A function code dropped onto mouse button index: the first two buttons keep their
+// clicks, and the others take the codes a drag can carry (16..1200).
+bool AcceptsDroppedFunction(int buttonIndex, int code);
+
+// Where the side panels dock at the main window's rectangle (screen coordinates): the
+// function picker's left edge 16 pixels inside the right edge, the sensor-settings panel's
+// right edge 17 pixels inside the left edge, the lighting panel 18 pixels above the bottom.
+POINT PickerDockPlace(const RECT& main);
+POINT PropertiesDockPlace(const RECT& main, int panelWidth);
+POINT IlluminationDockPlace(const RECT& main);
+// The sensor-settings panel's slide out, from its docked rectangle.
+RECT PropertiesOpenBounds(const RECT& panel);
 
 // The notice text when Apply could not save and "Strings.xml" has none.
 extern const wchar_t* const DEFAULT_NOT_SAVED_TEXT;

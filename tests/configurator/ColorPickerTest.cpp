@@ -1,6 +1,7 @@
 #include "configurator/panels/CSelColorDlg.h"
 #include "core/AppPaths.h"
 #include "core/Messages.h"
+#include "ConfiguratorRig.h"
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include <gtest/gtest.h>
@@ -8,18 +9,6 @@
 #include <vector>
 
 namespace {
-
-// A pixel of a 24-bit bitmap file, read from the file's own bytes.
-COLORREF BmpPixel(const std::vector<unsigned char>& file, int x, int y)
-{
-    auto u32 = [&](size_t at) { return (uint32_t)(file[at] | file[at + 1] << 8 | file[at + 2] << 16 | file[at + 3] << 24); };
-    uint32_t offset = u32(10);
-    int width = (int)u32(18);
-    int height = (int)u32(22);
-    size_t stride = ((size_t)width * 3 + 3) & ~(size_t)3;
-    size_t at = offset + (size_t)(height - 1 - y) * stride + (size_t)x * 3;
-    return RGB(file[at + 2], file[at + 1], file[at]);
-}
 
 // The lighting panel as far as the picker sees it: the window it reports to, which deletes
 // the picker when it says it has closed itself.

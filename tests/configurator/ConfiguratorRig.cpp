@@ -1,6 +1,8 @@
 #include "ConfiguratorRig.h"
 #include "PersonHand.h"
 #include "configurator/GearloomRes.h"
+#include "configurator/function_picker/CAdvanceFunctionDlg.h"
+#include "skinkit/CSkinPopupMenu.h"
 #include "core/AppPaths.h"
 #include "core/ConfigFile.h"
 #include "core/Messages.h"
@@ -34,6 +36,22 @@ BOOL CALLBACK CollectChild(HWND h, LPARAM l)
 }
 
 }  // namespace
+
+void ClickOnButton(CWnd& button)
+{
+    POINT centre = ScreenCenter(button.m_hWnd);
+    MouseMoveTo(POINT{centre.x - 6, centre.y - 3});
+    PumpFor(60);
+    MouseClickAt(centre);
+}
+
+POINT RowPoint(CSkinPopupMenu& popup, int row)
+{
+    RECT r;
+    popup.m_list.GetItemRect(row, &r);
+    popup.m_list.ClientToScreen(&r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
 
 MainWindowRig::MainWindowRig(Program program)
 {
@@ -102,6 +120,14 @@ bool MainWindowRig::Open(bool usePipe)
     return true;
 }
 
+std::vector<HWND> MainWindowRig::OwnWindows() const
+{
+    if (!dlg) return {};
+    std::vector<HWND> own = {dlg->m_hWnd, dlg->m_propertiesDlg.m_hWnd, dlg->m_illuminationDlg.m_hWnd};
+    if (g_pAdvanceFunctionDlg) own.push_back(g_pAdvanceFunctionDlg->m_hWnd);
+    return own;
+}
+
 void MainWindowRig::Close()
 {
     if (!dlg) return;
@@ -141,18 +167,22 @@ BoxAnswerer::BoxAnswerer(Answer answer, std::vector<HWND> known, const wchar_t* 
         if (!name.empty()) SaveWindowPng(box, name.c_str());
         std::vector<HWND> buttons;
         EnumChildWindows(box, &CollectChild, (LPARAM)&buttons);
-        // A question's Yes is its left button, No its right one.
-        std::sort(buttons.begin(), buttons.end(), [](HWND a, HWND b) {
-            RECT ra, rb;
-            GetWindowRect(a, &ra);
-            GetWindowRect(b, &rb);
-            return ra.left < rb.left;
-        });
+        // A question's Yes is the left button of its lowest row (a "do not ask again" box
+        // stands above that row), No its right-most button.
+        auto rectOf = [](HWND h) {
+            RECT r;
+            GetWindowRect(h, &r);
+            return r;
+        };
+        std::sort(buttons.begin(), buttons.end(), [&](HWND a, HWND b) { return rectOf(a).left < rectOf(b).left; });
+        HWND yes = nullptr;
+        for (HWND b : buttons)
+            if (!yes || rectOf(b).top > rectOf(yes).bottom) yes = b;
         if (answer == Answer::Close || buttons.size() < 2)
             PostMessageW(box, WM_CLOSE, 0, 0);
         else
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
-                         (LPARAM)(answer == Answer::Yes ? buttons.front() : buttons.back()));
+                         (LPARAM)(answer == Answer::Yes ? yes : buttons.back()));
         WaitUntil([box] { return !IsWindow(box); }, 5000);
         m_answered = 1;
     });

@@ -19,6 +19,14 @@ inline void PrintTo(const CString& s, std::ostream* os)
     *os << '"' << narrow << '"';
 }
 
+class CSkinPopupMenu;
+
+// A person's click on a skinned button: the mouse comes over it, then presses and lets go
+// (a popup's opener knows from the hover that its second click closes the popup).
+void ClickOnButton(CWnd& button);
+// The screen point at the middle of a popup menu's row.
+POINT RowPoint(CSkinPopupMenu& popup, int row);
+
 // The main window of the configuration program in this process, as the program runs it:
 // the main window of an application object, its program folder and per-user folder set by
 // the test. The program folder is the repository's resources folder (only read), or a copy
@@ -50,6 +58,8 @@ public:
     // Makes and shows the main window (modeless, so the test keeps its thread).
     bool Open(bool usePipe = false);
     HWND Hwnd() const { return dlg ? dlg->m_hWnd : nullptr; }
+    // The main window and its side panels: the windows that are no notice boxes.
+    std::vector<HWND> OwnWindows() const;
     // The main window ended as the dialog ends: hidden by its cancel.
     bool Ended() const { return !dlg || !dlg->m_hWnd || !IsWindowVisible(dlg->m_hWnd); }
     void Close();
@@ -68,7 +78,7 @@ private:
 
 // A person on a second thread who answers the next notice box that the UI thread shows
 // (any dialog but the windows given), the way the box's own buttons do: Yes (the left
-// button of a question), No, or a close; the box is saved as a picture when a name is
+// button of a question's lowest row), No (its right-most button), or a close; the box is saved as a picture when a name is
 // given. Made before the UI thread's action, finished after it returned.
 class BoxAnswerer {
 public:

@@ -1,18 +1,19 @@
 #include "GearloomRun.h"
 #include "SuiteRun.h"
+#include "RecordingWindow.h"
 #include "GuiTestSupport.h"
 #include "service/DriverLink.h"
 #include "core/ConfigFile.h"
 #include "core/Messages.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <memory>
 
 // The configuration program beside the real service on the simulated mouse: what a person
 // does in its window reaches the file, the registry and the device; what the service and
 // the tray say reaches its window.
 
 namespace {
-
 
 class GearloomEndToEnd : public ::testing::Test {
 protected:
@@ -47,6 +48,18 @@ protected:
         if (shape) shape(*cfg);
         ASSERT_TRUE(WriteNewConfigFile(*cfg, run.ConfigPath()));
         ASSERT_TRUE(program.Start());
+    }
+
+    // Exit from the main window: with nothing unsaved no question comes, and the program
+    // ends.
+    void ExitAskingNothing()
+    {
+        ASSERT_TRUE(program.BringToFront());
+        program.Click(L"EXIT");
+        HWND question = program.WaitForBox(1500);
+        if (question) GearloomRun::Close(question, false);
+        EXPECT_EQ(question, nullptr) << "no unsaved change";
+        EXPECT_TRUE(program.WaitForExit(10000));
     }
 
     SuiteRun run;
@@ -136,8 +149,8 @@ TEST_F(GearloomEndToEnd, AButtonPressedWhileTheProgramIsInFrontIsHighlighted)
     ASSERT_EQ(run.mouse.Button(5, true).result, SIM_OK);
     EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"MOUSE_BUTTON_5") != fifth; }, 10000)) << "highlighted";
     ASSERT_EQ(run.mouse.Button(5, false).result, SIM_OK);
-    Sleep(500);
-    EXPECT_EQ(program.Pixels(L"MOUSE_BUTTON_6"), sixth);
+    // The other buttons lose their highlight and are painted again: looked at once painted.
+    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"MOUSE_BUTTON_6") == sixth; }, 3000)) << "another button";
     std::vector<SimLogEntry> sent = run.RequestsSince(mark);
     std::vector<uint32_t> codes = RequestCodes(sent);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), IOCTL_SET_DPI_STAGE), 0) << RequestNames(sent);
@@ -157,11 +170,203 @@ TEST_F(GearloomEndToEnd, ATrayProfilePickSwitchesTheWindow)
     EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"PROFILE_4") != fourth; }, 10000)) << "the fourth profile shown";
     Sleep(300);
     SaveWindowPng(program.Window(), L"e2e-gearloom-tray-pick");
-    ASSERT_TRUE(program.BringToFront());
-    program.Click(L"EXIT");
-    HWND question = program.WaitForBox(1500);
-    if (question) GearloomRun::Close(question, false);
-    EXPECT_EQ(question, nullptr) << "no unsaved change";
-    EXPECT_TRUE(program.WaitForExit(10000));
+    ExitAskingNothing();
     EXPECT_EQ(run.ReadConfig()->PROFILE_ID, 3);
+}
+
+namespace {
+
+POINT Centre(const RECT& r)
+{
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// A person's click at a point (a slider's track, a button): pressed and let go there.
+void ClickAt(POINT p)
+{
+    MouseMoveTo(POINT{p.x + 3, p.y + 1});
+    Sleep(50);
+    MouseClickAt(p);
+    Sleep(150);
+}
+
+POINT PopupRowPoint(const RECT& opener, int row)
+{
+    return POINT{opener.left + 30, opener.bottom + 10 + 20 * row};
+}
+
+HWND RootAt(POINT p)
+{
+    HWND h = WindowFromPoint(p);
+    return h ? GetAncestor(h, GA_ROOT) : nullptr;
+}
+
+// A click on the button at opener, then on row k of the popup it opens under itself, each
+// once the window before it is there or gone: the program may be slow to answer.
+void ChooseFromPopup(const RECT& opener, int row)
+{
+    const POINT at = PopupRowPoint(opener, row);
+    const HWND before = RootAt(at);
+    ClickAt(Centre(opener));
+    EXPECT_TRUE(WaitUntil([&] { return RootAt(at) != before; }, 5000)) << "the popup opened";
+    Sleep(200);
+    const HWND popup = RootAt(at);
+    MouseClickAt(at);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(popup) || !IsWindowVisible(popup); }, 5000)) << "the popup closed";
+    Sleep(200);
+}
+
+UINT SystemValue(UINT action)
+{
+    UINT v = 0;
+    SystemParametersInfoW(action, 0, &v, 0);
+    return v;
+}
+
+}  // namespace
+
+// The settings and lighting panels as a person uses them: a DPI stage from the DPI popup,
+// three sliders and the X sensitivity, a colour picked from the colour picture, an intensity
+// and a pulsation from their popups. After Apply the device gets the changed stage, light
+// colour, intensity and pulsation (and nothing else besides what every reload sends), and
+// the Windows mouse settings are those set.
+TEST_F(GearloomEndToEnd, PanelSettingsReachTheDeviceAndWindows)
+{
+    Start(nullptr);
+    const std::unique_ptr<ConfigData> started = run.ReadConfig();
+    const ProfileData& first = started->profiles[0];
+    const int row = first.DPI_VALUE == 2 ? 1 : 2;  // 1600 dpi, or 800 when it is already 1600
+    const int stage = 4 - row;
+
+    program.Click(L"BUTTON_MOUSE_PROPERTIES");
+    HWND settings = program.WaitForPanel(L"MOUSE_PROPERTIES", 10000);
+    ASSERT_NE(settings, nullptr) << "the settings panel slid out";
+    RECT dpi = program.ControlIn(settings, L"MOUSE_PROPERTIES", L"DPI_MENU");
+    ChooseFromPopup(dpi, row);
+    // Double-click slider three quarters along (750: 350 ms), scroll speed at 150 of 160
+    // (16 lines), pointer speed at 40 (5), X sensitivity 84 of 112 up (13).
+    RECT track = program.ControlIn(settings, L"MOUSE_PROPERTIES", L"SLIDERS_DOUBLE_CLICK_SPEED");
+    ClickAt(POINT{track.left + 120, Centre(track).y});
+    track = program.ControlIn(settings, L"MOUSE_PROPERTIES", L"SLIDERS_SCROLL_SPEED");
+    ClickAt(POINT{track.left + 150, Centre(track).y});
+    track = program.ControlIn(settings, L"MOUSE_PROPERTIES", L"SLIDERS_SENSITIVITY");
+    ClickAt(POINT{track.left + 40, Centre(track).y});
+    track = program.ControlIn(settings, L"MOUSE_PROPERTIES", L"SLIDERS_ADVANCE_SENSITIVITY_X");
+    ClickAt(POINT{Centre(track).x, track.bottom - 84});
+    Sleep(300);
+    SaveWindowPng(settings, L"e2e-gearloom-settings-panel");
+
+    ASSERT_TRUE(program.BringToFront());
+    program.Click(L"BUTTON_ILLUMINATION");
+    HWND lighting = program.WaitForPanel(L"ILLUMINATION_SETTING", 10000);
+    ASSERT_NE(lighting, nullptr) << "the lighting panel slid out";
+    RECT colour = program.ControlIn(lighting, L"ILLUMINATION_SETTINGS", L"COLOR_MENU");
+    ClickAt(Centre(colour));
+    Sleep(600);
+    RECT around = {colour.left - 2, colour.top, colour.left + 300, colour.bottom + 150};
+    SaveScreenPng(around, L"e2e-gearloom-colour-picker");
+    const POINT pixel = {37, 21};
+    const COLORREF picked = BmpPixel(ReadBytes(run.AppDir() + L"skins\\Color.bmp"), pixel.x, pixel.y);
+    MouseClickAt(POINT{colour.left - 2 + 2 + pixel.x, colour.bottom + 2 + pixel.y});
+    Sleep(400);
+    RECT intensity = program.ControlIn(lighting, L"ILLUMINATION_SETTINGS", L"INTENSITY_MENU");
+    ChooseFromPopup(intensity, 2);  // LOW: 2
+    RECT pulsation = program.ControlIn(lighting, L"ILLUMINATION_SETTINGS", L"PULSATION_MENU");
+    ChooseFromPopup(pulsation, 3);  // OFF: 1
+    SaveWindowPng(lighting, L"e2e-gearloom-lighting-panel");
+
+    uint32_t mark = run.mouse.LogMark();
+    ASSERT_TRUE(program.BringToFront());
+    program.Click(L"BUTTON_APPLY");
+    ASSERT_TRUE(run.WaitForRequest(mark, IOCTL_POST_MASK));
+    Sleep(300);
+
+    std::unique_ptr<ConfigData> saved = run.ReadConfig();
+    const ProfileData& p = saved->profiles[0];
+    EXPECT_EQ(p.DPI_VALUE, stage);
+    EXPECT_EQ(p.DOUBLE_CLICK_SPEED, 350);
+    EXPECT_EQ(p.SCROLL_SPEED, 16);
+    EXPECT_EQ(p.SENSITIVITY, 5);
+    EXPECT_EQ(p.ADVANCE_SENSITIVITY_X, 13);
+    EXPECT_EQ(p.ADVANCE_SENSITIVITY_Y, first.ADVANCE_SENSITIVITY_Y);
+    EXPECT_EQ(p.LED_COLOR, picked);
+    EXPECT_EQ(p.LED_INTENSITY, 2);
+    EXPECT_EQ(p.LED_PULSATION, 1);
+
+    std::vector<SimLogEntry> sent = run.RequestsSince(mark);
+    const std::vector<uint32_t> expected = {
+        IOCTL_SET_DPI_STAGE,     IOCTL_GET_DPI_STAGE,     IOCTL_PRE_LED_COLOR,     IOCTL_SET_LED_COLOR,
+        IOCTL_SET_LED_INTENSITY, IOCTL_SET_LED_PULSATION, IOCTL_POST_RELOAD,       IOCTL_PRE_SENSITIVITY,
+        IOCTL_SET_SENSITIVITY_X, IOCTL_SET_SENSITIVITY_Y, IOCTL_SET_INTERCEPTION_MASK, IOCTL_POST_MASK};
+    EXPECT_EQ(RequestCodes(sent), expected) << RequestNames(sent);
+    SimDeviceState s = run.State();
+    EXPECT_EQ(s.settings.stage, stage);
+    EXPECT_EQ(s.settings.r, GetRValue(picked));
+    EXPECT_EQ(s.settings.g, GetGValue(picked));
+    EXPECT_EQ(s.settings.b, GetBValue(picked));
+    EXPECT_EQ(s.settings.intensity, 2);
+    EXPECT_EQ(s.settings.pulsation, 1);
+    EXPECT_EQ(s.settings.sensX, 13);
+
+    // Windows: the registry values the program writes and the settings the service applies.
+    EXPECT_EQ(RegistryText(L"Control Panel\\Mouse", L"DoubleClickSpeed"), L"350");
+    EXPECT_EQ(RegistryText(L"Control Panel\\Mouse", L"MouseSensitivity"), L"5");
+    EXPECT_EQ(RegistryText(L"Control Panel\\Desktop", L"WheelScrollLines"), L"16");
+    // The pointer speed is set for the session only (not saved), and Wine shows such a value
+    // to the process that set it alone; the saved two reach this process too.
+    EXPECT_EQ(GetDoubleClickTime(), 350u);
+    EXPECT_EQ(SystemValue(SPI_GETWHEELSCROLLLINES), 16u);
+}
+
+// What the service tells the program while another window is in front: a button set to
+// DPI 3200 makes the settings panel show that stage, a button set to the sixth profile
+// switches the window to it; both in the working and the saved copy, so Exit then asks
+// nothing.
+TEST_F(GearloomEndToEnd, TheServicesNoticesChangeTheWindow)
+{
+    Start([](ConfigData& cfg) {
+        cfg.profiles[0].DPI_VALUE = 4;
+        cfg.profiles[0].buttons[4].code = 19;  // BUTTON_5: DPI 3200
+        cfg.profiles[0].buttons[5].code = 37;  // BUTTON_6: the sixth profile
+    });
+    // The service takes the buttons' new functions.
+    EXPECT_EQ(run.Send(WM_RELOAD_CONFIG), 1);
+    program.Click(L"BUTTON_MOUSE_PROPERTIES");
+    HWND settings = program.WaitForPanel(L"MOUSE_PROPERTIES", 10000);
+    ASSERT_NE(settings, nullptr);
+    auto dpiPixels = [&] {
+        int w = 0, h = 0;
+        std::vector<DWORD> all = CaptureWindow(settings, &w, &h);
+        RECT r = program.ControlIn(settings, L"MOUSE_PROPERTIES", L"DPI_MENU");
+        RECT win;
+        GetWindowRect(settings, &win);
+        OffsetRect(&r, -win.left, -win.top);
+        std::vector<DWORD> part;
+        for (int y = r.top; y < r.bottom && y < h; ++y)
+            for (int x = r.left; x < r.right && x < w; ++x) part.push_back(all[(size_t)y * w + x]);
+        return part;
+    };
+    const std::vector<DWORD> dpi400 = dpiPixels();
+    const std::vector<DWORD> sixth = program.Pixels(L"PROFILE_6");
+
+    RecordingWindow other(L"Another program in front", true);
+    MoveWindow(other.Handle(), 860, 800, 400, 200, TRUE);
+    ASSERT_TRUE(other.TakeFocus());
+    ASSERT_EQ(run.mouse.Button(5, true).result, SIM_OK);
+    ASSERT_EQ(run.mouse.Button(5, false).result, SIM_OK);
+    EXPECT_TRUE(WaitUntil([&] { return dpiPixels() != dpi400; }, 10000)) << "3200 dpi shown";
+    EXPECT_TRUE(WaitUntil([&] { return run.ReadConfig()->profiles[0].DPI_VALUE == 1; }, 10000));
+    SaveWindowPng(settings, L"e2e-gearloom-dpi-from-the-service");
+
+    ASSERT_EQ(run.mouse.Button(6, true).result, SIM_OK);
+    ASSERT_EQ(run.mouse.Button(6, false).result, SIM_OK);
+    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"PROFILE_6") != sixth; }, 10000)) << "the sixth profile shown";
+    EXPECT_TRUE(WaitUntil([&] { return run.ReadConfig()->PROFILE_ID == 5; }, 10000));
+    Sleep(300);
+    SaveWindowPng(program.Window(), L"e2e-gearloom-profile-from-the-service");
+
+    ExitAskingNothing();
+    std::unique_ptr<ConfigData> after = run.ReadConfig();
+    EXPECT_EQ(after->PROFILE_ID, 5);
+    EXPECT_EQ(after->profiles[0].DPI_VALUE, 1);
 }

@@ -23,6 +23,7 @@ void CopyMatching(const CString& from, const wchar_t* pattern, const CString& to
 struct BoxSearch {
     DWORD pid;
     HWND main;
+    const std::vector<HWND>* panels;
     HWND found;
 };
 
@@ -32,7 +33,8 @@ BOOL CALLBACK FindBox(HWND h, LPARAM l)
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
     wchar_t name[16] = {};
-    if (pid == s->pid && h != s->main && IsWindowVisible(h) && GetClassNameW(h, name, 16) && wcscmp(name, L"#32770") == 0) {
+    if (pid == s->pid && h != s->main && IsWindowVisible(h) && GetClassNameW(h, name, 16) && wcscmp(name, L"#32770") == 0 &&
+        std::find(s->panels->begin(), s->panels->end(), h) == s->panels->end()) {
         s->found = h;
         return FALSE;
     }
@@ -54,9 +56,7 @@ GearloomRun::GearloomRun(SuiteRun& run) : m_run(run)
     for (const wchar_t* name : {L"TrayIcon.xml", L"Skins.xml", L"Strings.xml", L"Menu.xml", L"Functions.xml"})
         CopyFileW(shipped + name, app + name, FALSE);
     CreateDirectoryW(app + L"skins", nullptr);
-    CopyMatching(shipped + L"skins\\", L"main_*.bmp", app + L"skins\\");
-    CopyMatching(shipped + L"skins\\", L"warning_*.bmp", app + L"skins\\");
-    CopyMatching(shipped + L"skins\\", L"*_menu.bmp", app + L"skins\\");
+    CopyMatching(shipped + L"skins\\", L"*.bmp", app + L"skins\\");
     CopyFileW(ExeDir() + L"Gearloom.exe", app + L"Gearloom.exe", FALSE);
 }
 
@@ -64,7 +64,8 @@ GearloomRun::~GearloomRun()
 {
     if (!m_process) return;
     // Boxes first, then the window: WM_CLOSE ends it without a question.
-    for (HWND box; (box = WaitForBox(0)) != nullptr;) {
+    HWND box = nullptr;
+    for (int i = 0; i < 10 && (box = WaitForBox(0)) != nullptr; ++i) {
         PostMessageW(box, WM_CLOSE, 0, 0);
         Sleep(100);
     }
@@ -90,17 +91,17 @@ bool GearloomRun::BringToFront()
     return front;
 }
 
-RECT GearloomRun::Control(const wchar_t* entry) const
+RECT GearloomRun::ControlIn(HWND window, const wchar_t* section, const wchar_t* entry) const
 {
     RECT r = {};
     CXmlDoc doc;
-    if (!doc.LoadFile(m_run.AppDir() + L"Strings.xml") || !doc.FindChildNode(L"MAIN")) return r;
+    if (!doc.LoadFile(m_run.AppDir() + L"Strings.xml") || !doc.FindChildNode(section)) return r;
     doc.EnterNode();
     if (!doc.FindChildNode(entry)) return r;
     SkinEntry e;
     ParseSkinEntry(doc.GetChildText(), e);
     RECT w;
-    GetWindowRect(m_window, &w);
+    GetWindowRect(window, &w);
     r = e.rect;
     OffsetRect(&r, w.left, w.top);
     return r;
@@ -109,7 +110,11 @@ RECT GearloomRun::Control(const wchar_t* entry) const
 void GearloomRun::Click(const wchar_t* entry)
 {
     RECT r = Control(entry);
-    MouseClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    // As a person: the pointer comes over the button before it presses.
+    const POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    MouseMoveTo(POINT{centre.x - 6, centre.y - 3});
+    Sleep(100);
+    MouseClickAt(centre);
 }
 
 std::vector<DWORD> GearloomRun::Pixels(const wchar_t* entry) const
@@ -126,9 +131,34 @@ std::vector<DWORD> GearloomRun::Pixels(const wchar_t* entry) const
     return part;
 }
 
+HWND GearloomRun::WaitForPanel(const wchar_t* section, DWORD ms)
+{
+    // Docked: the settings panel's right edge 17 pixels inside the main window's left edge,
+    // 89 below its top; the lighting panel 87 pixels in from the left, 18 above the bottom.
+    const bool settings = wcscmp(section, L"MOUSE_PROPERTIES") == 0;
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            BoxSearch s = {m_pid, m_window, &m_panels, nullptr};
+            EnumWindows(&FindBox, (LPARAM)&s);
+            if (!s.found) return false;
+            RECT main, panel;
+            GetWindowRect(m_window, &main);
+            GetWindowRect(s.found, &panel);
+            bool docked = settings ? panel.right == main.left + 17 && panel.top == main.top + 89
+                                   : panel.left == main.left + 87 && panel.top == main.bottom - 18;
+            if (docked) found = s.found;
+            return docked;
+        },
+        ms);
+    if (found) m_panels.push_back(found);
+    Sleep(300);  // painted
+    return found;
+}
+
 HWND GearloomRun::WaitForBox(DWORD ms) const
 {
-    BoxSearch s = {m_pid, m_window, nullptr};
+    BoxSearch s = {m_pid, m_window, &m_panels, nullptr};
     WaitUntil(
         [&] {
             s.found = nullptr;

@@ -17,9 +17,15 @@ public:
     bool Start();
     HWND Window() const { return m_window; }
     bool BringToFront();
-    // The screen rectangle of the control of that entry in the main window's section.
-    RECT Control(const wchar_t* entry) const;
+    // The screen rectangle of the control of that entry in the main window's section, or
+    // in another window's section of "Strings.xml".
+    RECT Control(const wchar_t* entry) const { return ControlIn(m_window, L"MAIN", entry); }
+    RECT ControlIn(HWND window, const wchar_t* section, const wchar_t* entry) const;
     void Click(const wchar_t* entry);
+    // The side panel of that skin section ("MOUSE_PROPERTIES", "ILLUMINATION_SETTING") once
+    // it is shown and docked at its place at the main window's edge; null when it does not
+    // come. Side panels are no boxes.
+    HWND WaitForPanel(const wchar_t* section, DWORD ms);
     // The main window's pixels inside the control of that entry.
     std::vector<DWORD> Pixels(const wchar_t* entry) const;
     // A dialog of the program other than the main window (a notice box), or null.
@@ -33,4 +39,5 @@ private:
     HANDLE m_process = nullptr;
     DWORD m_pid = 0;
     HWND m_window = nullptr;
+    std::vector<HWND> m_panels;
 };

@@ -32,15 +32,6 @@ bool MakeList(PickerHost& host, CListBoxEx& list, const RECT& r, UINT id, int ki
     return true;
 }
 
-void Wheel(int delta)
-{
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
-    in.mi.mouseData = (DWORD)delta;
-    SendInput(1, &in, sizeof(in));
-}
-
 void WaitPastDoubleClick()
 {
     PumpFor(GetDoubleClickTime() + 100);
@@ -114,10 +105,10 @@ TEST(CListBoxEx, TwoWheelNotchesAtOnceScrollOneLine)
     MouseMoveTo(ScreenCenter(macros.m_hWnd));
     macros.SetFocus();
     PumpFor(100);
-    Wheel(-2 * WHEEL_DELTA);
+    MouseWheel(-2 * WHEEL_DELTA);
     PumpUntil([&] { return macros.SendMessage(LB_GETTOPINDEX) != 0; }, 1000);
     EXPECT_EQ(macros.SendMessage(LB_GETTOPINDEX), 1);
-    Wheel(WHEEL_DELTA);
+    MouseWheel(WHEEL_DELTA);
     PumpUntil([&] { return macros.SendMessage(LB_GETTOPINDEX) == 0; }, 1000);
     EXPECT_EQ(macros.SendMessage(LB_GETTOPINDEX), 0);
 }

@@ -131,6 +131,17 @@ TEST(CTreeCtrlEx, AClickOnACommandReportsItsCode)
     MouseClickAt(TreeItemPoint(tree, empty));
     PumpFor(400);
     EXPECT_TRUE(host.Codes(WM_SELECT_CODE).empty());
+
+    // Keys move the selection and pick nothing, even with the pointer resting on a command.
+    tree.SelectItem(command);
+    PumpFor(100);
+    host.notices.clear();
+    MouseMoveTo(TreeItemPoint(tree, tree.GetChildItem(chat)));
+    tree.SetFocus();
+    for (WORD vk : {VK_DOWN, VK_DOWN, VK_UP}) KeyTap(vk, true);
+    PumpFor(300);
+    EXPECT_NE(tree.GetSelectedItem(), command);
+    EXPECT_TRUE(host.Codes(WM_SELECT_CODE).empty());
 }
 
 TEST(CTreeCtrlEx, ACommandDraggedWithTheMouseReachesATargetOfItsRange)

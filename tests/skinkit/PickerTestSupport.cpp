@@ -91,25 +91,6 @@ LRESULT CodeTarget::OnDrop(WPARAM w, LPARAM)
     return TRUE;
 }
 
-POINT TreeItemPoint(CTreeCtrl& tree, HTREEITEM item)
-{
-    tree.EnsureVisible(item);
-    RECT r = {};
-    tree.GetItemRect(item, &r, TRUE);
-    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    tree.ClientToScreen(&p);
-    return p;
-}
-
-POINT ListRowPoint(const CListBox& list, int row)
-{
-    RECT r = {};
-    list.GetItemRect(row, &r);
-    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    list.ClientToScreen(&p);
-    return p;
-}
-
 IDropTarget* DropTargetOf(HWND hwnd)
 {
     return (IDropTarget*)GetPropW(hwnd, L"OleDropTargetInterface");

@@ -53,11 +53,6 @@ private:
     int m_low, m_high;
 };
 
-// The middle of a tree item's text and of a list row, in screen coordinates (the item is
-// scrolled into view first).
-POINT TreeItemPoint(CTreeCtrl& tree, HTREEITEM item);
-POINT ListRowPoint(const CListBox& list, int row);
-
 inline bool SameRect(const RECT& a, const RECT& b)
 {
     return EqualRect(&a, &b) != FALSE;

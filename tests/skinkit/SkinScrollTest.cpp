@@ -208,11 +208,7 @@ TEST(SkinScroll, TheBarFollowsTheListScrolledByWheelKeysAndThumb)
     PumpFor(100);
 
     // Wheel: one line per message.
-    INPUT wheel = {};
-    wheel.type = INPUT_MOUSE;
-    wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
-    wheel.mi.mouseData = (DWORD)(-WHEEL_DELTA);
-    for (int i = 0; i < 3; ++i) SendInput(1, &wheel, sizeof(wheel));
+    for (int i = 0; i < 3; ++i) MouseWheel(-WHEEL_DELTA);
     ASSERT_TRUE(PumpUntil([&] { return w.list.Top() == 3; }, 1500));
     EXPECT_TRUE(w.BarFollows()) << w.Bar().m_si.nPos;
 

@@ -183,23 +183,6 @@ void AsAPerson(const std::function<void()>& steps, DWORD timeoutMs)
     PumpFor(200);
 }
 
-void DragWithTheMouse(POINT from, POINT to)
-{
-    AsAPerson([from, to] {
-        MouseMoveTo(from);
-        Sleep(150);
-        MouseButton(true, true);
-        Sleep(150);
-        for (int i = 1; i <= 10; ++i) {
-            MouseMoveTo(POINT{from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10});
-            Sleep(60);
-        }
-        Sleep(150);
-        MouseButton(true, false);
-        Sleep(100);
-    });
-}
-
 namespace {
 
 void CopyFolderFiles(const CString& from, const CString& to, const wchar_t* pattern)

@@ -4,6 +4,7 @@
 #include <vector>
 #include "framework/CGdiObject.h"
 #include "framework/CString.h"
+#include "GuiTestSupport.h"
 #include "TestSupport.h"
 
 typedef std::function<COLORREF(int x, int y)> PixelFn;
@@ -44,8 +45,6 @@ WindowPixels GrabWindow(HWND hwnd);
 // A person at the mouse and keyboard: steps runs on a second thread while this thread
 // pumps its messages (a press may run a drag loop or a tracking loop inside a handler).
 void AsAPerson(const std::function<void()>& steps, DWORD timeoutMs = 10000);
-// A person's drag: press on from, ten moves 60 ms apart, release on to.
-void DragWithTheMouse(POINT from, POINT to);
 
 // A program folder and a per-user folder of the test's own, set as g_szAppDir and
 // g_szConfDir while the object lives. With the shipped skin, the program folder gets

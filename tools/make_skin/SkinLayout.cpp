@@ -174,6 +174,8 @@ void FunctionPicker(SkinSpec& spec)
     WindowSpec w = Window(L"BUTTON_ASSIGNMENTS", 230, 470, {
         Lbl(L"BUTTON_ASSIGNMENTS", 116, 15, L"Button functions").Centred(),
         Ctl(L"CLOSE_ASSIGNMENTS", 194, 140, 22, 170, L"Close", Look::Tab).Cap(Caption::Down),
+        Txt(L"STRING_WARNING_MACROS_FULL",
+            L"This profile holds fifty macros already. Delete one before you make a new one."),
     });
     w.shape = PanelShape(Edge::Left, 14);
     Backdrop panel = PanelBackdrop(Edge::Left, 16, 32);
