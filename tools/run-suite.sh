@@ -38,6 +38,11 @@ if [ "$THARNIC_VIRTUAL_DISPLAY" = 1 ]; then
   # can be seen in a picture and the programs find each other's windows.
   /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
   /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f </dev/null >/dev/null 2>&1
+  # A desktop process already started for the prefix keeps its old mode: begin again with a
+  # fresh server so the desktop above is the one every program runs in.
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  "$WINESERVER" -w
+  "$WINESERVER" -p
 else
   echo "The suite runs on your display $DISPLAY."
   /usr/lib/wine/wine64 reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f </dev/null >/dev/null 2>&1 || true
