@@ -4,10 +4,10 @@
 
 ShapeFn RoundedWindow(float radius)
 {
-    return [radius](const WindowSpec& w) { return RoundedShape(w, radius); };
+    return [radius](const WindowPlan& w) { return RoundedShape(w, radius); };
 }
 
-void DialogBackdrop(Canvas& c, const WindowSpec& w, int)
+void DialogBackdrop(Canvas& c, const WindowPlan& w, int)
 {
     ChromeStyle style;
     DrawChrome(c, w.shape(w), style);
@@ -18,7 +18,7 @@ void DialogBackdrop(Canvas& c, const WindowSpec& w, int)
 
 ShapeFn PanelShape(Edge straight, float radius)
 {
-    return [straight, radius](const WindowSpec& w) {
+    return [straight, radius](const WindowPlan& w) {
         Box all{0, 0, w.w, w.h};
         float W = (float)w.w, H = (float)w.h;
         RectF half = straight == Edge::Left ? RectF{0, 0, W / 2, H}
@@ -30,7 +30,7 @@ ShapeFn PanelShape(Edge straight, float radius)
 
 Backdrop PanelBackdrop(Edge straight, int hinge, int titleHeight)
 {
-    return [straight, hinge, titleHeight](Canvas& c, const WindowSpec& w, int) {
+    return [straight, hinge, titleHeight](Canvas& c, const WindowPlan& w, int) {
         ChromeStyle style;
         style.titleHeight = titleHeight;
         Field shape = w.shape(w);
@@ -54,7 +54,7 @@ Backdrop PanelBackdrop(Edge straight, int hinge, int titleHeight)
 
 Backdrop MainBackdrop(MousePlacement mouse, RectF deck)
 {
-    return [mouse, deck](Canvas& c, const WindowSpec& w, int) {
+    return [mouse, deck](Canvas& c, const WindowPlan& w, int) {
         ChromeStyle style;
         style.titleHeight = 44;
         Field shape = w.shape(w);

@@ -5,7 +5,7 @@
 #include "Mouse.h"
 
 // A framed window with a title band, for the dialogs and notice boxes.
-void DialogBackdrop(Canvas& c, const WindowSpec& w, int layer);
+void DialogBackdrop(Canvas& c, const WindowPlan& w, int layer);
 ShapeFn RoundedWindow(float radius);
 
 // Side panels come out from under one edge of the main window: that edge is straight and

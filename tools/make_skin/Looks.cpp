@@ -2,7 +2,7 @@
 #include "Glyphs.h"
 #include <algorithm>
 
-Field RoundedShape(const WindowSpec& w, float radius)
+Field RoundedShape(const WindowPlan& w, float radius)
 {
     Box all{0, 0, w.w, w.h};
     return RoundRectField(all, {0, 0, (float)w.w, (float)w.h}, radius);

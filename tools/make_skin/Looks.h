@@ -1,6 +1,6 @@
 #pragma once
 // The kit's visual vocabulary: window chrome, recessed fields and the looks of controls.
-#include "SkinSpec.h"
+#include "SkinPlan.h"
 
 namespace pal {
 const uint32_t kRim = 0x000000;
@@ -23,7 +23,7 @@ struct ChromeStyle {
 };
 
 // A window outline: the rounded rectangle of the whole picture.
-Field RoundedShape(const WindowSpec& w, float radius);
+Field RoundedShape(const WindowPlan& w, float radius);
 // Frame, body and title band inside a shape; the title band spans the top of the body.
 void DrawChrome(Canvas& c, const Field& shape, const ChromeStyle& style);
 // A smaller framed plate on a window body (groups controls); radius of its corners.

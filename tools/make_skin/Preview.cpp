@@ -107,7 +107,7 @@ void DrawCaption(HDC dc, const Entry& e, const std::wstring& text, bool hot)
     DeleteObject(f);
 }
 
-void DrawTexts(Canvas& c, const WindowSpec& w, int layer, State state, int ox, int oy)
+void DrawTexts(Canvas& c, const WindowPlan& w, int layer, State state, int ox, int oy)
 {
     TextLayer layerDc(c);
     HDC dc = layerDc.Dc();
@@ -165,20 +165,20 @@ std::wstring StateName(const Picture& p, const std::wstring& window)
     return s;
 }
 
-const PlainPicture* FindPicture(const SkinSpec& spec, const wchar_t* path)
+const PlainPicture* FindPicture(const SkinPlan& plan, const wchar_t* path)
 {
-    for (const PlainPicture& p : spec.pictures)
+    for (const PlainPicture& p : plan.pictures)
         if (p.path == path) return &p;
     return nullptr;
 }
 
 // The picker's side bar as the program fills it at run time: four folder headers from the
 // header pictures, the DPI folder open with its rows, each row with its marker.
-void MockSideBar(Canvas& shown, const SkinSpec& spec, int ox, int oy)
+void MockSideBar(Canvas& shown, const SkinPlan& plan, int ox, int oy)
 {
-    const PlainPicture* closed = FindPicture(spec, L"skins/button-p.bmp");
-    const PlainPicture* open = FindPicture(spec, L"skins/button-m.bmp");
-    const PlainPicture* bullet = FindPicture(spec, L"bitmaps/bullet.bmp");
+    const PlainPicture* closed = FindPicture(plan, L"skins/button-p.bmp");
+    const PlainPicture* open = FindPicture(plan, L"skins/button-m.bmp");
+    const PlainPicture* bullet = FindPicture(plan, L"bitmaps/bullet.bmp");
     if (!closed || !open || !bullet) return;
     Canvas bar(174, 370, Hex(0x000000));
     Canvas headerClosed(closed->w, closed->h), headerOpen(open->w, open->h), marker(bullet->w, bullet->h);
@@ -235,15 +235,15 @@ void MockSideBar(Canvas& shown, const SkinSpec& spec, int ox, int oy)
     shown.Paste(bar, 0, 0, bar.W(), bar.H(), ox, oy);
 }
 
-const WindowSpec* FindWindow(const SkinSpec& spec, const wchar_t* name)
+const WindowPlan* FindWindow(const SkinPlan& plan, const wchar_t* name)
 {
-    for (const WindowSpec& w : spec.windows)
+    for (const WindowPlan& w : plan.windows)
         if (w.skinsName == name) return &w;
     return nullptr;
 }
 
 // Puts a window's NORMAL look, cut by its mask and with its texts, on a screen canvas.
-void Place(Canvas& screen, const WindowSpec& w, int x, int y)
+void Place(Canvas& screen, const WindowPlan& w, int x, int y)
 {
     Picture normal = w.pictures.front();
     Canvas pic = RenderPicture(w, normal);
@@ -261,29 +261,29 @@ void Place(Canvas& screen, const WindowSpec& w, int x, int y)
 
 // The main window as the program places it on a 1280 x 1024 screen (centred, at the top),
 // with its three side panels docked where the main window puts them.
-bool WriteDockedPreview(const SkinSpec& spec, const std::wstring& path)
+bool WriteDockedPreview(const SkinPlan& plan, const std::wstring& path)
 {
-    const WindowSpec* main = FindWindow(spec, L"MAIN");
-    const WindowSpec* settings = FindWindow(spec, L"MOUSE_PROPERTIES");
-    const WindowSpec* picker = FindWindow(spec, L"BUTTON_ASSIGNMENTS");
-    const WindowSpec* lighting = FindWindow(spec, L"ILLUMINATION_SETTING");
+    const WindowPlan* main = FindWindow(plan, L"MAIN");
+    const WindowPlan* settings = FindWindow(plan, L"MOUSE_PROPERTIES");
+    const WindowPlan* picker = FindWindow(plan, L"BUTTON_ASSIGNMENTS");
+    const WindowPlan* lighting = FindWindow(plan, L"ILLUMINATION_SETTING");
     if (!main || !settings || !picker || !lighting) return true;
     Canvas screen = Desktop(1280, 1024);
     const int left = (1280 - main->w) / 2, top = 0, right = left + main->w, bottom = top + main->h;
     Place(screen, *main, left, top);
     Place(screen, *settings, left + 17 - settings->w, top + 89);
     Place(screen, *picker, right - 16, top + 89);
-    MockSideBar(screen, spec, right - 16, top + 89 + 80);
+    MockSideBar(screen, plan, right - 16, top + 89 + 80);
     Place(screen, *lighting, left + 87, bottom - 18);
     return WritePng(path, screen);
 }
 
 }  // namespace
 
-bool WritePreviews(const SkinSpec& spec, const std::wstring& folder)
+bool WritePreviews(const SkinPlan& plan, const std::wstring& folder)
 {
     const int margin = 24;
-    for (const WindowSpec& w : spec.windows) {
+    for (const WindowPlan& w : plan.windows) {
         if (w.skinsName.empty()) continue;
         const std::wstring base = folder + L"skin-" + w.skinsName + L"-";
         Canvas mask = RenderMask(w);
@@ -303,13 +303,13 @@ bool WritePreviews(const SkinSpec& spec, const std::wstring& folder)
                 for (int x = 0; x < w.w; ++x)
                     if (mask.At(x, y).r < 128) shown.At(x + margin, y + margin) = pic.At(x, y);
             DrawTexts(shown, w, p.layer, p.state, margin, margin);
-            if (w.skinsName == L"BUTTON_ASSIGNMENTS") MockSideBar(shown, spec, margin, margin + 80);
+            if (w.skinsName == L"BUTTON_ASSIGNMENTS") MockSideBar(shown, plan, margin, margin + 80);
             if (!WritePng(base + StateName(p, w.skinsName) + L".png", shown)) return false;
         }
     }
-    if (!WriteDockedPreview(spec, folder + L"skin-docked.png")) return false;
+    if (!WriteDockedPreview(plan, folder + L"skin-docked.png")) return false;
     // Icons over the desktop, at their real sizes side by side.
-    for (const IconSpec& icon : spec.icons) {
+    for (const IconPlan& icon : plan.icons) {
         int width = 8;
         for (int size : icon.sizes) width += size + 8;
         Canvas shown = Desktop(width, 64);
@@ -328,7 +328,7 @@ bool WritePreviews(const SkinSpec& spec, const std::wstring& folder)
         name.resize(name.rfind(L'.'));
         if (!WritePng(folder + L"skin-icon-" + name + L".png", shown)) return false;
     }
-    for (const PlainPicture& p : spec.pictures) {
+    for (const PlainPicture& p : plan.pictures) {
         Canvas c(p.w, p.h, Hex(0x000000));
         p.draw(c);
         std::wstring name = p.element.empty() ? p.path.substr(p.path.rfind(L'/') + 1) : p.element;

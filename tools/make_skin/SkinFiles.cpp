@@ -391,10 +391,10 @@ std::vector<std::wstring> CheckEntry(const Entry& e)
     return problems;
 }
 
-Canvas RenderPicture(const WindowSpec& w, const Picture& p)
+Canvas RenderPicture(const WindowPlan& w, const Picture& p)
 {
     // The backdrop is the same in every state: drawn once per window and look.
-    static std::map<std::pair<const WindowSpec*, int>, Canvas> backdrops;
+    static std::map<std::pair<const WindowPlan*, int>, Canvas> backdrops;
     auto key = std::make_pair(&w, p.layer);
     auto it = backdrops.find(key);
     if (it == backdrops.end()) {
@@ -411,9 +411,9 @@ Canvas RenderPicture(const WindowSpec& w, const Picture& p)
     return c;
 }
 
-Canvas RenderMask(const WindowSpec& w)
+Canvas RenderMask(const WindowPlan& w)
 {
-    static std::map<const WindowSpec*, Canvas> masks;
+    static std::map<const WindowPlan*, Canvas> masks;
     auto it = masks.find(&w);
     if (it != masks.end()) return it->second;
     Canvas c(w.w, w.h, Hex(0xFFFFFF));
@@ -425,9 +425,9 @@ Canvas RenderMask(const WindowSpec& w)
     return c;
 }
 
-bool WriteSkinFiles(const SkinSpec& spec, const std::wstring& folder)
+bool WriteSkinFiles(const SkinPlan& plan, const std::wstring& folder)
 {
-    for (const WindowSpec& w : spec.windows)
+    for (const WindowPlan& w : plan.windows)
         for (const Entry& e : w.entries)
             for (const std::wstring& p : CheckEntry(e)) {
                 fwprintf(stderr, L"%ls: %ls\n", w.stringsName.c_str(), p.c_str());
@@ -436,7 +436,7 @@ bool WriteSkinFiles(const SkinSpec& spec, const std::wstring& folder)
     CreateDirectoryW((folder + L"skins").c_str(), nullptr);
     CreateDirectoryW((folder + L"bitmaps").c_str(), nullptr);
     CreateDirectoryW((folder + L"icons").c_str(), nullptr);
-    for (const IconSpec& icon : spec.icons) {
+    for (const IconPlan& icon : plan.icons) {
         std::vector<std::pair<Canvas, Canvas>> images;
         for (int size : icon.sizes) {
             Canvas color(size, size), alpha(size, size);
@@ -448,7 +448,7 @@ bool WriteSkinFiles(const SkinSpec& spec, const std::wstring& folder)
 
     CXmlDoc skins;
     StartDoc(skins);
-    for (const WindowSpec& w : spec.windows) {
+    for (const WindowPlan& w : plan.windows) {
         if (w.skinsName.empty()) continue;
         skins.AddElement(w.skinsName.c_str());
         skins.EnterNode();
@@ -460,7 +460,7 @@ bool WriteSkinFiles(const SkinSpec& spec, const std::wstring& folder)
         }
         skins.LeaveNode();
     }
-    for (const PlainPicture& p : spec.pictures) {
+    for (const PlainPicture& p : plan.pictures) {
         if (!p.element.empty()) {
             std::wstring file = p.path.substr(p.path.rfind(L'/') + 1);
             skins.AddElement(p.element.c_str(), file.c_str());
@@ -473,7 +473,7 @@ bool WriteSkinFiles(const SkinSpec& spec, const std::wstring& folder)
 
     CXmlDoc strings;
     StartDoc(strings);
-    for (const WindowSpec& w : spec.windows) {
+    for (const WindowPlan& w : plan.windows) {
         if (w.stringsName.empty()) continue;
         strings.AddElement(w.stringsName.c_str());
         strings.EnterNode();

@@ -1,6 +1,6 @@
 #pragma once
 // Turning the skin description into the shipped files: pictures, "Skins.xml", "Strings.xml".
-#include "SkinSpec.h"
+#include "SkinPlan.h"
 #include <string>
 #include <vector>
 
@@ -22,16 +22,16 @@ std::wstring EntryText(const Entry& e);
 // Problems that would make an entry read back differently from what the layout says.
 std::vector<std::wstring> CheckEntry(const Entry& e);
 
-Canvas RenderPicture(const WindowSpec& w, const Picture& p);
+Canvas RenderPicture(const WindowPlan& w, const Picture& p);
 // White outside the window's shape, black inside.
-Canvas RenderMask(const WindowSpec& w);
+Canvas RenderMask(const WindowPlan& w);
 
 // Writes Skins.xml, Strings.xml and every picture under folder (which ends with a
 // backslash). Returns false and prints the reason on the first failure.
-bool WriteSkinFiles(const SkinSpec& spec, const std::wstring& folder);
+bool WriteSkinFiles(const SkinPlan& plan, const std::wstring& folder);
 bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes);
 std::wstring Lower(std::wstring s);
 
 // PNG previews of every picture as the programs show it (cut by the mask over a desktop,
 // with the texts the programs draw at run time), and of the plain pictures.
-bool WritePreviews(const SkinSpec& spec, const std::wstring& folder);
+bool WritePreviews(const SkinPlan& plan, const std::wstring& folder);

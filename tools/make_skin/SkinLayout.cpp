@@ -15,9 +15,9 @@ namespace {
 
 const uint32_t kNoticeText = 0xD2A412;  // the colour the notice boxes and About draw texts in
 
-WindowSpec Window(const wchar_t* name, int w, int h, std::vector<Entry> entries)
+WindowPlan Window(const wchar_t* name, int w, int h, std::vector<Entry> entries)
 {
-    WindowSpec s;
+    WindowPlan s;
     s.skinsName = name;
     s.stringsName = name;
     s.w = w;
@@ -35,9 +35,9 @@ Entry Exit(int x)
 }
 
 // The four notice boxes. The title sits in the band at the top; BUTTON_EXIT in its corner.
-void NoticeBoxes(SkinSpec& spec)
+void NoticeBoxes(SkinPlan& plan)
 {
-    WindowSpec one = Window(L"WARNING_ONE", 420, 190, {
+    WindowPlan one = Window(L"WARNING_ONE", 420, 190, {
         Lbl(L"WARNING_ONE_TITLE", 210, 15, L"Notice").Centred().Font(14, 700),
         Exit(384),
         Ctl(L"WARNING_ONE_STRING", 32, 58, 356, 70, L"Message", Look::Text)
@@ -45,14 +45,14 @@ void NoticeBoxes(SkinSpec& spec)
             .Sample(L"Please download and install the free PDF Reader  to read the user guide."),
         Ctl(L"BUTTON_OK", 162, 148, 96, 26, L"OK", Look::Command),
     });
-    WindowSpec two = Window(L"WARNING_TWO", 400, 176, {
+    WindowPlan two = Window(L"WARNING_TWO", 400, 176, {
         Lbl(L"WARNING_TWO_TITLE", 200, 16, L"Please confirm").Centred(),
         Ctl(L"WARNING_TWO_STRING", 32, 58, 336, 56, L"Question", Look::Text)
             .Cap(Caption::Painted).Sample(L"Replace profile 5 with a copy of profile 1?"),
         Ctl(L"BUTTON_YES", 100, 134, 92, 26, L"Yes", Look::Command),
         Ctl(L"BUTTON_NO", 208, 134, 92, 26, L"No", Look::Command),
     });
-    WindowSpec three = Window(L"WARNING_THREE", 400, 206, {
+    WindowPlan three = Window(L"WARNING_THREE", 400, 206, {
         Lbl(L"WARNING_THREE_TITLE", 200, 16, L"Delete macro").Centred(),
         Exit(364),
         Ctl(L"WARNING_THREE_STRING", 32, 58, 336, 42,
@@ -74,7 +74,7 @@ void NoticeBoxes(SkinSpec& spec)
         L"forbid automated input, so make sure your macros keep to the rules of the game you "
         L"play.\r\n\r\n"
         L"Do you want to open the macro editor now?";
-    WindowSpec four = Window(L"WARNING_FOUR", 480, 330, {
+    WindowPlan four = Window(L"WARNING_FOUR", 480, 330, {
         Lbl(L"WARNING_FOUR_TITLE", 240, 16, L"Before you record a macro").Centred(),
         Exit(444),
         Ctl(L"WARNING_FOUR_STRING", 32, 58, 416, 168, L"Notice", Look::Dark)
@@ -86,16 +86,16 @@ void NoticeBoxes(SkinSpec& spec)
         Ctl(L"BUTTON_YES", 130, 284, 100, 26, L"Continue", Look::Command),
         Ctl(L"BUTTON_NO", 250, 284, 100, 26, L"Cancel", Look::Command),
     });
-    for (WindowSpec* w : {&one, &two, &three, &four}) {
+    for (WindowPlan* w : {&one, &two, &three, &four}) {
         w->textColor = kNoticeText;
-        spec.windows.push_back(*w);
+        plan.windows.push_back(*w);
     }
 }
 
 // The main window: the mouse in the middle, the eleven button plates beside it (left:
 // the left button and the thumb buttons; right: the right button, the wheel and the
 // buttons behind it), the character card, and the deck of profiles and commands.
-void MainWindow(SkinSpec& spec)
+void MainWindow(SkinPlan& plan)
 {
     const MousePlacement mouse{420, 72, 1};
     const RectF deck{20, 484, 820, 598};
@@ -145,7 +145,7 @@ void MainWindow(SkinSpec& spec)
     e.push_back(Txt(L"STRING_WARNING_NOT_SAVED", L"Your settings could not be saved, so the mouse keeps its previous settings. "
                                                  L"Check that the configuration file is not read-only, then press Apply again."));
 
-    WindowSpec w = Window(L"MAIN", 840, 620, std::move(e));
+    WindowPlan w = Window(L"MAIN", 840, 620, std::move(e));
     w.shape = RoundedWindow(18);
     w.backdrop = MainBackdrop(mouse, deck);
     w.pictures = {
@@ -163,15 +163,15 @@ void MainWindow(SkinSpec& spec)
     };
     w.pictures.push_back({L"MAIN_PRINT", L"main_print.bmp", false, State::Normal, kMainLook,
                           [slots] { return PrintSheet(560, 260, slots, MousePlacement{80, 96, 0.38f}); }});
-    spec.windows.push_back(w);
+    plan.windows.push_back(w);
 }
 
 // The function picker: slides out at the main window's right edge, 16 pixels inside it,
 // so it may be 16 + (1280 - 840) / 2 = 236 wide; its side bar of folders is a child
 // window at (0, 80, 174, 450), fixed by the program.
-void FunctionPicker(SkinSpec& spec)
+void FunctionPicker(SkinPlan& plan)
 {
-    WindowSpec w = Window(L"BUTTON_ASSIGNMENTS", 230, 470, {
+    WindowPlan w = Window(L"BUTTON_ASSIGNMENTS", 230, 470, {
         Lbl(L"BUTTON_ASSIGNMENTS", 116, 15, L"Button functions").Centred(),
         Ctl(L"CLOSE_ASSIGNMENTS", 194, 140, 22, 170, L"Close", Look::Tab).Cap(Caption::Down),
         Txt(L"STRING_WARNING_MACROS_FULL",
@@ -179,19 +179,19 @@ void FunctionPicker(SkinSpec& spec)
     });
     w.shape = PanelShape(Edge::Left, 14);
     Backdrop panel = PanelBackdrop(Edge::Left, 16, 32);
-    w.backdrop = [panel](Canvas& c, const WindowSpec& s, int layer) {
+    w.backdrop = [panel](Canvas& c, const WindowPlan& s, int layer) {
         panel(c, s, layer);
         DrawField(c, {0, 80, 174, 450}, Hex(0x000000), 2);
     };
-    spec.windows.push_back(w);
+    plan.windows.push_back(w);
 }
 
 // The sensor-settings panel: slides out at the main window's left edge.
-void MouseSettings(SkinSpec& spec)
+void MouseSettings(SkinPlan& plan)
 {
     // At most 237 wide: it docks with its right edge 17 pixels inside the main window's
     // left edge, and the main window is centred on a 1280-pixel screen.
-    WindowSpec w = Window(L"MOUSE_PROPERTIES", 236, 432, {
+    WindowPlan w = Window(L"MOUSE_PROPERTIES", 236, 432, {
         Lbl(L"MOUSE_PROPERTIES", 110, 15, L"Mouse settings").Centred(),
         Ctl(L"CLOSE_PROPERTIES", 12, 120, 22, 170, L"Close", Look::Tab).Cap(Caption::Up),
         Lbl(L"DPI_VALUE", 46, 56, L"Sensor resolution"),
@@ -211,14 +211,14 @@ void MouseSettings(SkinSpec& spec)
     });
     w.shape = PanelShape(Edge::Right, 14);
     w.backdrop = PanelBackdrop(Edge::Right, 17, 32);
-    spec.windows.push_back(w);
+    plan.windows.push_back(w);
 }
 
 // The lighting panel: slides down out of the main window's bottom edge. Its pictures are
 // ILLUMINATION_SETTING, its texts ILLUMINATION_SETTINGS.
-void Lighting(SkinSpec& spec)
+void Lighting(SkinPlan& plan)
 {
-    WindowSpec w = Window(L"ILLUMINATION_SETTING", 570, 126, {
+    WindowPlan w = Window(L"ILLUMINATION_SETTING", 570, 126, {
         Lbl(L"ILLUMINATION_SETTINGS", 285, 22, L"Lighting").Centred(),
         Lbl(L"ILLUMINATION_TITLE", 202, 38, L"The light of the mouse in this profile").Font(-10, 700),
         Lbl(L"COLOR", 24, 58, L"Colour"),
@@ -234,13 +234,13 @@ void Lighting(SkinSpec& spec)
     w.stringsName = L"ILLUMINATION_SETTINGS";
     w.shape = PanelShape(Edge::Top, 14);
     w.backdrop = PanelBackdrop(Edge::Top, 18, 0);
-    spec.windows.push_back(w);
+    plan.windows.push_back(w);
 }
 
-void MacroEditor(SkinSpec& spec)
+void MacroEditor(SkinPlan& plan)
 {
     const int N = kMainLook, P = kAltLook;
-    WindowSpec w = Window(L"MACRO", 560, 380, {
+    WindowPlan w = Window(L"MACRO", 560, 380, {
         Lbl(L"CUSTOM_MACRO", 280, 16, L"Macro editor").Centred(),
         Ctl(L"BUTTON_EXIT", 524, 11, 22, 22, L"Close", Look::Close),
         Lbl(L"MACRO_NAME", 28, 64, L"Name"),
@@ -284,7 +284,7 @@ void MacroEditor(SkinSpec& spec)
             y += 32;
         }
     }
-    w.backdrop = [](Canvas& c, const WindowSpec& s, int layer) {
+    w.backdrop = [](Canvas& c, const WindowPlan& s, int layer) {
         DialogBackdrop(c, s, layer);
         DrawPlate(c, {20, 100, 196, 234}, 6);
     };
@@ -297,12 +297,12 @@ void MacroEditor(SkinSpec& spec)
         {L"MACRO_PASTE_DOWN", L"macro_paste_down.bmp", false, State::Down, P, {}},
         {L"MACRO_PASTE_OVER", L"macro_paste_over.bmp", false, State::Over, P, {}},
     };
-    spec.windows.push_back(w);
+    plan.windows.push_back(w);
 }
 
-void CharacterDialog(SkinSpec& spec)
+void CharacterDialog(SkinPlan& plan)
 {
-    WindowSpec w = Window(L"CHRONICLE", 400, 244, {
+    WindowPlan w = Window(L"CHRONICLE", 400, 244, {
         Lbl(L"CHRONICLE_TITLE", 200, 16, L"Game character").Centred(),
         Exit(364),
         Lbl(L"REGION", 34, 64, L"Region"),
@@ -320,12 +320,12 @@ void CharacterDialog(SkinSpec& spec)
     });
     w.pictures.push_back({L"CHRONICLE_NO_PICTURE_CHARACTER", L"no_portrait.gif", false, State::Normal, kMainLook,
                           [] { return NoPortrait(64, 64); }});
-    spec.windows.push_back(w);
+    plan.windows.push_back(w);
 }
 
-void AboutBox(SkinSpec& spec)
+void AboutBox(SkinPlan& plan)
 {
-    WindowSpec w = Window(L"ABOUT", 380, 230, {
+    WindowPlan w = Window(L"ABOUT", 380, 230, {
         Lbl(L"TITLE", 190, 16, L"Eldvarra\u00AE MMO Gaming Mouse").Centred(),
         Exit(344),
         // The program appends a blank and the version to each of these two labels.
@@ -333,18 +333,18 @@ void AboutBox(SkinSpec& spec)
         Lbl(L"FIRMWARE_VERSION", 96, 174, L"Firmware version").Sample(L"Firmware version Disconnected"),
     });
     w.textColor = kNoticeText;
-    w.backdrop = [](Canvas& c, const WindowSpec& s, int layer) {
+    w.backdrop = [](Canvas& c, const WindowPlan& s, int layer) {
         DialogBackdrop(c, s, layer);
         DrawLettering(c, L"THARNIC EDITION", s.w / 2.0f, 104, 20, 2.4f);
         DrawGem(c, s.w / 2.0f, 124, 5);
         DrawPlate(c, {74, 142, 306, 198}, 6);
     };
-    spec.windows.push_back(w);
+    plan.windows.push_back(w);
 }
 
-void GameListEditor(SkinSpec& spec)
+void GameListEditor(SkinPlan& plan)
 {
-    spec.windows.push_back(Window(L"EDIT_GAME", 420, 330, {
+    plan.windows.push_back(Window(L"EDIT_GAME", 420, 330, {
         Lbl(L"EDIT_GAME", 210, 16, L"Game list").Centred(),
         Exit(384),
         Ctl(L"BUTTON_PATH", 24, 62, 262, 26, L"Program file of the game", Look::Edit),
@@ -361,9 +361,9 @@ void GameListEditor(SkinSpec& spec)
 }
 
 // The rename dialog reads its pictures as RENAME_NORMAL and so on under RENAME_PROFILE.
-void RenameDialog(SkinSpec& spec)
+void RenameDialog(SkinPlan& plan)
 {
-    WindowSpec w = Window(L"RENAME_PROFILE", 380, 172, {
+    WindowPlan w = Window(L"RENAME_PROFILE", 380, 172, {
         Lbl(L"TITLE", 26, 17, L"Rename profile"),
         Exit(344),
         Lbl(L"NAME", 26, 70, L"Name"),
@@ -372,71 +372,71 @@ void RenameDialog(SkinSpec& spec)
         Ctl(L"BUTTON_CANCEL", 196, 124, 92, 28, L"Cancel", Look::Command),
     });
     w.pictures = StandardPictures(L"RENAME");
-    spec.windows.push_back(w);
+    plan.windows.push_back(w);
 }
 
 // One picture per popup: as wide as the button that opens it, one 20-pixel row per item.
-void Popups(SkinSpec& spec)
+void Popups(SkinPlan& plan)
 {
     auto width = [&](const wchar_t* window, const wchar_t* entry) {
-        for (const WindowSpec& w : spec.windows)
+        for (const WindowPlan& w : plan.windows)
             if (w.stringsName == window)
                 if (const Entry* e = w.Find(entry)) return e->w;
         return 0;
     };
-    spec.pictures.push_back({L"BUTTON_MENU", L"skins/button_menu.bmp", width(L"MAIN", L"MOUSE_BUTTON_1"), 7 * 20, DrawPopup});
-    spec.pictures.push_back({L"MOUSE_PROPERTIES_MENU", L"skins/dpi_menu.bmp", width(L"MOUSE_PROPERTIES", L"DPI_MENU"), 4 * 20, DrawPopup});
-    spec.pictures.push_back({L"ILLUMINATION_MENU", L"skins/illumination_menu.bmp", width(L"ILLUMINATION_SETTINGS", L"INTENSITY_MENU"), 4 * 20, DrawPopup});
+    plan.pictures.push_back({L"BUTTON_MENU", L"skins/button_menu.bmp", width(L"MAIN", L"MOUSE_BUTTON_1"), 7 * 20, DrawPopup});
+    plan.pictures.push_back({L"MOUSE_PROPERTIES_MENU", L"skins/dpi_menu.bmp", width(L"MOUSE_PROPERTIES", L"DPI_MENU"), 4 * 20, DrawPopup});
+    plan.pictures.push_back({L"ILLUMINATION_MENU", L"skins/illumination_menu.bmp", width(L"ILLUMINATION_SETTINGS", L"INTENSITY_MENU"), 4 * 20, DrawPopup});
     // The region popup opens 6 pixels in from its button's left edge.
-    spec.pictures.push_back({L"REGION_MENU", L"skins/region_menu.bmp", width(L"CHRONICLE", L"BUTTON_REGION") - 12, 5 * 20, DrawPopup});
+    plan.pictures.push_back({L"REGION_MENU", L"skins/region_menu.bmp", width(L"CHRONICLE", L"BUTTON_REGION") - 12, 5 * 20, DrawPopup});
 }
 
 // Pictures the programs load by fixed names.
-void FixedPictures(SkinSpec& spec)
+void FixedPictures(SkinPlan& plan)
 {
-    spec.pictures.push_back({L"", L"skins/button-p.bmp", 172, 21, [](Canvas& c) { DrawFolderHeader(c, false); }});
-    spec.pictures.push_back({L"", L"skins/button-m.bmp", 172, 21, [](Canvas& c) { DrawFolderHeader(c, true); }});
-    spec.pictures.push_back({L"", L"skins/button-b.bmp", 75, 22, DrawSmallButton});
-    spec.pictures.push_back({L"", L"skins/Color.bmp", 260, 130, DrawColorChart});
+    plan.pictures.push_back({L"", L"skins/button-p.bmp", 172, 21, [](Canvas& c) { DrawFolderHeader(c, false); }});
+    plan.pictures.push_back({L"", L"skins/button-m.bmp", 172, 21, [](Canvas& c) { DrawFolderHeader(c, true); }});
+    plan.pictures.push_back({L"", L"skins/button-b.bmp", 75, 22, DrawSmallButton});
+    plan.pictures.push_back({L"", L"skins/Color.bmp", 260, 130, DrawColorChart});
 }
 
 // Pictures that the programs compile in as bitmap resources.
-void ResourcePictures(SkinSpec& spec)
+void ResourcePictures(SkinPlan& plan)
 {
-    spec.pictures.push_back({L"", L"bitmaps/scrollbar.bmp", 117, 39, DrawScrollBarParts});
-    spec.pictures.push_back({L"", L"bitmaps/bullet.bmp", 3, 3, DrawBullet});
-    spec.pictures.push_back({L"", L"bitmaps/arrow_up.bmp", 7, 9, [](Canvas& c) { DrawArrow(c, true); }, true});
-    spec.pictures.push_back({L"", L"bitmaps/arrow_down.bmp", 7, 9, [](Canvas& c) { DrawArrow(c, false); }, true});
+    plan.pictures.push_back({L"", L"bitmaps/scrollbar.bmp", 117, 39, DrawScrollBarParts});
+    plan.pictures.push_back({L"", L"bitmaps/bullet.bmp", 3, 3, DrawBullet});
+    plan.pictures.push_back({L"", L"bitmaps/arrow_up.bmp", 7, 9, [](Canvas& c) { DrawArrow(c, true); }, true});
+    plan.pictures.push_back({L"", L"bitmaps/arrow_down.bmp", 7, 9, [](Canvas& c) { DrawArrow(c, false); }, true});
 }
 
 // Program icons: the programs' own (resource 128) and the tray's two states,
 // device absent (130, grey) and present (131, red).
-void Icons(SkinSpec& spec)
+void Icons(SkinPlan& plan)
 {
     const std::vector<int> sizes = {16, 20, 24, 32, 48};
-    spec.icons.push_back({L"icons/gearloom.ico", sizes, [](Canvas& c, Canvas& a) { DrawMouseIcon(c, a, true, 0xFFB030); }});
-    spec.icons.push_back({L"icons/tray_inactive.ico", sizes, [](Canvas& c, Canvas& a) { DrawMouseIcon(c, a, false, 0); }});
-    spec.icons.push_back({L"icons/tray_active.ico", sizes, [](Canvas& c, Canvas& a) { DrawMouseIcon(c, a, true, 0xFF2A1A); }});
+    plan.icons.push_back({L"icons/gearloom.ico", sizes, [](Canvas& c, Canvas& a) { DrawMouseIcon(c, a, true, 0xFFB030); }});
+    plan.icons.push_back({L"icons/tray_inactive.ico", sizes, [](Canvas& c, Canvas& a) { DrawMouseIcon(c, a, false, 0); }});
+    plan.icons.push_back({L"icons/tray_active.ico", sizes, [](Canvas& c, Canvas& a) { DrawMouseIcon(c, a, true, 0xFF2A1A); }});
 }
 
 }  // namespace
 
-SkinSpec BuildSkinSpec()
+SkinPlan BuildSkinPlan()
 {
-    SkinSpec spec;
-    NoticeBoxes(spec);
-    MainWindow(spec);
-    FunctionPicker(spec);
-    MouseSettings(spec);
-    Lighting(spec);
-    MacroEditor(spec);
-    CharacterDialog(spec);
-    AboutBox(spec);
-    GameListEditor(spec);
-    RenameDialog(spec);
-    Popups(spec);
-    FixedPictures(spec);
-    ResourcePictures(spec);
-    Icons(spec);
-    return spec;
+    SkinPlan plan;
+    NoticeBoxes(plan);
+    MainWindow(plan);
+    FunctionPicker(plan);
+    MouseSettings(plan);
+    Lighting(plan);
+    MacroEditor(plan);
+    CharacterDialog(plan);
+    AboutBox(plan);
+    GameListEditor(plan);
+    RenameDialog(plan);
+    Popups(plan);
+    FixedPictures(plan);
+    ResourcePictures(plan);
+    Icons(plan);
+    return plan;
 }

@@ -20,8 +20,8 @@ int wmain(int argc, wchar_t** argv)
         fwprintf(stderr, L"usage: make_skin <output folder> [--preview <folder>]\n");
         return 2;
     }
-    SkinSpec spec = BuildSkinSpec();
-    if (!WriteSkinFiles(spec, Folder(argv[1]))) return 1;
-    if (argc == 4 && !WritePreviews(spec, Folder(argv[3]))) return 1;
+    SkinPlan plan = BuildSkinPlan();
+    if (!WriteSkinFiles(plan, Folder(argv[1]))) return 1;
+    if (argc == 4 && !WritePreviews(plan, Folder(argv[3]))) return 1;
     return 0;
 }

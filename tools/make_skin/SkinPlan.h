@@ -88,14 +88,14 @@ struct Picture {
     std::function<Canvas()> make;
 };
 
-struct WindowSpec;
+struct WindowPlan;
 // Draws everything of a window that is the same in every state. layer: which look.
-using Backdrop = std::function<void(Canvas&, const WindowSpec&, int layer)>;
-using ShapeFn = std::function<Field(const WindowSpec&)>;
+using Backdrop = std::function<void(Canvas&, const WindowPlan&, int layer)>;
+using ShapeFn = std::function<Field(const WindowPlan&)>;
 // Draws a control in one state; a window may draw some of its controls its own way.
-using ControlFn = std::function<bool(Canvas&, const WindowSpec&, const Entry&, State)>;
+using ControlFn = std::function<bool(Canvas&, const WindowPlan&, const Entry&, State)>;
 
-struct WindowSpec {
+struct WindowPlan {
     std::wstring skinsName;    // element in "Skins.xml" (empty: none)
     std::wstring stringsName;  // element in "Strings.xml" (empty: none)
     int w = 0, h = 0;
@@ -120,19 +120,19 @@ struct PlainPicture {
 
 // A program icon: drawn at each size into a colour canvas and an alpha canvas (grey
 // levels 0 transparent .. 255 opaque).
-struct IconSpec {
+struct IconPlan {
     std::wstring path;  // relative to the resources folder, '/' separated
     std::vector<int> sizes;
     std::function<void(Canvas& color, Canvas& alpha)> draw;
 };
 
-struct SkinSpec {
-    std::vector<WindowSpec> windows;
+struct SkinPlan {
+    std::vector<WindowPlan> windows;
     std::vector<PlainPicture> pictures;
-    std::vector<IconSpec> icons;
+    std::vector<IconPlan> icons;
 };
 
-SkinSpec BuildSkinSpec();
+SkinPlan BuildSkinPlan();
 
 // Entry builders for the layout tables.
 Entry Ctl(const wchar_t* name, int x, int y, int w, int h, const wchar_t* text, Look look, bool flag = false,

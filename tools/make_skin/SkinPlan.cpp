@@ -1,6 +1,6 @@
-#include "SkinSpec.h"
+#include "SkinPlan.h"
 
-const Entry* WindowSpec::Find(const std::wstring& name) const
+const Entry* WindowPlan::Find(const std::wstring& name) const
 {
     for (const Entry& e : entries)
         if (e.name == name) return &e;
