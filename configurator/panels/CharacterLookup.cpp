@@ -139,7 +139,8 @@ bool FetchPicture(CInternetSession& session, const CString& address, const CStri
             break;
         }
         if (got == 0) break;
-        for (; headCount < sizeof(head) && headCount < got; ++headCount) head[headCount] = (unsigned char)block[headCount];
+        // The head may come in several reads, the first as short as one byte.
+        for (UINT i = 0; headCount < sizeof(head) && i < got; ++i) head[headCount++] = (unsigned char)block[i];
         DWORD put = 0;
         if (!WriteFile(h, block, got, &put, nullptr) || put != got) {
             ok = false;

@@ -4,6 +4,7 @@
 #include "core/ConfigTestSupport.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -318,6 +319,54 @@ TEST_F(CharacterLookupTest, ThePortraitDownloadFailsOnEveryBadReply)
         EXPECT_FALSE(Timed([&] { return DownloadPortrait(0, L"Arthas", L"Silvermoon"); }, ms));
         EXPECT_LT(ms, kHangMs);
         EXPECT_TRUE(Files().empty());
+    }
+}
+
+// WinINet hands over a body's first bytes by themselves when the server sends them alone:
+// the picture test must see the head gathered across reads.
+TEST_F(CharacterLookupTest, APictureWhoseFirstBytesArriveAloneIsKept)
+{
+    m_server.Answer(kApiTarget, Ok(kApiRecord));
+    m_server.Answer(kSheetTarget, Ok(kSheetPage));
+    struct Fetch {
+        const char* what;
+        std::function<BOOL()> run;
+        const char* pictureTarget;
+        std::string picture;
+        const wchar_t* file;
+    } fetches[] = {
+        {"web API thumbnail", [&] { CharacterFound f; return LookupCharacterApi(0, L"Silvermoon", L"\u00C6var", f); },
+         "/static-render/us/silvermoon/1/2-avatar.jpg", kJpeg, L"Silvermoon_\u00C6var.jpg"},
+        {"attributes portrait",
+         [&] { CharacterFound f; return LookupCharacterSheet(0, L"Silvermoon", L"Arthas", m_noPicture, f); },
+         kSheetRoads[0].portraitTarget, kGif, L"Silvermoon_Arthas.gif"},
+        {"script values portrait",
+         [&] { CharacterFound f; return LookupCharacterPage(0, L"Silvermoon", L"Arthas", m_noPicture, f); },
+         kSheetRoads[1].portraitTarget, kGif, L"Silvermoon_Arthas.gif"},
+    };
+    for (const Fetch& f : fetches) {
+        for (size_t piece : {1, 2}) {
+            SCOPED_TRACE(std::string(f.what) + ", first piece " + std::to_string(piece));
+            HttpReply reply = Ok(f.picture);
+            reply.firstPiece = piece;
+            m_server.Answer(f.pictureTarget, reply);
+            EXPECT_TRUE(f.run());
+            EXPECT_EQ(Files(), std::vector<std::wstring>{f.file});
+            EXPECT_EQ(FileText(f.file), f.picture);
+            DeleteFileW(m_conf.File(f.file));
+        }
+    }
+    // The main window's portrait download.
+    m_server.Answer(kSheetTarget, Ok(kPortraitPage));
+    for (size_t piece : {1, 2}) {
+        SCOPED_TRACE("portrait download, first piece " + std::to_string(piece));
+        HttpReply reply = Ok(kGif);
+        reply.firstPiece = piece;
+        m_server.Answer("/images/portraits/ulk/1-1-1.gif", reply);
+        EXPECT_TRUE(DownloadPortrait(0, L"Arthas", L"Silvermoon"));
+        EXPECT_EQ(Files(), std::vector<std::wstring>{L"Silvermoon_Arthas.jpg"});
+        EXPECT_EQ(FileText(L"Silvermoon_Arthas.jpg"), kGif);
+        DeleteFileW(m_conf.File(L"Silvermoon_Arthas.jpg"));
     }
 }
 
