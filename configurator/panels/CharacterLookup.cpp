@@ -44,9 +44,10 @@ void BoundReading(CHttpFile& reply, ULONGLONG limit)
     reply.SetDeadline(GetTickCount64() + CharacterServices().exchangeLimitMs);
 }
 
-// A 200 reply of address, ready to be read; null otherwise.
+// A 200 reply of address, ready to be read; null otherwise, and for no address.
 std::unique_ptr<CHttpFile> OpenReply(CInternetSession& session, const CString& address, ULONGLONG limit)
 {
+    if (address.IsEmpty()) return nullptr;
     std::unique_ptr<CHttpFile> reply = session.OpenURL(address, 1, INTERNET_FLAG_TRANSFER_ASCII | kRequestFlags);
     if (!reply || !IsOk(*reply)) return nullptr;
     BoundReading(*reply, limit);
@@ -182,11 +183,11 @@ bool ReadUpTo(CHttpFile& reply, char* buffer, UINT count, UINT& total)
 // The web API's record of a character as text, from the first 4096 bytes of a 200 reply.
 bool FetchApiRecord(CInternetSession& session, int region, const wchar_t* realm, const wchar_t* name, CString& text)
 {
+    CString path = ApiCharacterPath(realm, name);
+    if (path.IsEmpty()) return false;
     const CharacterServiceSettings& s = CharacterServices();
     std::unique_ptr<CHttpConnection> connection = session.GetHttpConnection(s.apiHost[RegionIndex(region)].c_str(), s.port);
     if (!connection) return false;
-    CString path;
-    path.Format(L"/api/ulk/character/%ls/%ls", UrlEncodeUtf8(realm).GetString(), UrlEncodeUtf8(name).GetString());
     std::unique_ptr<CHttpFile> request =
         connection->OpenRequest(L"GET", path, nullptr, 1, nullptr, nullptr, INTERNET_FLAG_EXISTING_CONNECT | kRequestFlags);
     if (!request) return false;

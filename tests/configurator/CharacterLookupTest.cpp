@@ -4,6 +4,8 @@
 #include "core/ConfigTestSupport.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -368,6 +370,135 @@ TEST_F(CharacterLookupTest, APictureWhoseFirstBytesArriveAloneIsKept)
         EXPECT_EQ(FileText(L"Silvermoon_Arthas.jpg"), kGif);
         DeleteFileW(m_conf.File(L"Silvermoon_Arthas.jpg"));
     }
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), nullptr, 0, nullptr, nullptr);
+    std::string bytes((size_t)n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), &bytes[0], n, nullptr, nullptr);
+    return bytes;
+}
+
+// The bytes of one part of a request target as a server decodes them. Refused (with a
+// mark that matches no text) when the part holds anything but unreserved characters and
+// percent escapes.
+std::string Decoded(const std::string& part)
+{
+    auto hex = [](char c) { return isxdigit((unsigned char)c) != 0; };
+    std::string bytes;
+    for (size_t i = 0; i < part.size(); ++i) {
+        char c = part[i];
+        if (isalnum((unsigned char)c) || strchr("-._~", c)) {
+            bytes += c;
+        } else if (c == '%' && i + 2 < part.size() && hex(part[i + 1]) && hex(part[i + 2])) {
+            bytes += (char)std::stoi(part.substr(i + 1, 2), nullptr, 16);
+            i += 2;
+        } else {
+            return "<not encoded: " + part + ">";
+        }
+    }
+    return bytes;
+}
+
+std::vector<std::string> Split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + 1)
+        parts.push_back(text.substr(start, at - start));
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+// The realm and name a request asks for, as the server reads them from its target.
+std::vector<std::string> AskedFor(const std::string& target)
+{
+    const std::string api = "/api/ulk/character/", sheet = "/character-sheet.xml?";
+    std::vector<std::string> asked;
+    if (target.compare(0, api.size(), api) == 0) {
+        for (const std::string& part : Split(target.substr(api.size()), '/')) asked.push_back(Decoded(part));
+    } else if (target.compare(0, sheet.size(), sheet) == 0) {
+        std::vector<std::string> fields = Split(target.substr(sheet.size()), '&');
+        const char* keys[] = {"r=", "n="};
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (i < 2 && fields[i].compare(0, 2, keys[i]) == 0)
+                asked.push_back(Decoded(fields[i].substr(2)));
+            else
+                asked.push_back("<field " + fields[i] + ">");
+        }
+    } else {
+        asked.push_back("<target " + target + ">");
+    }
+    return asked;
+}
+
+// Typed texts go into addresses with every byte outside the unreserved characters
+// percent-encoded, in path segments and query values alike: the service is asked for
+// exactly what was typed.
+TEST_F(CharacterLookupTest, EveryRoadAsksForTheTypedNamesExactly)
+{
+    const std::wstring names[] = {
+        L"na?me", L"na&n=Other", L"../../x", L"a b", L"50%", L"#x", L"a+b;c,d!*'()", L"x/y\\z", L"~-._",
+        L"\u00C6var \u00D0\u00F3rr\u00F0", L"\u4E2D\u6587\U0001F600", L"tab\there", L"\x01\x1F\x7F",
+        L"a\r\nX-Injected: 1",
+    };
+    for (const std::wstring& name : names) {
+        std::wstring realm = L"Realm of " + name;
+        SCOPED_TRACE(Utf8(name));
+        size_t before = m_server.Requests().size();
+        CharacterFound found;
+        LookupCharacterApi(0, realm.c_str(), name.c_str(), found);
+        LookupCharacterSheet(0, realm.c_str(), name.c_str(), m_noPicture, found);
+        LookupCharacterPage(0, realm.c_str(), name.c_str(), m_noPicture, found);
+        DownloadPortrait(0, name.c_str(), realm.c_str());
+        std::vector<LoopbackHttpServer::Request> requests = m_server.Requests();
+        ASSERT_EQ(requests.size(), before + 4);
+        const std::vector<std::string> want = {Utf8(realm), Utf8(name)};
+        for (size_t i = before; i < requests.size(); ++i) {
+            SCOPED_TRACE(requests[i].target);
+            EXPECT_EQ(AskedFor(requests[i].target), want);
+        }
+    }
+    EXPECT_TRUE(Files().empty());
+}
+
+// A typed text that cannot go into an address whole, and for the web API's path a name
+// of dots alone, which a server takes for a step up the path: such a road asks nothing.
+TEST_F(CharacterLookupTest, ARoadAsksNothingRatherThanForAnotherName)
+{
+    struct Case {
+        std::wstring realm, name;
+        size_t requests;  // of the four roads
+    } cases[] = {
+        {L"Silvermoon", std::wstring(85, L'?'), 0},  // 255 characters encoded, one too many
+        {std::wstring(29, L'\u4E2D'), L"Arthas", 0},  // nine characters each
+        {L"Silvermoon", L"..", 3},
+        {L".", L"Arthas", 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.realm + L" / " + c.name));
+        size_t before = m_server.Requests().size();
+        CharacterFound found;
+        EXPECT_FALSE(LookupCharacterApi(0, c.realm.c_str(), c.name.c_str(), found));
+        EXPECT_FALSE(LookupCharacterSheet(0, c.realm.c_str(), c.name.c_str(), m_noPicture, found));
+        EXPECT_FALSE(LookupCharacterPage(0, c.realm.c_str(), c.name.c_str(), m_noPicture, found));
+        EXPECT_FALSE(DownloadPortrait(0, c.name.c_str(), c.realm.c_str()));
+        std::vector<LoopbackHttpServer::Request> requests = m_server.Requests();
+        ASSERT_EQ(requests.size(), before + c.requests);
+        for (size_t i = before; i < requests.size(); ++i)
+            EXPECT_EQ(AskedFor(requests[i].target), (std::vector<std::string>{Utf8(c.realm), Utf8(c.name)}));
+    }
+    // The longest texts that fit are asked for whole.
+    std::wstring name(84, L'?'), realm(28, L'\u4E2D');
+    CharacterFound found;
+    LookupCharacterApi(0, realm.c_str(), name.c_str(), found);
+    DownloadPortrait(0, name.c_str(), realm.c_str());
+    std::vector<LoopbackHttpServer::Request> requests = m_server.Requests();
+    ASSERT_GE(requests.size(), 2u);
+    for (size_t i = requests.size() - 2; i < requests.size(); ++i)
+        EXPECT_EQ(AskedFor(requests[i].target), (std::vector<std::string>{Utf8(realm), Utf8(name)}));
+    EXPECT_TRUE(Files().empty());
 }
 
 TEST_F(CharacterLookupTest, NothingListensThere)
