@@ -16,6 +16,22 @@ const std::string kJpeg = std::string("\xFF\xD8\xFF\xE0", 4) + "JFIF thumbnail b
 const std::string kGif = "GIF89a portrait bytes";
 const std::string kNoPicture = "GIF89a no picture";
 
+HttpReply Ok(const std::string& body)
+{
+    HttpReply r;
+    r.body = body;
+    return r;
+}
+
+HttpReply Redirect(int status, const std::string& location)
+{
+    HttpReply r;
+    r.status = status;
+    r.headers = "Location: " + location + "\r\n";
+    r.body = "<html><body>Moved</body></html>";
+    return r;
+}
+
 // The lookups against a web server of the test's own, with short time-outs, writing into
 // a configuration folder of the test's own.
 class CharacterLookupTest : public ::testing::Test {
@@ -24,12 +40,9 @@ protected:
     {
         m_noPicture = m_skins.File(L"no_picture.gif");
         WriteBytes(m_noPicture, kNoPicture.data(), kNoPicture.size());
-    }
-    HttpReply Ok(const std::string& body) const
-    {
-        HttpReply r;
-        r.body = body;
-        return r;
+        // Where the bad redirects lead.
+        m_server.Answer("/elsewhere.html", Ok("<html><body>Elsewhere</body></html>"));
+        m_server.Answer("/loop", Redirect(302, "/loop"));
     }
 
     // The files of the configuration folder, sorted.
@@ -138,10 +151,9 @@ std::vector<BadReply> BadReplies(const std::string& goodBody)
         {"binary", with([&](HttpReply& r) { r.body = binary; })},
         {"error status", with([](HttpReply& r) { r.status = 500; })},
         {"not found", with([](HttpReply& r) { r.status = 404; })},
-        {"redirect", with([](HttpReply& r) {
-             r.status = 302;
-             r.headers = "Location: /moved\r\n";
-         })},
+        {"redirect to a missing page", Redirect(302, "/nowhere")},
+        {"redirect to a web page", Redirect(301, "/elsewhere.html")},
+        {"redirect loop", Redirect(302, "/loop")},
     };
 }
 
@@ -150,7 +162,6 @@ TEST_F(CharacterLookupTest, TheWebApiRoadFailsOnEveryBadReply)
     HttpReply oversized = Ok(std::string("{\"name\":\"x\",") + std::string(5000, ' ') + (kApiRecord + 1));
     std::vector<BadReply> bad = BadReplies(kApiRecord);
     bad.push_back({"record beyond 4096 bytes", oversized});
-    m_server.Answer("/moved", Ok(kApiRecord));
     m_server.Answer("/static-render/us/silvermoon/1/2-avatar.jpg", Ok(kJpeg));
     for (const BadReply& b : bad) {
         SCOPED_TRACE(b.what);
@@ -180,7 +191,6 @@ TEST_F(CharacterLookupTest, AThumbnailIsSavedOnlyWhenAWholePictureArrives)
     HttpReply cut = Ok(kJpeg);
     cut.missingBytes = 10;
     bad.push_back({"cut after its first bytes", cut});
-    m_server.Answer("/moved", Ok(kJpeg));
     for (const BadReply& b : bad) {
         SCOPED_TRACE(b.what);
         m_server.Answer("/static-render/us/silvermoon/1/2-avatar.jpg", b.reply);
@@ -246,7 +256,6 @@ TEST_F(CharacterLookupTest, ACharacterSheetRoadFailsOnEveryBadPage)
                             " <c class=\"Hunter\" classId=\"3\" genderId=\"1\" raceId=\"4\" level=\"72\"/>"
                             " <img src=\"/_images/portraits/ulk-80/0-5-9.gif\"/> theLevel=80; theClassName=X;\n");
     bad.push_back({"fields only beyond a line's bound", longLine});
-    m_server.Answer("/moved", Ok(kSheetPage));
     for (const SheetRoad& road : kSheetRoads) {
         m_server.Answer(road.portraitTarget, Ok(kGif));
         for (const BadReply& b : bad) {
@@ -270,7 +279,6 @@ TEST_F(CharacterLookupTest, ABadPortraitBecomesTheNoPictureImage)
     bad.push_back({"error page that starts like a GIF", errorPage});
     bad.push_back({"two bytes", Ok("GI")});
     bad.push_back({"a JPEG", Ok(kJpeg)});
-    m_server.Answer("/moved", Ok(kGif));
     for (const SheetRoad& road : kSheetRoads) {
         for (const BadReply& b : bad) {
             SCOPED_TRACE(std::string(road.name) + ": " + b.what);
@@ -303,7 +311,6 @@ TEST_F(CharacterLookupTest, ThePortraitDownloadSavesTheSheetsPicture)
 
 TEST_F(CharacterLookupTest, ThePortraitDownloadFailsOnEveryBadReply)
 {
-    m_server.Answer("/moved", Ok(kGif));
     m_server.Answer("/images/portraits/ulk/1-1-1.gif", Ok(kGif));
     for (const BadReply& b : BadReplies(kPortraitPage)) {
         SCOPED_TRACE(std::string("page: ") + b.what);
@@ -321,6 +328,52 @@ TEST_F(CharacterLookupTest, ThePortraitDownloadFailsOnEveryBadReply)
         EXPECT_FALSE(Timed([&] { return DownloadPortrait(0, L"Arthas", L"Silvermoon"); }, ms));
         EXPECT_LT(ms, kHangMs);
         EXPECT_TRUE(Files().empty());
+    }
+}
+
+// A service may answer any request with a redirect to where the reply now lives; every
+// road follows it as the session would by default, and saves what the last reply brings.
+TEST_F(CharacterLookupTest, EveryRoadFollowsRedirects)
+{
+    for (int status : {301, 302}) {
+        // A 301 names the new place in full, a 302 by its path alone.
+        std::string base = status == 301 ? "http://127.0.0.1:" + std::to_string(m_server.Port()) : "";
+        auto moveTo = [&](const std::string& from, const std::string& to, const HttpReply& reply) {
+            m_server.Answer(from, Redirect(status, base + to));
+            m_server.Answer(to, reply);
+        };
+        SCOPED_TRACE(status);
+        {
+            SCOPED_TRACE("web API");
+            moveTo(kApiTarget, "/moved/record", Ok(kApiRecord));
+            moveTo("/static-render/us/silvermoon/1/2-avatar.jpg", "/moved/thumbnail.jpg", Ok(kJpeg));
+            CharacterFound found;
+            EXPECT_TRUE(LookupCharacterApi(0, L"Silvermoon", L"\u00C6var", found));
+            EXPECT_STREQ(found.level, L"80");
+            EXPECT_EQ(Files(), std::vector<std::wstring>{L"Silvermoon_\u00C6var.jpg"});
+            EXPECT_EQ(FileText(L"Silvermoon_\u00C6var.jpg"), kJpeg);
+            DeleteFileW(m_conf.File(L"Silvermoon_\u00C6var.jpg"));
+        }
+        moveTo(kSheetTarget, "/moved/sheet.xml", Ok(kSheetPage));
+        for (const SheetRoad& road : kSheetRoads) {
+            SCOPED_TRACE(road.name);
+            moveTo(road.portraitTarget, "/moved" + std::string(road.portraitTarget), Ok(kGif + road.name));
+            CharacterFound found;
+            EXPECT_TRUE(road.lookup(0, L"Silvermoon", L"Arthas", m_noPicture, found));
+            EXPECT_STREQ(found.level, road.level);
+            EXPECT_EQ(Files(), std::vector<std::wstring>{L"Silvermoon_Arthas.gif"});
+            EXPECT_EQ(FileText(L"Silvermoon_Arthas.gif"), kGif + road.name);
+            DeleteFileW(m_conf.File(L"Silvermoon_Arthas.gif"));
+        }
+        {
+            SCOPED_TRACE("portrait download");
+            moveTo(kSheetTarget, "/moved/page.xml", Ok(kPortraitPage));
+            moveTo("/images/portraits/ulk/1-1-1.gif", "/moved/picture.gif", Ok(kGif));
+            EXPECT_TRUE(DownloadPortrait(0, L"Arthas", L"Silvermoon"));
+            EXPECT_EQ(Files(), std::vector<std::wstring>{L"Silvermoon_Arthas.jpg"});
+            EXPECT_EQ(FileText(L"Silvermoon_Arthas.jpg"), kGif);
+            DeleteFileW(m_conf.File(L"Silvermoon_Arthas.jpg"));
+        }
     }
 }
 
