@@ -1,9 +1,11 @@
-#include "ConfiguratorRig.h"
+#include "PersonHand.h"
+#include "PickerRig.h"
 #include "configurator/main_window/MainLayout.h"
 #include "configurator/function_picker/CAdvanceFunctionDlg.h"
 #include "core/Messages.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 namespace {
@@ -337,4 +339,83 @@ TEST(SidePanels, EscAndAltF4InAPanelCloseTheProgram)
         EXPECT_TRUE(PumpUntil([&] { return rig.Ended(); }));
         EXPECT_EQ(person.Finish(), 0) << "no question";
     }
+}
+
+// A box that opens while a panel slides shut, from the main window or from the picker: the
+// panel is disabled with the main window, finishes hiding under the box, and can be used
+// again once the box is gone.
+TEST(SidePanels, APanelThatHidesUnderABoxIsEnabledAfterIt)
+{
+    const struct {
+        const wchar_t* name;
+        bool lighting;
+        bool fromPicker;
+    } cases[] = {
+        {L"the settings panel under the main window's question", false, false},
+        {L"the lighting panel under the main window's question", true, false},
+        {L"the settings panel under the picker's notice", false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << CString(c.name).GetString());
+        PickerRig rig;
+        std::unique_ptr<ConfigData> cfg = MainWindowRig::ShippedConfig();
+        // All fifty macros: a new one is refused with a notice.
+        GiveMacros(cfg->profiles[cfg->PROFILE_ID], MACRO_COUNT);
+        ASSERT_TRUE(rig.WriteConfig(*cfg));
+        ASSERT_TRUE(rig.OpenMain());
+        CAPDlg& d = *rig.dlg;
+        CWnd& panel = c.lighting ? (CWnd&)d.m_illuminationDlg : (CWnd&)d.m_propertiesDlg;
+        int& shown = c.lighting ? d.m_bIlluminationShown : d.m_bPropertiesShown;
+        rig.Click(c.lighting ? d.m_btnIllumination : d.m_btnMouseProperties);
+        ASSERT_TRUE(PumpUntil([&] { return shown == 1; }));
+
+        std::atomic<int> hiddenUnderTheBox{0}, enabledUnderTheBox{-1};
+        PersonHand person({[&](HWND box) {
+            hiddenUnderTheBox = WaitUntil([&] { return shown == 0 && !IsWindowVisible(panel.m_hWnd); }) ? 1 : 0;
+            enabledUnderTheBox = IsWindowEnabled(panel.m_hWnd) ? 1 : 0;
+            PostMessageW(box, WM_CLOSE, 0, 0);
+        }});
+        if (c.lighting)
+            d.HideIlluminationPanel();
+        else
+            d.HidePropertiesPanel();
+        ASSERT_TRUE(IsWindowVisible(panel.m_hWnd)) << "sliding shut as the box opens";
+        if (c.fromPicker)
+            rig.Picker().SendMessage(WM_NEW_MACRO);
+        else
+            d.SendMessage(WM_DROP_PROFILE, (WPARAM)d.m_config.PROFILE_ID, (d.m_config.PROFILE_ID + 1) % PROFILE_COUNT);
+        ASSERT_EQ(person.Finish(), 1) << "a box came";
+        EXPECT_EQ(hiddenUnderTheBox, 1) << "the panel finished hiding while the box was up";
+        EXPECT_EQ(enabledUnderTheBox, 0) << "disabled with the main window";
+        EXPECT_TRUE(IsWindowEnabled(d.m_hWnd));
+        EXPECT_TRUE(IsWindowEnabled(rig.Picker().m_hWnd));
+        EXPECT_TRUE(IsWindowEnabled(panel.m_hWnd)) << "enabled again though hidden";
+
+        // Shown again, it takes a click: its close button slides it shut.
+        rig.Click(c.lighting ? d.m_btnIllumination : d.m_btnMouseProperties);
+        ASSERT_TRUE(PumpUntil([&] { return shown == 1; }));
+        CBitmapBtn& close = c.lighting ? d.m_illuminationDlg.m_btnClose : d.m_propertiesDlg.m_btnClose;
+        MouseClickAt(ScreenCenter(close.m_hWnd));
+        EXPECT_TRUE(PumpUntil([&] { return shown == 0; })) << "the click reached the panel";
+    }
+}
+
+// A box inside a box: the panels stay disabled until the outer one is gone.
+TEST(SidePanels, NestedBoxesLeaveThePanelsToTheOuterOne)
+{
+    PickerRig rig;
+    ASSERT_TRUE(rig.OpenMain());
+    CAPDlg& d = *rig.dlg;
+    rig.Click(d.m_btnMouseProperties);
+    ASSERT_TRUE(PumpUntil([&] { return d.m_bPropertiesShown == 1; }));
+    d.DisableSidePanels();
+    d.DisableSidePanels();
+    d.EnableSidePanels();
+    EXPECT_FALSE(d.m_propertiesDlg.IsWindowEnabled());
+    EXPECT_FALSE(rig.Picker().IsWindowEnabled());
+    d.EnableSidePanels();
+    EXPECT_TRUE(d.m_propertiesDlg.IsWindowEnabled());
+    EXPECT_TRUE(rig.Picker().IsWindowEnabled());
+    d.EnableSidePanels();
+    EXPECT_TRUE(d.m_propertiesDlg.IsWindowEnabled()) << "an extra enabling changes nothing";
 }

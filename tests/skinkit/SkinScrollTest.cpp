@@ -8,6 +8,8 @@
 #include "PickerTestSupport.h"
 #include "SkinTestSupport.h"
 #include <gtest/gtest.h>
+#include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -455,4 +457,106 @@ TEST(SkinScroll, AWrappedCommandTree)
     SaveWindowPng(host.m_hWnd, L"skin-scroll-tree-end");
     host.DestroyWindow();
     DeleteObject(skin);
+}
+
+namespace {
+
+// A window of the test's thread that runs an action there when another thread asks.
+class UiAction : public CWnd {
+public:
+    std::function<void()> action;
+    bool Make()
+    {
+        return CreateEx(0, CWnd::RegisterWndClass(0), L"ui action", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr) != FALSE;
+    }
+    void Run() { ::SendMessageW(m_hWnd, WM_APP, 0, 0); }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_APP && action) {
+            action();
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+}  // namespace
+
+// An arrow, the track or the thumb held when the mouse is taken from the bar (a box that
+// disables the window, another window taking the mouse, the system cancelling the mode):
+// the press ends there. Nothing repeats, the thumb no longer follows the pointer, the
+// release that comes later goes elsewhere, and the frame keeps the bar in line again.
+TEST(SkinScroll, APressEndsWhenTheMouseIsTakenFromTheBar)
+{
+    enum Way { Disabled, OtherWindow, CancelMode };
+    enum Part { Arrow, Track, Thumb };
+    const struct {
+        const char* name;
+        Way way;
+        Part part;
+    } cases[] = {
+        {"the down arrow, the window disabled by a box", Disabled, Arrow},
+        {"the track, the window disabled by a box", Disabled, Track},
+        {"the thumb, the window disabled by a box", Disabled, Thumb},
+        {"the down arrow, another window takes the mouse", OtherWindow, Arrow},
+        {"the thumb, another window takes the mouse", OtherWindow, Thumb},
+        {"the track, the mode cancelled", CancelMode, Track},
+        {"the thumb, the mode cancelled", CancelMode, Thumb},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WrappedList w;
+        ASSERT_TRUE(w.Make());
+        UiAction take;
+        ASSERT_TRUE(take.Make());
+        take.action = [&] {
+            if (c.way == Disabled) w.host.EnableWindow(FALSE);
+            if (c.way == OtherWindow) take.SetCapture();
+            if (c.way == CancelMode) w.Bar().SendMessage(WM_CANCELMODE);
+        };
+        w.list.SendMessage(LB_SETTOPINDEX, c.part == Track ? 0 : 10);
+        ASSERT_TRUE(w.BarFollows());
+        POINT at = c.part == Arrow ? w.OnBar(w.Bar().m_nLength - 4)
+                                   : c.part == Track ? w.OnBar(w.Bar().m_nLength * 3 / 4) : w.ThumbCentre();
+        w.list.scrolls.clear();
+        std::atomic<bool> pressed{false};
+        DWORD lost = 0;
+        AsAPerson([&] {
+            MouseMoveTo(at);
+            Sleep(100);
+            MouseButton(true, true);
+            pressed = WaitUntil([&] { return w.Bar().m_nPressedPart >= 0 || w.Bar().IsDragging(); }, 3000);
+            Sleep(100);
+            take.Run();
+            lost = GetTickCount();
+            // Still held, the pointer goes along the bar, then lets go.
+            for (int i = 1; i <= 3; ++i) {
+                MouseMoveTo(POINT{at.x, at.y + (c.part == Thumb ? 25 * i : 0)});
+                Sleep(100);
+            }
+            Sleep(700);
+            MouseButton(true, false);
+            Sleep(100);
+        });
+        ASSERT_TRUE(pressed) << "the press reached the bar";
+        int after = 0;
+        for (auto& s : w.list.scrolls)
+            if (s.tick > lost && (s.code == SB_LINEDOWN || s.code == SB_PAGEDOWN || s.code == SB_THUMBTRACK)) ++after;
+        EXPECT_EQ(after, 0) << "no scrolling once the mouse was taken";
+        EXPECT_EQ(w.Bar().m_nPressedPart, -1);
+        EXPECT_FALSE(w.Bar().IsDragging());
+        EXPECT_EQ(w.Bar().m_si.nTrackPos, -1);
+        EXPECT_EQ(w.Bar().m_bAutoRepeat, 0);
+        if (c.way == OtherWindow) {
+            EXPECT_EQ(GetCapture(), take.m_hWnd) << "left where it went";
+        }
+        ReleaseCapture();
+        w.host.EnableWindow(TRUE);
+        // The frame follows the list again, by its timer too.
+        w.list.SendMessage(LB_SETTOPINDEX, 20);
+        EXPECT_TRUE(w.BarFollows()) << w.Bar().m_si.nPos << " for " << w.list.Top();
+        w.host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        SaveWindowPng(w.host.m_hWnd, L"skin-scroll-mouse-taken");
+        take.DestroyWindow();
+    }
 }
