@@ -56,7 +56,7 @@ int MacroPlayCount(const MacroData& m)
 
 DWORD MacroDelay(int32_t delay)
 {
-    return (DWORD)std::max(0, std::min(delay, (int32_t)MACRO_MAX_DELAY_MS));
+    return (DWORD)PlayedMacroDelay(delay);
 }
 
 WORD GenericKey(int vk)
