@@ -33,6 +33,9 @@ WORD GenericKey(int vk);
 // One pass over events with a fresh key-state table: 1 ms before a key whose last state
 // differs, the key made generic, then the event's delay, or fixedDelay when it is 0 or more.
 KeySteps MacroEventSteps(const MacroEvent* events, int count, int fixedDelay);
+// The releases of the keys that the events leave down, last pressed first, without waits;
+// keys are taken as sent, so a left and a right Shift down are one Shift to let go.
+KeySteps MacroReleaseSteps(const MacroEvent* events, int count);
 // Ctrl+V with its waits, as the paste sends it.
 KeySteps PasteKeySteps();
 
