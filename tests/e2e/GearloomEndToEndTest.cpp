@@ -375,32 +375,34 @@ TEST_F(GearloomEndToEnd, TheServicesNoticesChangeTheWindow)
 
 namespace {
 
+struct DialogSearch {
+    DWORD pid;
+    const std::vector<HWND>* known;
+    int childId;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND h, LPARAM l)
+{
+    DialogSearch& s = *(DialogSearch*)l;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    wchar_t name[16] = {};
+    if (pid != s.pid || !IsWindowVisible(h) || !GetClassNameW(h, name, 16) || wcscmp(name, L"#32770") != 0)
+        return TRUE;
+    if (std::find(s.known->begin(), s.known->end(), h) != s.known->end()) return TRUE;
+    if (s.childId && !GetDlgItem(h, s.childId)) return TRUE;
+    s.found = h;
+    return FALSE;
+}
+
 // A shown dialog of the program that is none of the known windows (the picker, the macro
 // editor, a box); with childId, only one that has a child of that id.
 HWND ShownDialogOf(HWND main, const std::vector<HWND>& known, int childId = 0)
 {
-    struct Search {
-        DWORD pid;
-        const std::vector<HWND>* known;
-        int childId;
-        HWND found;
-    } s = {0, &known, childId, nullptr};
+    DialogSearch s = {0, &known, childId, nullptr};
     GetWindowThreadProcessId(main, &s.pid);
-    EnumWindows(
-        [](HWND h, LPARAM l) -> BOOL {
-            Search& s = *(Search*)l;
-            DWORD pid = 0;
-            GetWindowThreadProcessId(h, &pid);
-            wchar_t name[16] = {};
-            if (pid != s.pid || !IsWindowVisible(h) ||
-                !GetClassNameW(h, name, 16) || wcscmp(name, L"#32770") != 0)
-                return TRUE;
-            if (std::find(s.known->begin(), s.known->end(), h) != s.known->end()) return TRUE;
-            if (s.childId && !GetDlgItem(h, s.childId)) return TRUE;
-            s.found = h;
-            return FALSE;
-        },
-        (LPARAM)&s);
+    EnumWindows(&FindDialog, (LPARAM)&s);
     return s.found;
 }
 
