@@ -20,6 +20,17 @@ struct MacroEvent {
     int32_t delay;  // ms after the event
 };
 
+// The longest wait after a macro event. Longer pauses than a minute are not something one
+// records between two keys: the recorder records no longer pause, the player waits no
+// longer, and the editor shows a stored delay as the player waits it.
+const int32_t MACRO_MAX_DELAY_MS = 60000;
+
+// A stored delay as the player waits it: at least 0 and at most MACRO_MAX_DELAY_MS.
+inline int32_t PlayedMacroDelay(int32_t delay)
+{
+    return delay < 0 ? 0 : delay > MACRO_MAX_DELAY_MS ? MACRO_MAX_DELAY_MS : delay;
+}
+
 struct ButtonSlot {
     uint8_t number;  // button number (slot index + 1; 0 in an imported profile)
     int32_t code;    // function code

@@ -34,7 +34,9 @@ int CMacroDialog::TargetCapacity() const
 void CMacroDialog::RecordPause()
 {
     DWORD now = RecorderTickCount();
-    g_nLastPause = (int)(now - g_dwLastKeyTick);
+    // A pause is recorded as the player will wait it, so the display shows what plays.
+    DWORD pause = now - g_dwLastKeyTick;
+    g_nLastPause = pause > (DWORD)MACRO_MAX_DELAY_MS ? MACRO_MAX_DELAY_MS : (int)pause;
     g_dwLastKeyTick = now;
     if (m_nCount <= 0) return;
     if (m_bRecordDelay) {

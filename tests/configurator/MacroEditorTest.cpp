@@ -2,10 +2,12 @@
 // loop fields, OK and the record it makes, run modally over the main window.
 #include "ConfiguratorRig.h"
 #include "MacroEditorRig.h"
+#include "PickerRig.h"
 #include "configurator/function_picker/CAdvanceFunctionDlg.h"
 #include "configurator/function_picker/MacroKeyboardHook.h"
 #include "configurator/function_picker/MacroRecording.h"
 #include "core/AppPaths.h"
+#include "core/ConfigSettings.h"
 #include "core/ConfigFile.h"
 #include "core/Messages.h"
 #include <gtest/gtest.h>
@@ -341,12 +343,17 @@ TEST(MacroEditor, PasteMacroIsReadBackAsMade)
     EXPECT_EQ(CompareConfig(*back, *cfg), 0);
 }
 
-// The editor as the picker opens it: modal over the main window, with the picker as its
-// parent and no main-window pointer given to anyone. A second thread plays the person: it
-// records a macro while the tray switches the profile, and presses OK.
+// The editor as the picker opens it for a new macro: modal over the main window, with the
+// picker as its parent and no main-window pointer given to anyone. A second thread plays
+// the person: it records a macro while the tray switches the profile, and presses OK. The
+// picker stores the record in the profile the editor was opened for, and Apply writes it.
 TEST(MacroEditor, ModalOverTheMainWindowAndStoredInTheProfileItOpenedFor)
 {
     MainWindowRig rig;
+    std::unique_ptr<ConfigData> start = MainWindowRig::ShippedConfig();
+    GiveMacros(start->profiles[2], 2);
+    ASSERT_TRUE(rig.WriteConfig(*start));
+    ASSERT_TRUE(SetWarningFourOptionFlag(rig.ConfDir(), 1));
     ASSERT_TRUE(rig.Open());
     CAPDlg& main = *rig.dlg;
     main.MakeFunctionPicker();
@@ -355,15 +362,15 @@ TEST(MacroEditor, ModalOverTheMainWindowAndStoredInTheProfileItOpenedFor)
     // A docked side panel is shown beside the main window.
     main.m_propertiesDlg.ShowWindow(SW_SHOWNOACTIVATE);
     main.SelectProfile(2);
-    const int slot = 4;
+    const int slot = 2;  // the first free one
     const MacroData untouched = main.m_config.profiles[5].macros[slot];
 
-    CMacroDialog editor(g_pAdvanceFunctionDlg);
-    editor.SetSlot(main.m_config.PROFILE_ID, slot);
-    editor.SetMacro(nullptr);
     std::atomic<int> mainEnabled{-1}, panelEnabled{-1}, pickerEnabled{-1};
     std::thread person([&] {
-        if (!WaitUntil([&] { return editor.m_hWnd && IsWindowVisible(editor.m_hWnd); }, 8000)) return;
+        HWND shown = nullptr;
+        if (!WaitUntil([&] { return (shown = g_hMacroDialog) != nullptr && IsWindowVisible(shown); }, 8000)) return;
+        CMacroDialog* editor = static_cast<CMacroDialog*>(CWnd::FromHandle(shown));
+        if (!editor) return;
         Sleep(300);
         mainEnabled = IsWindowEnabled(main.m_hWnd);
         panelEnabled = IsWindowEnabled(main.m_propertiesDlg.m_hWnd);
@@ -382,29 +389,30 @@ TEST(MacroEditor, ModalOverTheMainWindowAndStoredInTheProfileItOpenedFor)
             SendInput(1, &in, sizeof in);
             Sleep(150);
         };
-        click(editor.m_btnRecordDelay);
-        click(editor.m_macroArea);
+        click(editor->m_btnRecordDelay);
+        click(editor->m_macroArea);
         key(VK_LSHIFT, false, 1000);
         key('1', false, 1040);
         // The tray picks another profile while the editor is open.
         PostMessageW(main.m_hWnd, WM_PROFILE_CHANGE, 5, 0);
         key('1', true, 1160);
         key(VK_LSHIFT, true, 1200);
-        click(editor.m_btnLoop);
-        click(editor.m_editLoop);
+        click(editor->m_btnLoop);
+        click(editor->m_editLoop);
         key(VK_END, false, 0);
         key('4', false, 0);
         key('4', true, 0);
-        click(editor.m_editName);
+        click(editor->m_editName);
         for (wchar_t ch : std::wstring(L"opener")) {
             key((WORD)VkKeyScanW(ch) & 0xFF, false, 0);
             key((WORD)VkKeyScanW(ch) & 0xFF, true, 0);
         }
         key(VK_RETURN, false, 0);
         key(VK_RETURN, true, 0);
-        click(editor.m_btnOK);
+        click(editor->m_btnOK);
     });
-    INT_PTR result = editor.DoModal();
+    // NEW_MACRO of the side bar: the picker runs the editor modally and stores its record.
+    g_pAdvanceFunctionDlg->SendMessage(WM_NEW_MACRO);
     person.join();
     MacroEditorRig::UseRealClock();
 
@@ -414,24 +422,26 @@ TEST(MacroEditor, ModalOverTheMainWindowAndStoredInTheProfileItOpenedFor)
     EXPECT_TRUE(IsWindowEnabled(main.m_hWnd));
     EXPECT_TRUE(IsWindowEnabled(main.m_propertiesDlg.m_hWnd));
     EXPECT_TRUE(IsWindowEnabled(g_pAdvanceFunctionDlg->m_hWnd));
-    ASSERT_EQ(result, IDOK);
     EXPECT_EQ(main.m_config.PROFILE_ID, 5) << "the switch reached the main window";
-    EXPECT_EQ(editor.GetProfile(), 2);
-    EXPECT_EQ(editor.GetSlot(), slot);
-    const MacroData& made = editor.GetMacro();
-    EXPECT_STREQ(made.MACRO_NAME, L"opener");
-    EXPECT_EQ(made.loopCount, 14);
-    EXPECT_EQ(made.loopFlag, 1);
-    EXPECT_EQ(made.delayMode, DELAY_RECORDED);
-    EXPECT_EQ(EventsString(EventList(made.events, 5)),
-              EventsString({E(160, 0, 40), E('1', 0, 120), E('1', 1, 40), E(160, 1, 0), E(0, 0)}));
 
-    // The caller stores it where the editor was opened for, and Apply's writer and the
-    // service's loader carry it whole.
-    main.m_config.profiles[editor.GetProfile()].macros[editor.GetSlot()] = made;
+    MacroData made;
+    memset(&made, 0, sizeof made);
+    CopyField(made.MACRO_NAME, L"opener");
+    const MacroEvent events[] = {E(160, 0, 40), E('1', 0, 120), E('1', 1, 40), E(160, 1, 0)};
+    memcpy(made.events, events, sizeof events);
+    made.loopCount = 14;
+    made.loopFlag = 1;
+    made.delayMode = DELAY_RECORDED;
+    made.startKeys[0] = made.sendKeys[0] = E(VK_RETURN, 0);
+    made.startKeys[1] = made.sendKeys[1] = E(VK_RETURN, 1);
+    made.startKeyFlag = made.sendKeyFlag = 1;
+    EXPECT_TRUE(SameMacro(main.m_config.profiles[2].macros[slot], made));
     EXPECT_TRUE(SameMacro(main.m_config.profiles[5].macros[slot], untouched));
-    ASSERT_EQ(SaveConfig(main.m_config), 0);
+
+    // Apply's writer and the service's loader carry it whole.
+    ASSERT_TRUE(main.ApplySettings());
     std::unique_ptr<ConfigData> back = LoadBack(rig.ConfigPath());
     EXPECT_TRUE(SameMacro(back->profiles[2].macros[slot], made));
+    EXPECT_TRUE(SameMacro(back->profiles[5].macros[slot], untouched));
     EXPECT_EQ(back->PROFILE_ID, 5);
 }
