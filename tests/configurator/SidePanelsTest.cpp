@@ -419,3 +419,116 @@ TEST(SidePanels, NestedBoxesLeaveThePanelsToTheOuterOne)
     d.EnableSidePanels();
     EXPECT_TRUE(d.m_propertiesDlg.IsWindowEnabled()) << "an extra enabling changes nothing";
 }
+
+namespace {
+
+// A window's region in screen coordinates (a new region; null when it has none).
+HRGN ScreenRegion(HWND hwnd)
+{
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    if (GetWindowRgn(hwnd, region) == ERROR) {
+        DeleteObject(region);
+        return nullptr;
+    }
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    OffsetRgn(region, r.left, r.top);
+    return region;
+}
+
+// Whether two regions share a pixel, with the second moved by (dx, dy) first.
+bool Overlap(HRGN a, HRGN b, int dx = 0, int dy = 0)
+{
+    HRGN moved = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(moved, b, nullptr, RGN_COPY);
+    OffsetRgn(moved, dx, dy);
+    HRGN both = CreateRectRgn(0, 0, 0, 0);
+    int kind = CombineRgn(both, a, moved, RGN_AND);
+    DeleteObject(both);
+    DeleteObject(moved);
+    return kind != NULLREGION;
+}
+
+}  // namespace
+
+// The three panels docked and shown: each meets the main window edge to edge, neither
+// covering the other, so it makes no difference which of them is in front.
+TEST(SidePanels, DockedPanelsMeetTheMainWindowEdgeToEdge)
+{
+    MainWindowRig rig;
+    ASSERT_TRUE(rig.Open());
+    CAPDlg& d = *rig.dlg;
+    rig.Click(d.m_btnMouseProperties);
+    rig.Click(d.m_btnIllumination);
+    rig.Click(d.m_btnAssignments);
+    ASSERT_TRUE(PumpUntil([&] { return d.m_bPropertiesShown && d.m_bIlluminationShown && d.m_bPickerShown; }, 10000))
+        << "waited for the three panels to be shown: " << d.m_bPropertiesShown << d.m_bIlluminationShown << d.m_bPickerShown;
+    rig.Pump(50);
+    ExpectDocked(d);
+    CAdvanceFunctionDlg& picker = *g_pAdvanceFunctionDlg;
+
+    HRGN main = ScreenRegion(d.m_hWnd);
+    ASSERT_NE(main, nullptr);
+    const struct {
+        const wchar_t* name;
+        HWND panel;
+        int dx, dy;  // the step from the main window towards the panel
+    } panels[] = {
+        {L"settings panel", d.m_propertiesDlg.m_hWnd, -1, 0},
+        {L"function picker", picker.m_hWnd, 1, 0},
+        {L"lighting panel", d.m_illuminationDlg.m_hWnd, 0, 1},
+    };
+    for (const auto& p : panels) {
+        SCOPED_TRACE(testing::Message() << p.name);
+        HRGN panel = ScreenRegion(p.panel);
+        ASSERT_NE(panel, nullptr);
+        EXPECT_FALSE(Overlap(panel, main)) << "the panel and the main window share pixels";
+        EXPECT_TRUE(Overlap(panel, main, p.dx, p.dy)) << "a gap between the panel and the main window";
+        DeleteObject(panel);
+    }
+    DeleteObject(main);
+
+    // As a person sees them. The panels show in front of the main window that owns them; a
+    // window manager may still raise the main window over them, so that order is shown too:
+    // the main window's own pixels, inside its region, laid over the screen.
+    RECT around = d.GetWindowRect();
+    for (const auto& p : panels) {
+        RECT r;
+        GetWindowRect(p.panel, &r);
+        UnionRect(&around, &around, &r);
+    }
+    std::vector<DWORD> before, panelsInFront = CaptureScreen(around);
+    EXPECT_TRUE(PumpUntil([&] {
+        before = panelsInFront;
+        PumpFor(100);
+        panelsInFront = CaptureScreen(around);
+        return panelsInFront == before;
+    })) << "waited for the screen to stop changing";
+    const int w = around.right - around.left, h = around.bottom - around.top;
+    SavePixelsPng(panelsInFront, w, h, L"side-panels-docked-panels-in-front");
+
+    // A window brought in front: its own pixels, inside its region, over the picture.
+    auto inFront = [&](std::vector<DWORD> picture, HWND hwnd) {
+        int ww = 0, wh = 0;
+        std::vector<DWORD> own = CaptureWindow(hwnd, &ww, &wh);
+        HRGN region = ScreenRegion(hwnd);
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        for (int y = 0; y < wh; ++y)
+            for (int x = 0; x < ww; ++x)
+                if (PtInRegion(region, r.left + x, r.top + y))
+                    picture[(size_t)(r.top + y - around.top) * w + (r.left + x - around.left)] = own[(size_t)y * ww + x];
+        DeleteObject(region);
+        return picture;
+    };
+    std::vector<DWORD> mainInFront = inFront(panelsInFront, d.m_hWnd);
+    SavePixelsPng(mainInFront, w, h, L"side-panels-docked-main-in-front");
+    EXPECT_TRUE(mainInFront == panelsInFront) << "what shows depends on which window is in front";
+    const wchar_t* pictures[] = {L"side-panels-docked-settings-in-front", L"side-panels-docked-picker-in-front",
+                                 L"side-panels-docked-lighting-in-front"};
+    for (int i = 0; i < 3; ++i) {
+        std::vector<DWORD> panelInFront = inFront(mainInFront, panels[i].panel);
+        SavePixelsPng(panelInFront, w, h, pictures[i]);
+        EXPECT_TRUE(panelInFront == panelsInFront) << "what shows depends on whether the " << panels[i].name << " is in front";
+    }
+}
