@@ -169,9 +169,9 @@ void CAPDlg::OnResetProfile()
     if (!Ask(m_strWarningRestoreProfile)) return;
     int id = m_config.PROFILE_ID;
     if (id < 0 || id >= PROFILE_COUNT) return;
-    // Every field of the profile, character, games and macros included, goes back to its
-    // default; the other profiles stay as they are.
-    memset(&m_config.profiles[id], 0, sizeof(ProfileData));
+    // Every field of the profile, character, games and macros included, goes back to what a
+    // new configuration holds; the other profiles stay as they are.
+    ResetProfile(m_config.profiles[id]);
     ValidateConfig(m_config);
     CopyField(m_config.profiles[id].PROFILE_NAME, m_defaultProfileNames[id]);
     RefreshFromProfile();

@@ -743,6 +743,27 @@ TEST(ConfigFile, MissingOrBrokenFileLeavesTheResetRecord)
     }
 }
 
+// A "Config.xml" whose macros hold delay mode 0 (written after a reset by an earlier
+// version) is repaired when it is loaded, and the next save writes the repaired modes.
+TEST(ConfigFile, DelayModeZeroIsRepairedAtLoad)
+{
+    ConfFolder conf;
+    auto cfg = DefaultRecord();
+    for (MacroData& m : cfg->profiles[6].macros) m.delayMode = 0;
+    cfg->profiles[6].macros[2].delayMode = 4;
+    std::wstring text = NewFileText(*cfg);
+    ASSERT_NE(text.find(L"<MACRO_DELAY_MODE>0</MACRO_DELAY_MODE>"), std::wstring::npos);
+    ASSERT_TRUE(WriteUtf16File(conf.File(L"Config.xml"), text));
+
+    auto loaded = LoadValidated(conf.File(L"Config.xml"));
+    for (int k = 0; k < MACRO_COUNT; ++k) EXPECT_EQ(loaded->profiles[6].macros[k].delayMode, k == 2 ? 4 : 1) << k;
+    for (MacroData& m : cfg->profiles[6].macros) m.delayMode = 1;
+    cfg->profiles[6].macros[2].delayMode = 4;
+    EXPECT_EQ(CompareConfig(*loaded, *cfg), 0);
+    ASSERT_EQ(SaveConfig(*loaded), 0);
+    EXPECT_EQ(ReadUtf16File(conf.File(L"Config.xml")).find(L"<MACRO_DELAY_MODE>0</MACRO_DELAY_MODE>"), std::wstring::npos);
+}
+
 TEST(ConfigFile, BrokenFileIsReplacedByANewOneOnSave)
 {
     ConfFolder conf;
