@@ -128,13 +128,19 @@ void CAPDlg::MakeFunctionPicker()
 bool CAPDlg::ApplySettings()
 {
     if (!HasUnsavedChanges()) return true;
-    if (SaveConfig(m_config) != 0) {
+    unsigned failed = 0;
+    if (SaveConfig(m_config, &failed) != 0 && (failed & CONFIG_SAVE_FILE)) {
         // Nothing counts as saved: the changes stay unsaved and the service keeps what it had.
         Tell(m_strWarningNotSaved);
         return false;
     }
+    // "Config.xml" holds the record: it is what the service reads and what a discard keeps.
     m_savedConfig = m_config;
     NotifyService();
+    const bool registry = (failed & CONFIG_SAVE_REGISTRY) != 0, tray = (failed & CONFIG_SAVE_TRAY) != 0;
+    if (registry || tray)
+        Tell(registry && tray ? m_strWarningRegistryTrayNotSaved
+                              : registry ? m_strWarningRegistryNotSaved : m_strWarningTrayNotSaved);
     return true;
 }
 

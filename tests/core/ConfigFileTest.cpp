@@ -920,6 +920,49 @@ TEST(ConfigFile, AReadOnlyOrHeldConfigXmlLosesNothingAndTheAnswerIsHonest)
     }
 }
 
+// The answer tells which parts could not be written, so a caller knows whether
+// "Config.xml" holds the record.
+TEST(ConfigFile, SaveTellsWhichPartsWereNotWritten)
+{
+    struct Case {
+        const char* what;
+        bool registry, config, tray;  // blocked
+        unsigned failed;
+    };
+    const Case cases[] = {
+        {"everything written", false, false, false, 0},
+        {"registry", true, false, false, CONFIG_SAVE_REGISTRY},
+        {"Config.xml", false, true, false, CONFIG_SAVE_FILE},
+        {"TrayIcon.xml", false, false, true, CONFIG_SAVE_TRAY},
+        {"registry and TrayIcon.xml", true, false, true, CONFIG_SAVE_REGISTRY | CONFIG_SAVE_TRAY},
+        {"all three", true, true, true, CONFIG_SAVE_REGISTRY | CONFIG_SAVE_FILE | CONFIG_SAVE_TRAY},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ConfFolder conf;
+        CString tray = conf.File(L"TrayIcon.xml");
+        ASSERT_TRUE(WriteBytes(tray, ReadBytes(SourceFile(L"resources\\TrayIcon.xml"))));
+        ASSERT_EQ(SaveConfig(*DefaultRecord()), 0);
+        if (c.config) SetFileAttributesW(conf.File(L"Config.xml"), FILE_ATTRIBUTE_READONLY);
+        if (c.tray) SetFileAttributesW(tray, FILE_ATTRIBUTE_READONLY);
+        auto cfg = RichRecord();
+        unsigned failed = 99;
+        int result;
+        {
+            std::unique_ptr<UserRegistryGone> gone(c.registry ? new UserRegistryGone : nullptr);
+            if (gone) {
+                ASSERT_TRUE(gone->ok);
+            }
+            result = SaveConfig(*cfg, &failed);
+        }
+        SetFileAttributesW(conf.File(L"Config.xml"), FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesW(tray, FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(failed, c.failed);
+        EXPECT_EQ(result, c.failed ? -1 : 0);
+        EXPECT_EQ(CompareConfig(*LoadValidated(conf.File(L"Config.xml")), *cfg) == 0, !c.config);
+    }
+}
+
 TEST(ConfigFile, MissingFolderAnswersMinusOne)
 {
     ConfFolder conf;
