@@ -83,7 +83,13 @@ std::unique_ptr<ConfigData> NewConfigData();
 
 // The state before loading: -1 marks every value that the file must supply.
 void ResetConfig(ConfigData& cfg);
-// Replaces every out-of-range number by its default; 1 when a number was replaced.
+// One profile in the state before loading, as ResetConfig leaves each; validated, it holds
+// what a new configuration holds.
+void ResetProfile(ProfileData& p);
+// An empty macro slot as a new configuration holds it: zero-filled, automatic delays.
+void ResetMacro(MacroData& m);
+// Replaces every out-of-range number by its default (a macro's delay mode outside 1..4
+// included); 1 when a number was replaced.
 int ValidateConfig(ConfigData& cfg);
 // 0 when both records hold the same settings. Texts count up to their terminator and
 // padding bytes are not compared.

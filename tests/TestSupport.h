@@ -46,6 +46,20 @@ private:
     std::vector<BYTE> m_old;
 };
 
+// While it lives, HKEY_CURRENT_USER of this process is a deleted key: no key under it opens
+// or can be made, as when the user's registry cannot be written.
+class UserRegistryGone {
+public:
+    UserRegistryGone();
+    ~UserRegistryGone();
+    UserRegistryGone(const UserRegistryGone&) = delete;
+    UserRegistryGone& operator=(const UserRegistryGone&) = delete;
+    bool ok = false;
+
+private:
+    HKEY m_gone = nullptr;
+};
+
 // The user's configuration folder "Korvath\Eldvarra(R) MMO Gaming Mouse Tharnic Edition\Conf"
 // under a roaming application-data folder of a test, made with its parents; answers it
 // with its trailing backslash.

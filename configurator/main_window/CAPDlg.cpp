@@ -200,10 +200,23 @@ void CAPDlg::CreateButtons()
     }
     const CString* change = FindSkinItem(strings, L"STRING_WARNING_CHANGE_PROFILE");
     const CString* restore = FindSkinItem(strings, L"STRING_WARNING_RESTORE_PROFILE");
-    const CString* notSaved = FindSkinItem(strings, L"STRING_WARNING_NOT_SAVED");
     if (change) m_strWarningChangeProfile = *change;
     if (restore) m_strWarningRestoreProfile = *restore;
-    m_strWarningNotSaved = notSaved ? *notSaved : CString(DEFAULT_NOT_SAVED_TEXT);
+    const struct {
+        const wchar_t* entry;
+        const wchar_t* fallback;
+        CString* text;
+    } notices[] = {
+        {L"STRING_WARNING_NOT_SAVED", DEFAULT_NOT_SAVED_TEXT, &m_strWarningNotSaved},
+        {L"STRING_WARNING_REGISTRY_NOT_SAVED", DEFAULT_REGISTRY_NOT_SAVED_TEXT, &m_strWarningRegistryNotSaved},
+        {L"STRING_WARNING_TRAY_NOT_SAVED", DEFAULT_TRAY_NOT_SAVED_TEXT, &m_strWarningTrayNotSaved},
+        {L"STRING_WARNING_REGISTRY_TRAY_NOT_SAVED", DEFAULT_REGISTRY_TRAY_NOT_SAVED_TEXT,
+         &m_strWarningRegistryTrayNotSaved},
+    };
+    for (const auto& n : notices) {
+        const CString* text = FindSkinItem(strings, n.entry);
+        *n.text = text ? *text : CString(n.fallback);
+    }
 }
 
 BOOL CAPDlg::OnInitDialog()

@@ -120,6 +120,7 @@ public:
     CString m_strWarningChangeProfile;
     CString m_strWarningRestoreProfile;
     CString m_strWarningNotSaved;
+    CString m_strWarningRegistryNotSaved, m_strWarningTrayNotSaved, m_strWarningRegistryTrayNotSaved;
     HICON m_hIcon = nullptr;
     bool m_bShownAsked = false;
     bool m_bToolTips = false;

@@ -248,6 +248,69 @@ TEST(MacroEditor, EnterAndEscInTheFieldsNeverLoseWhatWasTyped)
     EXPECT_EQ(d.GetMacro().loopCount, 12);
 }
 
+// The paste look's fields, for a new paste macro and for one being edited: Esc never ends
+// the editor, Enter makes a new line in the paste text and nothing in the name.
+TEST(MacroEditor, EnterAndEscInThePasteLookNeverLoseTheMacro)
+{
+    MacroData pasted;
+    memset(&pasted, 0, sizeof pasted);
+    CopyField(pasted.MACRO_NAME, L"Greet");
+    CopyField(pasted.pasteText, L"hi");
+    pasted.delayMode = DELAY_PASTE;
+    pasted.startKeys[0] = E(VK_RETURN, 0);
+    pasted.startKeys[1] = E(VK_RETURN, 1);
+    pasted.startKeyFlag = 1;
+    pasted.loopCount = 1;
+    struct Case {
+        const char* what;
+        const MacroData* macro;
+        const wchar_t* pasteText;  // after typing "gg", Enter, Esc, "wp", Esc at its end
+        const wchar_t* name;       // after typing "x", Enter, Esc at the end of the name
+        const wchar_t* picture;
+    };
+    const Case cases[] = {
+        {"new macro", nullptr, L"gg\r\nwp", L"x", L"macro-editor-paste-text-new"},
+        {"paste macro edited", &pasted, L"higg\r\nwp", L"Greetx", L"macro-editor-paste-text-edited"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MacroEditorRig rig;
+        ASSERT_TRUE(rig.Open(c.macro));
+        CMacroDialog& d = *rig.dlg;
+        ASSERT_TRUE(d.m_editPaste.IsWindowVisible());
+        rig.Click(d.m_editPaste);
+        ASSERT_EQ(GetFocus(), d.m_editPaste.m_hWnd) << "the click put the caret in the paste text";
+        rig.Tap(VK_END);
+        TypeText(rig, L"gg");
+        rig.Tap(VK_RETURN);
+        rig.Tap(VK_ESCAPE);
+        EXPECT_TRUE(d.IsWindowVisible()) << "Esc in the paste text ended the editor";
+        TypeText(rig, L"wp");
+        rig.Tap(VK_ESCAPE);
+        EXPECT_EQ(GetFocus(), d.m_editPaste.m_hWnd);
+        EXPECT_EQ(d.m_editPaste.GetWindowText(), CString(c.pasteText));
+
+        rig.Click(d.m_editName);
+        rig.Tap(VK_END);
+        TypeText(rig, L"x");
+        rig.Tap(VK_RETURN);
+        rig.Tap(VK_ESCAPE);
+        EXPECT_EQ(GetFocus(), d.m_editName.m_hWnd);
+        EXPECT_EQ(d.m_editName.GetWindowText(), CString(c.name));
+        PumpFor(100);
+        EXPECT_TRUE(d.IsWindowVisible()) << "Enter or Esc in the name ended the editor";
+        EXPECT_FALSE(d.HasResult());
+        SaveWindowPng(d.m_hWnd, c.picture);
+
+        rig.Click(d.m_btnOK);
+        PumpUntil([&] { return !d.IsWindowVisible(); }, 2000);
+        ASSERT_TRUE(d.HasResult());
+        EXPECT_EQ(d.GetMacro().delayMode, DELAY_PASTE);
+        EXPECT_STREQ(d.GetMacro().pasteText, c.pasteText);
+        EXPECT_STREQ(d.GetMacro().MACRO_NAME, c.name);
+    }
+}
+
 TEST(MacroEditor, CancelExitAndCloseMakeNoRecord)
 {
     for (int way = 0; way < 3; ++way) {

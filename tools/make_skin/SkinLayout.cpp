@@ -150,6 +150,14 @@ void MainWindow(SkinPlan& plan)
     e.push_back(Txt(L"STRING_IMPORT_REFUSED", L"This file cannot be imported, so the profile stays as it was."));
     e.push_back(Txt(L"STRING_WARNING_NOT_SAVED", L"Your settings could not be saved, so the mouse keeps its previous settings. "
                                                  L"Check that the configuration file is not read-only, then press Apply again."));
+    e.push_back(Txt(L"STRING_WARNING_REGISTRY_NOT_SAVED", L"Your settings were saved and the mouse uses them, but the "
+                                                          L"Windows mouse settings could not be written to the registry."));
+    e.push_back(Txt(L"STRING_WARNING_TRAY_NOT_SAVED", L"Your settings were saved and the mouse uses them, but the profile "
+                                                      L"names of the tray menu could not be written. Check that "
+                                                      L"TrayIcon.xml is not read-only."));
+    e.push_back(Txt(L"STRING_WARNING_REGISTRY_TRAY_NOT_SAVED",
+                    L"Your settings were saved and the mouse uses them, but neither the Windows mouse settings in the "
+                    L"registry nor the profile names of the tray menu could be written."));
 
     WindowPlan w = Window(L"MAIN", 840, 620, std::move(e));
     w.shape = MainShape(18, kSettingsDock, kPickerDock, kLightingDock);
