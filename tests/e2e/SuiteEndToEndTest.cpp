@@ -241,6 +241,36 @@ TEST_F(SuiteEndToEnd, TheDriverRefusesBuffersOfAnotherSizeThanTheContracts)
     EXPECT_EQ(s.opens, 0);
 }
 
+// What the control program prints goes through a shell user's awk and grep: plain line
+// ends, as a Unix program prints them.
+TEST_F(SuiteEndToEnd, TheControlProgramPrintsPlainLineEnds)
+{
+    const struct {
+        const wchar_t* arguments;
+        DWORD code;
+        const char* line;
+    } cases[] = {
+        {L"state", 0, "DPI stage       2\n"},
+        {L"log", 0, " GET_DPI_STAGE "},
+        {L"", 2, "usage: simmouse COMMAND\n"},
+        {L"press 12", 1, "button 12 press: value refused\n"},
+    };
+    // One request, for the log to show.
+    BYTE stage = 0;
+    DWORD got = 0;
+    HANDLE device = CreateFileW(DEVICE_PATH, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(DeviceIoControl(device, IOCTL_GET_DPI_STAGE, &stage, 1, &stage, 1, &got, nullptr));
+    CloseHandle(device);
+    for (auto& c : cases) {
+        SCOPED_TRACE(std::string(c.arguments, c.arguments + wcslen(c.arguments)));
+        std::string printed;
+        EXPECT_EQ(run.RunControlProgram(c.arguments, &printed), c.code);
+        EXPECT_NE(printed.find(c.line), std::string::npos) << printed;
+        EXPECT_EQ(printed.find('\r'), std::string::npos) << printed;
+    }
+}
+
 TEST_F(SuiteEndToEnd, AButtonMappedToAKeyTypesItIntoTheFocusedWindow)
 {
     Start();

@@ -113,6 +113,31 @@ SimDeviceState SuiteRun::State()
     return s;
 }
 
+DWORD SuiteRun::RunControlProgram(const wchar_t* arguments, std::string* printed)
+{
+    CString file = temp.File(L"simmouse-printed.txt");
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE out = CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return (DWORD)-1;
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = out;
+    PROCESS_INFORMATION pi = {};
+    CString exe = ExeDir() + L"simmouse.exe";
+    CString cmd = L"\"" + exe + L"\" " + arguments;
+    DWORD code = (DWORD)-1;
+    if (CreateProcessW(exe, cmd.GetBuffer(cmd.GetLength() + 1), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        if (WaitForSingleObject(pi.hProcess, GUARD_MS) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    CloseHandle(out);
+    std::vector<unsigned char> bytes = ReadBytes(file);
+    printed->assign(bytes.begin(), bytes.end());
+    return code;
+}
+
 std::vector<uint32_t> RequestCodes(const std::vector<SimLogEntry>& requests)
 {
     std::vector<uint32_t> out;

@@ -49,6 +49,9 @@ public:
     // the guard time ran out first.
     bool WaitForRequest(uint32_t mark, uint32_t code);
     SimDeviceState State();
+    // Runs simmouse.exe (the person's control program) with these arguments to its end;
+    // answers its exit code, and what it printed on both outputs in *printed.
+    DWORD RunControlProgram(const wchar_t* arguments, std::string* printed);
 
 private:
     std::unique_ptr<AppDataRedirect> m_redirect;
