@@ -55,9 +55,17 @@ std::unique_ptr<ConfigData> SuiteRun::ReadConfig() const
 
 std::wstring SuiteRun::StartMouse()
 {
-    // A driver that runs already is set back; a new one starts fresh, and may be in use
-    // at once (its start is announced to every window).
+    // A driver that runs already is set back; a new one starts without memory, and may be
+    // in use at once (its start is announced to every window).
     if (mouse.Open()) return mouse.Reset() ? L"" : L"the mouse could not be reset";
+    if (!ForgetSimMouseMemory()) return L"the mouse's memory could not be removed";
+    return RestartMouse();
+}
+
+std::wstring SuiteRun::RestartMouse()
+{
+    mouse.Close();
+    if (!StopSimMouse()) return L"the driver did not stop";
     std::wstring error;
     if (!InstallSimMouse((ExeDir() + L"simmouse.sys").str(), &error)) return error;
     return mouse.Open() ? L"" : L"the driver runs but its control channel does not open";

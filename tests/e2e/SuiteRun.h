@@ -31,8 +31,11 @@ public:
     std::unique_ptr<ConfigData> ReadConfig() const;
 
     // Installs and starts the driver if needed and opens its control channel; the mouse
-    // is then fresh from the box, its log empty. Empty, or what went wrong.
+    // is then fresh from the box, its memory and log empty. Empty, or what went wrong.
     std::wstring StartMouse();
+    // Stops the driver and starts it again, as a new start of the suite does: the mouse
+    // has what its memory kept. Empty, or what went wrong.
+    std::wstring RestartMouse();
     // Starts Portwarden.exe and waits until its window is up (its device session, if any,
     // has started by then).
     bool StartService();

@@ -19,7 +19,8 @@ void Usage()
             "  unplug | plug        the mouse leaves or comes back\n"
             "  state                the device's settings and state\n"
             "  log [FROM]           the requests the device got, from number FROM on\n"
-            "  reset                a mouse fresh from the box\n");
+            "  reset                a mouse fresh from the box, its memory too (the driver\n"
+            "                       need not run)\n");
 }
 
 int PrintState(SimMouseControl& mouse)
@@ -92,6 +93,15 @@ int wmain(int argc, wchar_t** argv)
     if (command == L"stop") return StopSimMouse() ? 0 : 1;
 
     SimMouseControl mouse;
+    if (command == L"reset" && !mouse.Open()) {
+        // The driver does not run: its next start finds no memory.
+        if (!ForgetSimMouseMemory()) {
+            fprintf(stderr, "simmouse: %ls could not be removed\n", SimMouseMemoryFile().c_str());
+            return 1;
+        }
+        printf("the simulated mouse starts with its factory settings\n");
+        return 0;
+    }
     if (!mouse.Open()) {
         fprintf(stderr, "simmouse: the driver does not run (simmouse install)\n");
         return 1;
@@ -112,7 +122,11 @@ int wmain(int argc, wchar_t** argv)
     }
     if (command == L"state") return PrintState(mouse);
     if (command == L"log") return PrintLog(mouse, argc > 2 ? (uint32_t)_wtoi(argv[2]) : 1);
-    if (command == L"reset") return mouse.Reset() ? 0 : 1;
+    if (command == L"reset") {
+        if (!mouse.Reset()) return 1;
+        printf("the simulated mouse has its factory settings\n");
+        return 0;
+    }
     Usage();
     return 2;
 }
