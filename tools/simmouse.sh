@@ -9,14 +9,11 @@ cd "$(dirname "$0")/.."
 export WINEPREFIX="$PWD/build/wineprefix-suite"
 if [ ! -s build/suite-display ]; then
   if [ "${1:-}" = reset ]; then
-    # Nothing runs: the mouse's memory in the suite's prefix is forgotten, so its next
-    # start is a mouse fresh from the box.
-    if [ ! -d "$WINEPREFIX" ]; then
-      echo "the simulated mouse starts with its factory settings"
-      exit 0
-    fi
-    source tools/wine-env.sh
-    tools/wine-exec.sh build/x86_64/bin/simmouse.exe reset </dev/null
+    # Nothing runs: the mouse's memory in the suite's prefix (SIMMOUSE_MEMORY_PATH of
+    # tools/simmouse/SimControl.h) is forgotten, so its next start is a mouse fresh from
+    # the box. Removed here, without starting Wine for it.
+    rm -f "$WINEPREFIX/drive_c/windows/system32/drivers/simmouse.mem"
+    echo "the simulated mouse starts with its factory settings"
     exit 0
   fi
   echo "the suite is not running (start it with tools/run-suite.sh --simulated-mouse)" >&2
