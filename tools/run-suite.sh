@@ -37,7 +37,7 @@ export WINEPREFIX="$PWD/build/wineprefix-suite"
 if [ -d "$WINEPREFIX" ]; then
   echo "Starting Wine in build/wineprefix-suite..."
 else
-  echo "Making the Wine prefix build/wineprefix-suite (once, about 10 s)..."
+  echo "Making the Wine prefix build/wineprefix-suite (once, about 15 s)..."
 fi
 THARNIC_PERSON_DISPLAY=1
 source tools/wine-env.sh
