@@ -10,6 +10,7 @@ BEGIN_MESSAGE_MAP(CSkinPopupMenu, CDialog)
     ON_MESSAGE(WM_CREATE, OnCreate)
     ON_MESSAGE(WM_PAINT, OnPaint)
     ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
+    ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
     ON_MESSAGE(WM_DESTROY, OnDestroy)
     ON_MESSAGE(WM_RETAKE_FOCUS, OnRetakeFocus)
     ON_CONTROL_RANGE(LBN_SELCHANGE, 0, 0xFFFF, OnSelChangeRow)
@@ -74,10 +75,24 @@ BOOL CSkinPopupMenu::OnInitDialog()
     int rowHeight = m_list.GetCount() > 0 ? m_list.GetItemHeight(0) : 0;
     HWND after = m_pOwner ? m_pOwner->m_hWnd : nullptr;
     SetWindowPos(after, m_nX, m_nY, m_nWidth, rowHeight * m_list.GetCount(), SWP_SHOWWINDOW);
+    m_bPlaced = true;
     m_list.SetFocus();
     m_dwShown = GetTickCount();
     if (!m_dwShown) m_dwShown = 1;
     return TRUE;
+}
+
+LRESULT CSkinPopupMenu::OnWindowPosChanging(WPARAM, LPARAM lParam)
+{
+    // Once shown, only the owner's place counts. A window manager frames the popup as it
+    // shows it, and the system may read the popup's place inside a frame not yet moved
+    // (the screen's corner) and report that as a move; the popup is seen where it was put.
+    WINDOWPOS* pos = (WINDOWPOS*)lParam;
+    if (m_bPlaced && !(pos->flags & SWP_NOMOVE)) {
+        pos->x = m_nX;
+        pos->y = m_nY;
+    }
+    return Default();
 }
 
 LRESULT CSkinPopupMenu::OnRetakeFocus(WPARAM, LPARAM)
