@@ -3,6 +3,7 @@
 #include "framework/CWnd.h"
 #include <objidl.h>
 #include <gdiplus.h>
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <cstdio>
@@ -151,6 +152,31 @@ CString SaveBitmapPng(HBITMAP bitmap, const wchar_t* name)
     return SavePixelsPng(pixels, w, h, name);
 }
 
+namespace {
+
+// Under Wine a pointer move that one thread gives reaches the windows of another thread a
+// second time, from the X server, as a move of their own; coming late, it would put the
+// pointer back where an earlier move left it, under a press or a release that follows.
+// Waits until the thread of the window under the point has taken in the moves so far: two
+// answers of it in a row, so it has run its X events in between.
+void LetTheWindowTakeTheMove(POINT p)
+{
+    HWND under = WindowFromPoint(p);
+    if (!under || under == GetDesktopWindow() || GetWindowThreadProcessId(under, nullptr) == GetCurrentThreadId())
+        return;
+    // A request answered by the X server after the move: the server has made the move and
+    // sent the window's thread its copy.
+    HDC screen = GetDC(nullptr);
+    GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    for (int i = 0; i < 2; ++i) {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(under, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer)) return;
+    }
+}
+
+}  // namespace
+
 void MouseMoveTo(POINT p)
 {
     // The system maps 0..65535 onto the screen by multiplying and dropping 16 bits; the
@@ -160,6 +186,7 @@ void MouseMoveTo(POINT p)
     LONG dx = (LONG)(((LONGLONG)p.x * 65536 + w - 1) / w);
     LONG dy = (LONG)(((LONGLONG)p.y * 65536 + h - 1) / h);
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
+    LetTheWindowTakeTheMove(p);
 }
 
 void MouseButton(bool left, bool down)
@@ -224,6 +251,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 void PumpFor(DWORD ms)
 {
     PumpUntil([] { return false; }, ms);
+    PumpInput();
 }
 
 void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs)
@@ -235,6 +263,16 @@ void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs)
     });
     PumpUntil([&] { return done.load(); }, timeoutMs);
     person.join();
+    PumpInput();
+}
+
+bool PumpInput()
+{
+    int emptyInARow = 0;
+    return PumpUntil([&] {
+        emptyInARow = HIWORD(GetQueueStatus(QS_INPUT)) == 0 ? emptyInARow + 1 : 0;
+        return emptyInARow >= 2;
+    });
 }
 
 void DragWithTheMouse(POINT from, POINT to)
@@ -399,11 +437,16 @@ long PixelsNotOnScreen(HWND hwnd)
     if (own.empty() || screen.size() != own.size()) return -1;
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     bool cut = GetWindowRgn(hwnd, region) != ERROR;
+    // The client area only: a window manager draws the frame of a captioned window itself.
+    RECT client = {};
+    GetClientRect(hwnd, &client);
+    MapWindowPoints(hwnd, nullptr, (POINT*)&client, 2);
+    OffsetRect(&client, -r.left, -r.top);
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     long differ = 0;
-    for (int y = 0; y < h; ++y) {
+    for (int y = std::max(0L, client.top); y < std::min((LONG)h, client.bottom); ++y) {
         if (r.top + y < 0 || r.top + y >= sh) continue;
-        for (int x = 0; x < w; ++x) {
+        for (int x = std::max(0L, client.left); x < std::min((LONG)w, client.right); ++x) {
             if (r.left + x < 0 || r.left + x >= sw) continue;
             if (cut && !PtInRegion(region, x, y)) continue;
             if (own[(size_t)y * w + x] != screen[(size_t)y * w + x]) ++differ;
@@ -497,11 +540,11 @@ testing::AssertionResult WindowInFront(HWND hwnd, DWORD timeoutMs)
                                        << " to be in front; in front is " << DescribeWindow(GetForegroundWindow());
 }
 
-testing::AssertionResult ShowInFrontAt(HWND hwnd, const RECT& place, DWORD timeoutMs)
+testing::AssertionResult ShowAt(HWND hwnd, const RECT& place, bool inFront, DWORD timeoutMs)
 {
     const int w = place.right - place.left, h = place.bottom - place.top;
-    SetWindowPos(hwnd, HWND_TOP, place.left, place.top, w, h, SWP_SHOWWINDOW);
-    SetForegroundWindow(hwnd);
+    SetWindowPos(hwnd, HWND_TOP, place.left, place.top, w, h, SWP_SHOWWINDOW | (inFront ? 0 : SWP_NOACTIVATE));
+    if (inFront) SetForegroundWindow(hwnd);
     RECT seen = {};
     long differ = 0;
     int inARow = 0;
@@ -514,7 +557,7 @@ testing::AssertionResult ShowInFrontAt(HWND hwnd, const RECT& place, DWORD timeo
                 inARow = 0;
                 return false;
             }
-            if (GetForegroundWindow() != hwnd) {
+            if (inFront && GetForegroundWindow() != hwnd) {
                 SetForegroundWindow(hwnd);
                 inARow = 0;
                 return false;
@@ -526,7 +569,8 @@ testing::AssertionResult ShowInFrontAt(HWND hwnd, const RECT& place, DWORD timeo
         timeoutMs);
     if (done) return testing::AssertionSuccess();
     return testing::AssertionFailure() << "waited " << timeoutMs << " ms for " << DescribeWindow(hwnd) << " to show at "
-                                       << RectText(place) << ", painted and in front; in front is "
+                                       << RectText(place) << ", painted" << (inFront ? " and in front" : "")
+                                       << "; in front is "
                                        << DescribeWindow(GetForegroundWindow()) << ", and "
                                        << (differ < 0 ? std::string("it is not shown and painted")
                                                       : std::to_string(differ) + " of its pixels are not on the screen");

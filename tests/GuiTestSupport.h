@@ -29,7 +29,8 @@ std::vector<DWORD> BitmapPixels(HBITMAP bitmap, int* width, int* height);
 CString SaveBitmapPng(HBITMAP bitmap, const wchar_t* name);
 
 // Real input, as a person gives it: the mouse moved to a screen point, the left or right
-// button pressed or released there, keys tapped.
+// button pressed or released there, keys tapped. A move to a window of another thread
+// returns once that thread has taken it in.
 void MouseMoveTo(POINT screen);
 void MouseButton(bool left, bool down);
 void MouseClickAt(POINT screen);
@@ -48,6 +49,7 @@ constexpr DWORD WINDOW_WAIT_MS = 20000;
 // Runs this thread's messages as the programs' loops do (PreTranslateMessage first)
 // until done() answers true or the time is up.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = WINDOW_WAIT_MS);
+// For that long, and on until the input given so far is taken (PumpInput).
 void PumpFor(DWORD ms);
 // Waits (without pumping: for a second thread) until done() or the time is up.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = WINDOW_WAIT_MS);
@@ -71,18 +73,22 @@ testing::AssertionResult WindowInFront(HWND hwnd, DWORD timeoutMs = WINDOW_WAIT_
 // A click at the screen point reaches it: it and its top-level window are visible and
 // enabled, and the window under the point is it or one of its children.
 testing::AssertionResult TakesClickAt(HWND hwnd, POINT screen, DWORD timeoutMs = WINDOW_WAIT_MS);
-// Shows a window of the test's own at the place and in front, as a program shows its window,
-// and waits until it is there, painted, on the screen and in front. Under a window manager
-// the system may report the manager's frame, still at the screen's corner, as the window's
-// place while the manager takes the window in; the window is put at its place again then.
-testing::AssertionResult ShowInFrontAt(HWND hwnd, const RECT& place, DWORD timeoutMs = WINDOW_WAIT_MS);
+// Shows a window of the test's own at the place (in front, unless told otherwise), as a
+// program shows its window, and waits until it is there, painted, on the screen and in
+// front. Under a window manager the system may report the manager's frame, still at the
+// screen's corner, as the window's place while the manager takes the window in; the window
+// is put at its place again then.
+testing::AssertionResult ShowAt(HWND hwnd, const RECT& place, bool inFront = true, DWORD timeoutMs = WINDOW_WAIT_MS);
 // A real left click at the point once the window takes it there.
 testing::AssertionResult ClickOn(HWND hwnd, POINT screen, DWORD timeoutMs = WINDOW_WAIT_MS);
 // A real left click at the window's centre once it takes it there.
 testing::AssertionResult ClickOn(HWND hwnd, DWORD timeoutMs = WINDOW_WAIT_MS);
+// Runs this thread's messages until the mouse and key input given so far is taken: none
+// left in its queue, twice in a row.
+bool PumpInput();
 // A person's acts (real input, answering boxes) on a second thread while this thread pumps,
-// until they are done.
-void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs = 10000);
+// until they are done and their input is taken.
+void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs = WINDOW_WAIT_MS);
 
 // A person's drag: press on from, ten moves 60 ms apart, release on to; this thread pumps
 // meanwhile (the press may run a drag loop inside a handler).
