@@ -27,7 +27,7 @@ public:
             WriteUtf16File(app + L"Menu.xml", std::wstring(L"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n") + menuXml);
         }
         wcscpy(g_szAppDir, app);
-        EXPECT_TRUE(ShowInFrontAt(owner.m_hWnd, RECT{100, 100, 500, 400}));
+        EXPECT_TRUE(ShowAt(owner.m_hWnd, RECT{100, 100, 500, 400}));
     }
     ~PopupRig() { g_szAppDir[0] = 0; }
 
