@@ -43,6 +43,7 @@ TEST(ButtonPopup, OpensUnderItsButtonAndReportsTheRow)
     ASSERT_TRUE(rig.Open());
     CAPDlg& d = *rig.dlg;
     SetForegroundWindow(rig.Hwnd());
+    EXPECT_TRUE(WindowInFront(rig.Hwnd()));
     rig.Pump(100);
     CBitmapBtn& seventh = d.m_mouseButtons[6];
     ASSERT_EQ(seventh.GetCaption(), L"Mouse Button 4");
@@ -87,6 +88,7 @@ TEST(ButtonPopup, ClosesOnFocusLossEscAndWithTheWindow)
     ASSERT_TRUE(rig.Open());
     CAPDlg& d = *rig.dlg;
     SetForegroundWindow(rig.Hwnd());
+    EXPECT_TRUE(WindowInFront(rig.Hwnd()));
     rig.Pump(100);
 
     RightClickAt(d.m_mouseButtons[3].m_hWnd);

@@ -116,8 +116,9 @@ bool MainWindowRig::Open(bool usePipe)
     app.m_pMainWnd = dlg.get();
     if (!dlg->Create(IDD_AP_DIALOG)) return false;
     dlg->ShowWindow(SW_SHOW);
-    PumpFor(100);
-    return true;
+    testing::AssertionResult shown = WindowShown(dlg->m_hWnd);
+    EXPECT_TRUE(shown);
+    return shown;
 }
 
 std::vector<HWND> MainWindowRig::OwnWindows() const
@@ -163,7 +164,7 @@ BoxAnswerer::BoxAnswerer(Answer answer, std::vector<HWND> known, const wchar_t* 
         HWND box = WaitForNewDialog(
             ui, [&](HWND h) { return std::find(known.begin(), known.end(), h) != known.end(); }, m_stop, waitMs);
         if (!box) return;
-        Sleep(300);  // painted before anyone looks at it
+        EXPECT_TRUE(WindowShown(box));  // painted before anyone looks at it
         if (!name.empty()) SaveWindowPng(box, name.c_str());
         std::vector<HWND> buttons;
         EnumChildWindows(box, &CollectChild, (LPARAM)&buttons);
@@ -183,7 +184,7 @@ BoxAnswerer::BoxAnswerer(Answer answer, std::vector<HWND> known, const wchar_t* 
         else
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
                          (LPARAM)(answer == Answer::Yes ? yes : buttons.back()));
-        WaitUntil([box] { return !IsWindow(box); }, 5000);
+        WaitUntil([box] { return !IsWindow(box); });
         m_answered = 1;
     });
 }

@@ -20,8 +20,7 @@ public:
         button.SetBitmaps(d.m_bmpNormal, d.m_bmpOver, d.m_bmpDown, d.m_bmpNormal, RECT{10, 10, 190, 50});
         button.m_bDragSource = 1;
         button.m_nItemValue = number;
-        PumpFor(100);
-        return true;
+        return ShowAt(m_hWnd, RECT{20, 700, 220, 760}, false);
     }
 };
 
@@ -148,7 +147,7 @@ TEST(Drops, AFunctionCodeDroppedOntoAMouseButton)
     ASSERT_TRUE(source.Open(d, 18));
     ASSERT_NE(d.m_mouseButtons[3].GetCaption(), L"1600 DPI");
     DragWithTheMouse(ScreenCenter(source.button.m_hWnd), ScreenCenter(d.m_mouseButtons[3].m_hWnd));
-    EXPECT_TRUE(PumpUntil([&] { return d.m_config.profiles[p].buttons[3].code == 18; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return d.m_config.profiles[p].buttons[3].code == 18; }));
     EXPECT_EQ(d.m_mouseButtons[3].GetCaption(), L"1600 DPI");
     EXPECT_TRUE(d.HasUnsavedChanges());
     rig.Pump(200);

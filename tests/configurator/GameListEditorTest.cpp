@@ -53,7 +53,7 @@ public:
     {
         // As a person waits for the window to come back after a dialog over it closed.
         WaitUntil([&] { return GetForegroundWindow() == GetAncestor(control, GA_ROOT); }, 1000);
-        MouseClickAt(ScreenCenter(control));
+        EXPECT_TRUE(ClickOn(control));
         Sleep(150);
     }
     // Typed into the path field with the keyboard (lower-case letters, digits, dots).
@@ -378,6 +378,7 @@ TEST_F(GameListEditor, WithoutSkinFilesEscEndsIt)
         EXPECT_FALSE(dlg->m_listGames.m_hWnd);
         EXPECT_FALSE(dlg->m_btnOK.m_hWnd);
         SetForegroundWindow(p.Editor());
+        EXPECT_TRUE(WindowInFront(p.Editor()));
         KeyTap(VK_ESCAPE);
         EXPECT_TRUE(WaitUntil([&] { return !p.EditorOpen(); }));
     });

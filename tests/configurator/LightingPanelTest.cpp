@@ -13,6 +13,7 @@ CIllumination& OpenLighting(MainWindowRig& rig)
     rig.Click(d.m_btnIllumination);
     EXPECT_TRUE(PumpUntil([&] { return d.m_bIlluminationShown == 1; }));
     d.m_illuminationDlg.SetForegroundWindow();
+    EXPECT_TRUE(WindowInFront(d.m_illuminationDlg.m_hWnd));
     rig.Pump(200);
     return d.m_illuminationDlg;
 }

@@ -101,7 +101,7 @@ TEST(MacroEditor, PasteMacroWithAStartKeyAndTextIsMadeOnOk)
     SaveWindowPng(d.m_hWnd, L"macro-editor-paste-look");
 
     rig.Click(d.m_btnOK);
-    PumpUntil([&] { return !d.IsWindowVisible(); }, 2000);
+    PumpUntil([&] { return !d.IsWindowVisible(); });
     ASSERT_TRUE(d.HasResult());
     const MacroData& m = d.GetMacro();
     EXPECT_STREQ(m.MACRO_NAME, L"cheer");
@@ -257,7 +257,7 @@ TEST(MacroEditor, CancelExitAndCloseMakeNoRecord)
         if (way == 0) rig.Click(d.m_btnCancel);
         if (way == 1) rig.Click(d.m_btnExit);
         if (way == 2) d.PostMessage(WM_CLOSE);
-        PumpUntil([&] { return !d.IsWindowVisible(); }, 2000);
+        PumpUntil([&] { return !d.IsWindowVisible(); });
         EXPECT_FALSE(d.IsWindowVisible()) << way;
         EXPECT_FALSE(d.HasResult()) << way;
     }
@@ -369,7 +369,7 @@ TEST(MacroEditor, ModalOverTheMainWindowAndStoredInTheProfileItOpenedFor)
         panelEnabled = IsWindowEnabled(main.m_propertiesDlg.m_hWnd);
         pickerEnabled = IsWindowEnabled(g_pAdvanceFunctionDlg->m_hWnd);
         auto click = [](const CWnd& w) {
-            MouseClickAt(ScreenCenter(w.m_hWnd));
+            EXPECT_TRUE(ClickOn(w.m_hWnd));
             Sleep(200);
         };
         auto key = [](WORD vk, bool up, DWORD tick) {

@@ -14,6 +14,7 @@ CPropertiesDlg& OpenSettings(MainWindowRig& rig)
     rig.Click(d.m_btnMouseProperties);
     EXPECT_TRUE(PumpUntil([&] { return d.m_bPropertiesShown == 1; }));
     d.m_propertiesDlg.SetForegroundWindow();
+    EXPECT_TRUE(WindowInFront(d.m_propertiesDlg.m_hWnd));
     rig.Pump(200);
     return d.m_propertiesDlg;
 }
@@ -196,7 +197,7 @@ TEST(SettingsPanel, DpiPopup)
     CPropertiesDlg& panel = OpenSettings(rig);
     EXPECT_EQ(panel.m_btnDpi.GetCaption(), L"400 DPI");
 
-    MouseClickAt(ScreenCenter(panel.m_btnDpi.m_hWnd));
+    EXPECT_TRUE(ClickOn(panel.m_btnDpi.m_hWnd));
     ASSERT_TRUE(PumpUntil([] { return PopupOpen(); }));
     RECT button = panel.m_btnDpi.GetClientRect();
     panel.m_btnDpi.ClientToScreen(&button);
@@ -256,7 +257,7 @@ TEST(SettingsPanel, DpiChoiceWithoutTheMenuFile)
     const CString caption = panel.m_btnDpi.GetCaption();
     const int stage = d.m_config.profiles[0].DPI_VALUE;
     ASSERT_TRUE(DeleteFileW(rig.AppDir() + L"Menu.xml"));
-    MouseClickAt(ScreenCenter(panel.m_btnDpi.m_hWnd));
+    EXPECT_TRUE(ClickOn(panel.m_btnDpi.m_hWnd));
     ASSERT_TRUE(PumpUntil([] { return g_pDpiMenu && g_pDpiMenu->m_hWnd; }));
     EXPECT_EQ(g_pDpiMenu->m_list.GetCount(), 0);
     panel.SendMessage(WM_DPIMENU_SELECT, 0, 0);

@@ -201,7 +201,7 @@ TEST(SidePanels, SettingsPanelSlidesWithItsRightEdgeFixed)
     EXPECT_EQ(panel.m_bBusy, 0);
     {
         PlaceRecorder recorder(panel.m_hWnd);
-        MouseClickAt(ScreenCenter(panel.m_btnClose.m_hWnd));
+        EXPECT_TRUE(ClickOn(panel.m_btnClose.m_hWnd));
         ASSERT_TRUE(PumpUntil([&] { return d.m_bPropertiesShown == 0; }));
         places = recorder.Places();
     }
@@ -263,7 +263,7 @@ TEST(SidePanels, LightingPanelSlidesDownAndBack)
     rig.Pump(50);
     ExpectDocked(d);
 
-    MouseClickAt(ScreenCenter(panel.m_btnClose.m_hWnd));
+    EXPECT_TRUE(ClickOn(panel.m_btnClose.m_hWnd));
     ASSERT_TRUE(PumpUntil([&] { return d.m_bIlluminationShown == 0; }));
     EXPECT_FALSE(panel.IsWindowVisible());
     EXPECT_EQ(panel.m_bBusy, 0);
@@ -312,6 +312,7 @@ TEST(SidePanels, EscAndAltF4InAPanelCloseTheProgram)
         d.m_config.POLLING_RATE = d.m_savedConfig.POLLING_RATE == 1 ? 2 : 1;
         CWnd& panel = c.lighting ? (CWnd&)d.m_illuminationDlg : (CWnd&)d.m_propertiesDlg;
         panel.SetForegroundWindow();
+        EXPECT_TRUE(WindowInFront(panel.m_hWnd));
         panel.SetFocus();
         rig.Pump(100);
         KeyTap(VK_RETURN);
