@@ -1,5 +1,6 @@
 #include "skinkit/CSkinPopupMenu.h"
 #include "skinkit/SkinFiles.h"
+#include "skinkit/SkinHandlers.h"
 #include "skinkit/SkinPicture.h"
 #include "core/AppPaths.h"
 #include "core/Messages.h"
@@ -84,14 +85,7 @@ BOOL CSkinPopupMenu::OnInitDialog()
 
 LRESULT CSkinPopupMenu::OnWindowPosChanging(WPARAM, LPARAM lParam)
 {
-    // Once shown, only the owner's place counts. A window manager frames the popup as it
-    // shows it, and the system may read the popup's place inside a frame not yet moved
-    // (the screen's corner) and report that as a move; the popup is seen where it was put.
-    WINDOWPOS* pos = (WINDOWPOS*)lParam;
-    if (m_bPlaced && !(pos->flags & SWP_NOMOVE)) {
-        pos->x = m_nX;
-        pos->y = m_nY;
-    }
+    if (m_bPlaced) KeepPopupPlace(lParam, m_nX, m_nY);
     return Default();
 }
 
