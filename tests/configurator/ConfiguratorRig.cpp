@@ -39,6 +39,7 @@ BOOL CALLBACK CollectChild(HWND h, LPARAM l)
 
 void ClickOnButton(CWnd& button)
 {
+    EXPECT_TRUE(TakesClickAt(button.m_hWnd, ScreenCenter(button.m_hWnd)));
     POINT centre = ScreenCenter(button.m_hWnd);
     MouseMoveTo(POINT{centre.x - 6, centre.y - 3});
     PumpFor(60);

@@ -1,4 +1,5 @@
 #include "ConfiguratorRig.h"
+#include "configurator/main_window/MainLayout.h"
 #include "configurator/panels/PanelSettings.h"
 #include "core/Messages.h"
 #include "skinkit/PopupMenus.h"
@@ -13,10 +14,14 @@ CPropertiesDlg& OpenSettings(MainWindowRig& rig)
     CAPDlg& d = *rig.dlg;
     rig.Click(d.m_btnMouseProperties);
     EXPECT_TRUE(PumpUntil([&] { return d.m_bPropertiesShown == 1; }));
-    d.m_propertiesDlg.SetForegroundWindow();
-    EXPECT_TRUE(WindowInFront(d.m_propertiesDlg.m_hWnd));
-    rig.Pump(200);
-    return d.m_propertiesDlg;
+    CPropertiesDlg& panel = d.m_propertiesDlg;
+    panel.SetForegroundWindow();
+    EXPECT_TRUE(WindowInFront(panel.m_hWnd));
+    // Docked, once the window system has answered every step of the slide, and painted.
+    const POINT at = PropertiesDockPlace(d.GetWindowRect(), panel.m_nPanelWidth);
+    EXPECT_TRUE(WindowPlaced(panel.m_hWnd, RECT{at.x, at.y, at.x + panel.m_nPanelWidth, at.y + panel.m_nPanelHeight}));
+    EXPECT_TRUE(WindowShown(panel.m_hWnd));
+    return panel;
 }
 
 // A person presses the left button at one point and lets it go at another.
@@ -205,11 +210,11 @@ TEST(SettingsPanel, DpiPopup)
     EXPECT_EQ(popup.left, button.left);
     EXPECT_EQ(popup.top, button.bottom);
     ASSERT_EQ(g_pDpiMenu->m_list.GetCount(), 4);
-    rig.Pump(300);
+    EXPECT_TRUE(WindowOnScreen(g_pDpiMenu->m_hWnd));
     RECT both = panel.GetWindowRect();
     UnionRect(&both, &both, &popup);
     SaveScreenPng(both, L"settings-panel-dpi-popup");
-    MouseClickAt(RowPoint(*g_pDpiMenu, 2));
+    EXPECT_TRUE(ClickOn(g_pDpiMenu->m_list.m_hWnd, RowPoint(*g_pDpiMenu, 2)));
     ASSERT_TRUE(PumpUntil([] { return g_pDpiMenu == nullptr; }));
     EXPECT_EQ(d.m_config.profiles[0].DPI_VALUE, 2);
     EXPECT_EQ(panel.m_btnDpi.GetCaption(), L"1600 DPI");
@@ -231,7 +236,7 @@ TEST(SettingsPanel, DpiPopup)
     rig.Pump(300);
     EXPECT_TRUE(PopupOpen());
     EXPECT_FALSE(rig.Ended());
-    MouseClickAt(RowPoint(*g_pDpiMenu, 3));
+    EXPECT_TRUE(ClickOn(g_pDpiMenu->m_list.m_hWnd, RowPoint(*g_pDpiMenu, 3)));
     ASSERT_TRUE(PumpUntil([] { return g_pDpiMenu == nullptr; }));
     EXPECT_EQ(d.m_config.profiles[0].DPI_VALUE, 1);
     EXPECT_EQ(panel.m_btnDpi.GetCaption(), L"3200 DPI");

@@ -103,9 +103,16 @@ void SaveScreenAround(CAPDlg& d, const wchar_t* name)
 
 void ExpectDocked(CAPDlg& d)
 {
-    RECT main = d.GetWindowRect();
     CPropertiesDlg& s = d.m_propertiesDlg;
     CIllumination& l = d.m_illuminationDlg;
+    // Once the window system has answered every move of the panels.
+    PumpUntil([&] {
+        RECT m = d.GetWindowRect(), gs = s.GetWindowRect(), gl = l.GetWindowRect();
+        RECT es = At(PropertiesDockPlace(m, s.m_nPanelWidth), s.m_nPanelWidth, s.m_nPanelHeight);
+        RECT el = At(IlluminationDockPlace(m), l.m_nPanelWidth, l.m_nPanelHeight);
+        return EqualRect(&gs, &es) && EqualRect(&gl, &el);
+    });
+    RECT main = d.GetWindowRect();
     RECT expected = At(PropertiesDockPlace(main, s.m_nPanelWidth), s.m_nPanelWidth, s.m_nPanelHeight);
     RECT got = s.GetWindowRect();
     EXPECT_TRUE(EqualRect(&got, &expected)) << got.left << "," << got.top << " not " << expected.left << "," << expected.top;
