@@ -70,7 +70,7 @@ TEST(Drops, AProfileDroppedOntoAnotherAsksAndCopies)
     MainWindowRig rig;
     ASSERT_TRUE(rig.Open());
     CAPDlg& d = *rig.dlg;
-    rig.Pump(200);  // the drop targets come after the first paint
+    EXPECT_TRUE(WindowShown(rig.Hwnd()));  // the drop targets come after the first paint
     ProfileData& first = d.m_config.profiles[0];
     CopyField(first.PROFILE_NAME, L"Raid night");
     first.LED_COLOR = RGB(10, 200, 30);
@@ -92,7 +92,7 @@ TEST(Drops, AProfileDroppedOntoAnotherAsksAndCopies)
         SCOPED_TRACE(testing::Message() << "answer " << (int)c.answer);
         BoxAnswerer person(c.answer, rig.OwnWindows(), c.picture);
         DragWithTheMouse(ScreenCenter(d.m_profileButtons[0].m_hWnd), ScreenCenter(d.m_profileButtons[4].m_hWnd));
-        rig.Pump(300);
+        PumpUntil([&] { return person.Answered(); });
         EXPECT_EQ(person.Finish(), 1) << "asked";
         std::unique_ptr<ConfigData> expected = NewConfigData();
         *expected = *before;

@@ -363,8 +363,8 @@ TEST(MacroEditor, ModalOverTheMainWindowAndStoredInTheProfileItOpenedFor)
     editor.SetMacro(nullptr);
     std::atomic<int> mainEnabled{-1}, panelEnabled{-1}, pickerEnabled{-1};
     std::thread person([&] {
-        if (!WaitUntil([&] { return editor.m_hWnd && IsWindowVisible(editor.m_hWnd); }, 8000)) return;
-        Sleep(300);
+        if (!WaitUntil([&] { return editor.m_hWnd && IsWindowVisible(editor.m_hWnd); })) return;
+        EXPECT_TRUE(WindowShown(editor.m_hWnd));
         mainEnabled = IsWindowEnabled(main.m_hWnd);
         panelEnabled = IsWindowEnabled(main.m_propertiesDlg.m_hWnd);
         pickerEnabled = IsWindowEnabled(g_pAdvanceFunctionDlg->m_hWnd);
@@ -372,7 +372,9 @@ TEST(MacroEditor, ModalOverTheMainWindowAndStoredInTheProfileItOpenedFor)
             EXPECT_TRUE(ClickOn(w.m_hWnd));
             Sleep(200);
         };
-        auto key = [](WORD vk, bool up, DWORD tick) {
+        // A recorded key is taken at its tick: the next tick is set once the editor has
+        // counted it.
+        auto key = [&](WORD vk, bool up, DWORD tick, int counted = -1) {
             MacroEditorRig::SetTick(tick);
             INPUT in = {};
             in.type = INPUT_KEYBOARD;
@@ -380,16 +382,19 @@ TEST(MacroEditor, ModalOverTheMainWindowAndStoredInTheProfileItOpenedFor)
             in.ki.wScan = (WORD)MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
             in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
             SendInput(1, &in, sizeof in);
+            if (counted >= 0) {
+                EXPECT_TRUE(WaitUntil([&] { return editor.m_nCount == counted; })) << counted;
+            }
             Sleep(150);
         };
         click(editor.m_btnRecordDelay);
         click(editor.m_macroArea);
-        key(VK_LSHIFT, false, 1000);
-        key('1', false, 1040);
+        key(VK_LSHIFT, false, 1000, 1);
+        key('1', false, 1040, 2);
         // The tray picks another profile while the editor is open.
         PostMessageW(main.m_hWnd, WM_PROFILE_CHANGE, 5, 0);
-        key('1', true, 1160);
-        key(VK_LSHIFT, true, 1200);
+        key('1', true, 1160, 3);
+        key(VK_LSHIFT, true, 1200, 4);
         click(editor.m_btnLoop);
         click(editor.m_editLoop);
         key(VK_END, false, 0);

@@ -80,7 +80,7 @@ TEST(PickerPick, AClickedItemBecomesTheFunctionOfTheButtonShown)
     for (const Pick& pick : Picks(p)) {
         OpenFolder(rig, pick.folder);
         ASSERT_EQ(rig.OpenFolder(), pick.folder) << pick.name;
-        MouseClickAt(pick.where());
+        ASSERT_TRUE(ClickOn(p.m_hWnd, pick.where())) << pick.name;
         EXPECT_TRUE(PumpUntil([&] { return rig.Code(button) == pick.code; })) << pick.name;
         rig.Pump(GetDoubleClickTime() + 100);
         EXPECT_EQ(rig.Caption(button), pick.text()) << pick.name;
@@ -141,7 +141,7 @@ TEST(PickerPick, AGroupNodeIsNoFunction)
     ASSERT_FALSE(p.m_commandTree.ItemHasChildren(empty));
     const int before = rig.Code(button);
     for (HTREEITEM group : {empty, p.m_commandTree.GetRootItem()}) {
-        MouseClickAt(TreeItemPoint(p.m_commandTree, group));
+        ASSERT_TRUE(ClickOn(p.m_commandTree.m_hWnd, TreeItemPoint(p.m_commandTree, group)));
         rig.Pump(GetDoubleClickTime() + 200);
         EXPECT_EQ(rig.Code(button), before);
     }

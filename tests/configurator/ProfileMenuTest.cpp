@@ -35,7 +35,7 @@ NotingMainDlg* OpenNoting(MainWindowRig& rig)
     rig.app.m_pMainWnd = d;
     if (!d->Create(IDD_AP_DIALOG)) return nullptr;
     d->ShowWindow(SW_SHOW);
-    PumpFor(100);
+    EXPECT_TRUE(WindowShown(d->m_hWnd));
     return d;
 }
 
