@@ -8,6 +8,7 @@
 #include "framework/CListBox.h"
 #include "framework/CTreeCtrl.h"
 #include "framework/CWnd.h"
+#include "TestSupport.h"
 
 // Pictures of windows, for a person to look at: build/screenshots/<name>.png, the folder
 // found from the test program's place (build/<arch>/bin/../../screenshots).
@@ -41,10 +42,6 @@ void MouseWheel(int delta);
 void KeyTap(WORD vk, bool extended = false);
 // The centre of a window in screen coordinates.
 POINT ScreenCenter(HWND hwnd);
-
-// How long a test waits for what it needs (a window shown, placed, painted, enabled, in
-// front; a program's answer): a guard against a hang, which a busy machine stays well inside.
-constexpr DWORD WINDOW_WAIT_MS = 20000;
 
 // Runs this thread's messages as the programs' loops do (PreTranslateMessage first)
 // until done() answers true or the time is up.
