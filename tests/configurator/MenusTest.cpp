@@ -28,7 +28,8 @@ void WithOpenMenu(MainWindowRig& rig, CBitmapBtn& button, const wchar_t* picture
 {
     SetForegroundWindow(rig.Hwnd());
     EXPECT_TRUE(WindowInFront(rig.Hwnd()));
-    rig.Pump(100);
+    // Not so soon after the last click on the button that this one makes a double click.
+    rig.Pump(GetDoubleClickTime() + 100);
     DWORD ui = GetCurrentThreadId();
     HWND main = rig.Hwnd();
     std::atomic<bool> seen(false), done(false);
