@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+// How long a test waits for what it needs (a window shown, placed, painted, enabled, in
+// front; a program's answer): a guard against a hang, which a busy machine stays well inside.
+constexpr DWORD WINDOW_WAIT_MS = 20000;
+
 // A fresh folder under the temporary folder, removed with everything in it at the end
 // of the test. Path() ends with a backslash, like the programs' own folders.
 class TempDir {

@@ -58,8 +58,9 @@ TEST(Commands, ChangesStayInTheWorkingCopy)
 
     // The toggle flips itself on a real click.
     SetForegroundWindow(rig.Hwnd());
+    EXPECT_TRUE(WindowInFront(rig.Hwnd()));
     rig.Pump(100);
-    MouseClickAt(ScreenCenter(d.m_btnInGameMode.m_hWnd));
+    EXPECT_TRUE(ClickOn(d.m_btnInGameMode.m_hWnd));
     ASSERT_TRUE(PumpUntil([&] { return d.m_config.GAME_MODE == 1; }));
     EXPECT_EQ(d.m_btnInGameMode.GetCheck(), 1);
     for (CBitmapBtn& b : d.m_mouseButtons) EXPECT_FALSE(b.IsWindowEnabled());
@@ -67,7 +68,7 @@ TEST(Commands, ChangesStayInTheWorkingCopy)
     // A right click applies the toggle's state again: still on.
     rig.RightClick(d.m_btnInGameMode);
     EXPECT_EQ(d.m_config.GAME_MODE, 1);
-    MouseClickAt(ScreenCenter(d.m_btnInGameMode.m_hWnd));
+    EXPECT_TRUE(ClickOn(d.m_btnInGameMode.m_hWnd));
     ASSERT_TRUE(PumpUntil([&] { return d.m_config.GAME_MODE == 0; }));
     for (CBitmapBtn& b : d.m_mouseButtons) EXPECT_TRUE(b.IsWindowEnabled());
     EXPECT_FALSE(d.HasUnsavedChanges());
@@ -319,6 +320,7 @@ TEST(Commands, UnsavedChangeQuestions)
         case Way::Esc:
         case Way::Enter:
             SetForegroundWindow(rig.Hwnd());
+            EXPECT_TRUE(WindowInFront(rig.Hwnd()));
             ::SetFocus(rig.Hwnd());
             rig.Pump(100);
             KeyTap(c.way == Way::Esc ? VK_ESCAPE : VK_RETURN);

@@ -21,7 +21,7 @@ public:
     {
         CreateEx(0, RegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), (HBRUSH)GetStockObject(GRAY_BRUSH)),
                  L"display host", WS_POPUP | WS_VISIBLE, 200, 200, 360, 260, nullptr, nullptr);
-        SetForegroundWindow();
+        EXPECT_TRUE(ShowAt(m_hWnd, RECT{200, 200, 560, 460}));
     }
     ~DisplayHost() override
     {
@@ -180,8 +180,8 @@ TEST(MacroDisplay, WheelPagesDownAndStepsUpAndTheBarScrolls)
     PumpFor(50);
 
     // A click makes it the target: the parent is told which display it was.
-    MouseClickAt(ScreenCenter(display.m_hWnd));
-    PumpUntil([&] { return !host.focusReports.empty(); }, 2000);
+    EXPECT_TRUE(ClickOn(display.m_hWnd));
+    PumpUntil([&] { return !host.focusReports.empty(); });
     ASSERT_EQ(host.focusReports.size(), 1u);
     EXPECT_EQ(host.focusReports[0], display.m_hWnd);
     EXPECT_EQ(GetFocus(), display.m_hWnd);

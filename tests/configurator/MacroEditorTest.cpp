@@ -103,7 +103,7 @@ TEST(MacroEditor, PasteMacroWithAStartKeyAndTextIsMadeOnOk)
     SaveWindowPng(d.m_hWnd, L"macro-editor-paste-look");
 
     rig.Click(d.m_btnOK);
-    PumpUntil([&] { return !d.IsWindowVisible(); }, 2000);
+    PumpUntil([&] { return !d.IsWindowVisible(); });
     ASSERT_TRUE(d.HasResult());
     const MacroData& m = d.GetMacro();
     EXPECT_STREQ(m.MACRO_NAME, L"cheer");
@@ -322,7 +322,7 @@ TEST(MacroEditor, CancelExitAndCloseMakeNoRecord)
         if (way == 0) rig.Click(d.m_btnCancel);
         if (way == 1) rig.Click(d.m_btnExit);
         if (way == 2) d.PostMessage(WM_CLOSE);
-        PumpUntil([&] { return !d.IsWindowVisible(); }, 2000);
+        PumpUntil([&] { return !d.IsWindowVisible(); });
         EXPECT_FALSE(d.IsWindowVisible()) << way;
         EXPECT_FALSE(d.HasResult()) << way;
     }
@@ -434,15 +434,17 @@ TEST(MacroEditor, ModalOverTheMainWindowAndStoredInTheProfileItOpenedFor)
         if (!WaitUntil([&] { return (shown = g_hMacroDialog) != nullptr && IsWindowVisible(shown); }, 8000)) return;
         CMacroDialog* editor = static_cast<CMacroDialog*>(CWnd::FromHandle(shown));
         if (!editor) return;
-        Sleep(300);
+        EXPECT_TRUE(WindowShown(editor->m_hWnd));
         mainEnabled = IsWindowEnabled(main.m_hWnd);
         panelEnabled = IsWindowEnabled(main.m_propertiesDlg.m_hWnd);
         pickerEnabled = IsWindowEnabled(g_pAdvanceFunctionDlg->m_hWnd);
         auto click = [](const CWnd& w) {
-            MouseClickAt(ScreenCenter(w.m_hWnd));
+            EXPECT_TRUE(ClickOn(w.m_hWnd));
             Sleep(200);
         };
-        auto key = [](WORD vk, bool up, DWORD tick) {
+        // A recorded key is taken at its tick: the next tick is set once the editor has
+        // counted it.
+        auto key = [&](WORD vk, bool up, DWORD tick, int counted = -1) {
             MacroEditorRig::SetTick(tick);
             INPUT in = {};
             in.type = INPUT_KEYBOARD;
@@ -450,16 +452,19 @@ TEST(MacroEditor, ModalOverTheMainWindowAndStoredInTheProfileItOpenedFor)
             in.ki.wScan = (WORD)MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
             in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
             SendInput(1, &in, sizeof in);
+            if (counted >= 0) {
+                EXPECT_TRUE(WaitUntil([&] { return editor->m_nCount == counted; })) << counted;
+            }
             Sleep(150);
         };
         click(editor->m_btnRecordDelay);
         click(editor->m_macroArea);
-        key(VK_LSHIFT, false, 1000);
-        key('1', false, 1040);
+        key(VK_LSHIFT, false, 1000, 1);
+        key('1', false, 1040, 2);
         // The tray picks another profile while the editor is open.
         PostMessageW(main.m_hWnd, WM_PROFILE_CHANGE, 5, 0);
-        key('1', true, 1160);
-        key(VK_LSHIFT, true, 1200);
+        key('1', true, 1160, 3);
+        key(VK_LSHIFT, true, 1200, 4);
         click(editor->m_btnLoop);
         click(editor->m_editLoop);
         key(VK_END, false, 0);

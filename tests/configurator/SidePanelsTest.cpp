@@ -105,9 +105,16 @@ void SaveScreenAround(CAPDlg& d, const wchar_t* name)
 
 void ExpectDocked(CAPDlg& d)
 {
-    RECT main = d.GetWindowRect();
     CPropertiesDlg& s = d.m_propertiesDlg;
     CIllumination& l = d.m_illuminationDlg;
+    // Once the window system has answered every move of the panels.
+    PumpUntil([&] {
+        RECT m = d.GetWindowRect(), gs = s.GetWindowRect(), gl = l.GetWindowRect();
+        RECT es = At(PropertiesDockPlace(m, s.m_nPanelWidth), s.m_nPanelWidth, s.m_nPanelHeight);
+        RECT el = At(IlluminationDockPlace(m), l.m_nPanelWidth, l.m_nPanelHeight);
+        return EqualRect(&gs, &es) && EqualRect(&gl, &el);
+    });
+    RECT main = d.GetWindowRect();
     RECT expected = At(PropertiesDockPlace(main, s.m_nPanelWidth), s.m_nPanelWidth, s.m_nPanelHeight);
     RECT got = s.GetWindowRect();
     EXPECT_TRUE(EqualRect(&got, &expected)) << got.left << "," << got.top << " not " << expected.left << "," << expected.top;
@@ -203,7 +210,7 @@ TEST(SidePanels, SettingsPanelSlidesWithItsRightEdgeFixed)
     EXPECT_EQ(panel.m_bBusy, 0);
     {
         PlaceRecorder recorder(panel.m_hWnd);
-        MouseClickAt(ScreenCenter(panel.m_btnClose.m_hWnd));
+        EXPECT_TRUE(ClickOn(panel.m_btnClose.m_hWnd));
         ASSERT_TRUE(PumpUntil([&] { return d.m_bPropertiesShown == 0; }));
         places = recorder.Places();
     }
@@ -265,7 +272,7 @@ TEST(SidePanels, LightingPanelSlidesDownAndBack)
     rig.Pump(50);
     ExpectDocked(d);
 
-    MouseClickAt(ScreenCenter(panel.m_btnClose.m_hWnd));
+    EXPECT_TRUE(ClickOn(panel.m_btnClose.m_hWnd));
     ASSERT_TRUE(PumpUntil([&] { return d.m_bIlluminationShown == 0; }));
     EXPECT_FALSE(panel.IsWindowVisible());
     EXPECT_EQ(panel.m_bBusy, 0);
@@ -314,6 +321,7 @@ TEST(SidePanels, EscAndAltF4InAPanelCloseTheProgram)
         d.m_config.POLLING_RATE = d.m_savedConfig.POLLING_RATE == 1 ? 2 : 1;
         CWnd& panel = c.lighting ? (CWnd&)d.m_illuminationDlg : (CWnd&)d.m_propertiesDlg;
         panel.SetForegroundWindow();
+        EXPECT_TRUE(WindowInFront(panel.m_hWnd));
         panel.SetFocus();
         rig.Pump(100);
         KeyTap(VK_RETURN);

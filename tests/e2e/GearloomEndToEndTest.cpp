@@ -118,7 +118,7 @@ TEST_F(GearloomEndToEnd, ReadOnlyConfigGivesTheNotice)
     program.Click(L"PROFILE_3");
     Sleep(200);
     program.Click(L"BUTTON_APPLY");
-    HWND box = program.WaitForBox(10000);
+    HWND box = program.WaitForBox(WINDOW_WAIT_MS);
     ASSERT_NE(box, nullptr) << "the notice";
     Sleep(300);
     SaveWindowPng(box, L"e2e-gearloom-not-saved");
@@ -130,7 +130,7 @@ TEST_F(GearloomEndToEnd, ReadOnlyConfigGivesTheNotice)
 
     ASSERT_TRUE(program.BringToFront());
     program.Click(L"EXIT");
-    HWND question = program.WaitForBox(10000);
+    HWND question = program.WaitForBox(WINDOW_WAIT_MS);
     ASSERT_NE(question, nullptr) << "unsaved: Exit asks";
     GearloomRun::Close(question, true);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
@@ -149,10 +149,10 @@ TEST_F(GearloomEndToEnd, AButtonPressedWhileTheProgramIsInFrontIsHighlighted)
     ASSERT_FALSE(fifth.empty());
     uint32_t mark = run.mouse.LogMark();
     ASSERT_EQ(run.mouse.Button(5, true).result, SIM_OK);
-    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"MOUSE_BUTTON_5") != fifth; }, 10000)) << "highlighted";
+    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"MOUSE_BUTTON_5") != fifth; })) << "highlighted";
     ASSERT_EQ(run.mouse.Button(5, false).result, SIM_OK);
     // The other buttons lose their highlight and are painted again: looked at once painted.
-    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"MOUSE_BUTTON_6") == sixth; }, 3000)) << "another button";
+    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"MOUSE_BUTTON_6") == sixth; })) << "another button";
     std::vector<SimLogEntry> sent = run.RequestsSince(mark);
     std::vector<uint32_t> codes = RequestCodes(sent);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), IOCTL_SET_DPI_STAGE), 0) << RequestNames(sent);
@@ -168,8 +168,8 @@ TEST_F(GearloomEndToEnd, ATrayProfilePickSwitchesTheWindow)
     std::vector<DWORD> fourth = program.Pixels(L"PROFILE_4");
     PostMessageW(run.ServiceWindow(), WM_PROFILE_CHANGE, 3, 0);
     PostMessageW(program.Window(), WM_PROFILE_CHANGE, 3, 0);
-    EXPECT_TRUE(WaitUntil([&] { return run.ReadConfig()->PROFILE_ID == 3; }, 10000));
-    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"PROFILE_4") != fourth; }, 10000)) << "the fourth profile shown";
+    EXPECT_TRUE(WaitUntil([&] { return run.ReadConfig()->PROFILE_ID == 3; }));
+    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"PROFILE_4") != fourth; })) << "the fourth profile shown";
     Sleep(300);
     SaveWindowPng(program.Window(), L"e2e-gearloom-tray-pick");
     ExitAskingNothing();
@@ -210,12 +210,11 @@ void ChooseFromPopup(const RECT& opener, int row)
     const POINT at = PopupRowPoint(opener, row);
     const HWND before = RootAt(at);
     ClickAt(Centre(opener));
-    EXPECT_TRUE(WaitUntil([&] { return RootAt(at) != before; }, 5000)) << "the popup opened";
-    Sleep(200);
+    EXPECT_TRUE(WaitUntil([&] { return RootAt(at) != before; }))
+        << "the popup opened; under its row is " << DescribeWindow(WindowFromPoint(at));
     const HWND popup = RootAt(at);
-    MouseClickAt(at);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(popup) || !IsWindowVisible(popup); }, 5000)) << "the popup closed";
-    Sleep(200);
+    EXPECT_TRUE(ClickOn(popup, at));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(popup) || !IsWindowVisible(popup); })) << "the popup closed";
 }
 
 UINT SystemValue(UINT action)
@@ -241,7 +240,7 @@ TEST_F(GearloomEndToEnd, PanelSettingsReachTheDeviceAndWindows)
     const int stage = 4 - row;
 
     program.Click(L"BUTTON_MOUSE_PROPERTIES");
-    HWND settings = program.WaitForPanel(L"MOUSE_PROPERTIES", 10000);
+    HWND settings = program.WaitForPanel(L"MOUSE_PROPERTIES", WINDOW_WAIT_MS);
     ASSERT_NE(settings, nullptr) << "the settings panel slid out";
     RECT dpi = program.ControlIn(settings, L"MOUSE_PROPERTIES", L"DPI_MENU");
     ChooseFromPopup(dpi, row);
@@ -260,7 +259,7 @@ TEST_F(GearloomEndToEnd, PanelSettingsReachTheDeviceAndWindows)
 
     ASSERT_TRUE(program.BringToFront());
     program.Click(L"BUTTON_ILLUMINATION");
-    HWND lighting = program.WaitForPanel(L"ILLUMINATION_SETTING", 10000);
+    HWND lighting = program.WaitForPanel(L"ILLUMINATION_SETTING", WINDOW_WAIT_MS);
     ASSERT_NE(lighting, nullptr) << "the lighting panel slid out";
     RECT colour = program.ControlIn(lighting, L"ILLUMINATION_SETTINGS", L"COLOR_MENU");
     ClickAt(Centre(colour));
@@ -334,7 +333,7 @@ TEST_F(GearloomEndToEnd, TheServicesNoticesChangeTheWindow)
     // The service takes the buttons' new functions.
     EXPECT_EQ(run.Send(WM_RELOAD_CONFIG), 1);
     program.Click(L"BUTTON_MOUSE_PROPERTIES");
-    HWND settings = program.WaitForPanel(L"MOUSE_PROPERTIES", 10000);
+    HWND settings = program.WaitForPanel(L"MOUSE_PROPERTIES", WINDOW_WAIT_MS);
     ASSERT_NE(settings, nullptr);
     auto dpiPixels = [&] {
         int w = 0, h = 0;
@@ -356,14 +355,14 @@ TEST_F(GearloomEndToEnd, TheServicesNoticesChangeTheWindow)
     ASSERT_TRUE(other.TakeFocus());
     ASSERT_EQ(run.mouse.Button(5, true).result, SIM_OK);
     ASSERT_EQ(run.mouse.Button(5, false).result, SIM_OK);
-    EXPECT_TRUE(WaitUntil([&] { return dpiPixels() != dpi400; }, 10000)) << "3200 dpi shown";
-    EXPECT_TRUE(WaitUntil([&] { return run.ReadConfig()->profiles[0].DPI_VALUE == 1; }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return dpiPixels() != dpi400; })) << "3200 dpi shown";
+    EXPECT_TRUE(WaitUntil([&] { return run.ReadConfig()->profiles[0].DPI_VALUE == 1; }));
     SaveWindowPng(settings, L"e2e-gearloom-dpi-from-the-service");
 
     ASSERT_EQ(run.mouse.Button(6, true).result, SIM_OK);
     ASSERT_EQ(run.mouse.Button(6, false).result, SIM_OK);
-    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"PROFILE_6") != sixth; }, 10000)) << "the sixth profile shown";
-    EXPECT_TRUE(WaitUntil([&] { return run.ReadConfig()->PROFILE_ID == 5; }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"PROFILE_6") != sixth; })) << "the sixth profile shown";
+    EXPECT_TRUE(WaitUntil([&] { return run.ReadConfig()->PROFILE_ID == 5; }));
     Sleep(300);
     SaveWindowPng(program.Window(), L"e2e-gearloom-profile-from-the-service");
 

@@ -124,7 +124,7 @@ struct EndTrayProgramAtTheEnd {
                 CloseHandle(process);
             }
         }
-        WaitUntil([] { return TrayIconWindow() == nullptr; }, 5000);
+        WaitUntil([] { return TrayIconWindow() == nullptr; });
     }
 };
 
@@ -565,7 +565,7 @@ TEST_F(SuiteEndToEnd, TheServiceStartsTheTrayWhoseIconAndMenuFollowTheMouse)
     DWORD pid = 0;
     GetWindowThreadProcessId(tray, &pid);
     EXPECT_EQ(ImagePath(pid).CompareNoCase(run.AppDir() + L"Bellwick.exe"), 0) << ImagePath(pid).str();
-    ASSERT_TRUE(WaitUntil([] { return ClassifyIcon(TrayIconWindow()).gold > 0; }, 5000)) << "the program's own icon";
+    ASSERT_TRUE(WaitUntil([] { return ClassifyIcon(TrayIconWindow()).gold > 0; })) << "the program's own icon";
     RECT trayArea = WindowRect(GetParent(TrayIconWindow()));
 
     // Unplugged: the icon turns grey. Plugged in: after the service's pause it turns red.

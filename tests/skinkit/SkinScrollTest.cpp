@@ -37,10 +37,13 @@ public:
         DWORD tick;
     };
     std::vector<Scroll> scrolls;
+    // The SB_LINEDOWN messages so far, for a person's hand on another thread.
+    std::atomic<int> lineDowns{0};
     int placed = 0;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message == WM_VSCROLL) scrolls.push_back({LOWORD(wParam), HIWORD(wParam), GetTickCount()});
+        if (message == WM_VSCROLL && LOWORD(wParam) == SB_LINEDOWN) ++lineDowns;
         if (message == WM_WINDOWPOSCHANGED) ++placed;
         return CListBoxEx::WindowProc(message, wParam, lParam);
     }
@@ -107,7 +110,7 @@ struct WrappedList {
     // Waits until the bar shows the list's position.
     bool BarFollows()
     {
-        return PumpUntil([&] { return Bar().m_si.nPos == list.Top(); }, 1500);
+        return PumpUntil([&] { return Bar().m_si.nPos == list.Top(); });
     }
     POINT OnBar(int along)
     {
@@ -211,7 +214,7 @@ TEST(SkinScroll, TheBarFollowsTheListScrolledByWheelKeysAndThumb)
 
     // Wheel: one line per message.
     for (int i = 0; i < 3; ++i) MouseWheel(-WHEEL_DELTA);
-    ASSERT_TRUE(PumpUntil([&] { return w.list.Top() == 3; }, 1500));
+    ASSERT_TRUE(PumpUntil([&] { return w.list.Top() == 3; }));
     EXPECT_TRUE(w.BarFollows()) << w.Bar().m_si.nPos;
 
     // Keys (the first key of a list without a caret only puts the caret on row 0).
@@ -222,7 +225,7 @@ TEST(SkinScroll, TheBarFollowsTheListScrolledByWheelKeysAndThumb)
     } keys[] = {{VK_END, 50 - 12}, {VK_HOME, 0}, {VK_NEXT, 0}, {VK_NEXT, -1}};
     for (auto& k : keys) {
         KeyTap(k.vk, true);
-        ASSERT_TRUE(PumpUntil([&] { return k.top >= 0 ? w.list.Top() == k.top : w.list.Top() > 0; }, 1500)) << k.vk;
+        ASSERT_TRUE(PumpUntil([&] { return k.top >= 0 ? w.list.Top() == k.top : w.list.Top() > 0; })) << k.vk;
         PumpFor(100);
         EXPECT_TRUE(w.BarFollows()) << k.vk << ": " << w.Bar().m_si.nPos << " for " << w.list.Top();
     }
@@ -286,21 +289,23 @@ TEST(SkinScroll, ArrowsAndTrackRepeatWhileHeld)
 
     // Held: at once, after 500 ms, then every 100 ms.
     w.list.scrolls.clear();
+    w.list.lineDowns = 0;
     bool outsideSeen = false;
     int whileAway = 0;
     AsAPerson([&] {
         MouseMoveTo(down);
         Sleep(50);
         MouseButton(true, true);
-        Sleep(1050);
+        // Held until the repeat has given seven lines (1,000 ms on an idle machine).
+        WaitUntil([&] { return w.list.lineDowns >= 7; });
         // Off the arrow the repeat pauses and the arrow shows at rest.
         MouseMoveTo(POINT{down.x - 60, down.y});
-        Sleep(150);
+        WaitUntil([&] { return w.Bar().m_bOutside != 0; });
         outsideSeen = w.Bar().m_bOutside != 0;
-        whileAway = w.list.Count(SB_LINEDOWN);
+        whileAway = w.list.lineDowns;
         Sleep(400);
         MouseButton(true, false);
-    });
+    }, 3 * WINDOW_WAIT_MS);
     ASSERT_GE(w.list.scrolls.size(), 4u);
     DWORD first = w.list.scrolls[0].tick;
     EXPECT_GE(w.list.scrolls[1].tick - first, 450u) << "the second line after 500 ms";
@@ -323,13 +328,21 @@ TEST(SkinScroll, ArrowsAndTrackRepeatWhileHeld)
     PumpFor(GetDoubleClickTime() + 100);
     int topBefore = w.list.Top();
     POINT track = w.OnBar(w.Bar().m_nLength * 3 / 4);
+    POINT trackClient = track;
+    w.Bar().ScreenToClient(&trackClient);
     AsAPerson([&] {
         MouseMoveTo(track);
         Sleep(50);
         MouseButton(true, true);
-        Sleep(2500);
+        // Held until the thumb has come to the pointer, and a while longer: it stops there.
+        WaitUntil([&] {
+            CSkinScrollBar& bar = w.Bar();
+            ScrollParts parts = MeasureScrollParts(bar.m_nLength, bar.m_nPartWidth, bar.m_si, bar.m_si.nPos, false);
+            return parts.arrow + parts.offset + parts.thumb + parts.thumb >= trackClient.y;
+        });
+        Sleep(1000);
         MouseButton(true, false);
-    });
+    }, 3 * WINDOW_WAIT_MS);
     EXPECT_GT(w.list.Top(), topBefore);
     EXPECT_LT(w.list.Top(), 50 - 12) << "it stopped at the pointer, not at the end";
     POINT client = track;
@@ -451,8 +464,8 @@ TEST(SkinScroll, AWrappedCommandTree)
         GetScrollInfo(tree.m_hWnd, SB_VERT, &si);
         return si.nPos;
     };
-    ASSERT_TRUE(PumpUntil([&] { return position() > 0; }, 1500));
-    EXPECT_TRUE(PumpUntil([&] { return frame->m_vertBar.m_si.nPos == position(); }, 1500));
+    ASSERT_TRUE(PumpUntil([&] { return position() > 0; }));
+    EXPECT_TRUE(PumpUntil([&] { return frame->m_vertBar.m_si.nPos == position(); }));
     host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     SaveWindowPng(host.m_hWnd, L"skin-scroll-tree-end");
     host.DestroyWindow();
