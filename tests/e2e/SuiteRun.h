@@ -1,5 +1,6 @@
 #pragma once
 #include "TestSupport.h"
+#include "SavedMouseSettings.h"
 #include "SimMouseClient.h"
 #include "core/ConfigData.h"
 #include <memory>
@@ -17,6 +18,8 @@ public:
     SuiteRun(const SuiteRun&) = delete;
     SuiteRun& operator=(const SuiteRun&) = delete;
 
+    // First in, last out: put back once the programs have ended.
+    SavedMouseSettings mouseSettings;
     TempDir temp;
     SimMouseControl mouse;
 
