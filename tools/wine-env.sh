@@ -51,11 +51,16 @@ export THARNIC_VIRTUAL_DISPLAY
 "$WINESERVER" -w
 # Wine looks for its own fonts (the caption glyphs of its dialogs, their face) under a data
 # folder it names with ".." in it, which its file lookup refuses: the prefix's font folder
-# gets them instead, so every program started from here on finds them.
+# gets them instead, so every program started from here on finds them. Not Wine's Tahoma
+# Bold: at small sizes it draws from bitmaps whose advances are not the widths it reports,
+# so a link laid over its words in a message misses them; bold is then made from Tahoma.
 _tharnic_fonts="$WINEPREFIX/drive_c/windows/Fonts"
 if [ -d /usr/share/wine/fonts ] && mkdir -p "$_tharnic_fonts"; then
   for _f in /usr/share/wine/fonts/*; do
-    [ -e "$_tharnic_fonts/${_f##*/}" ] || ln -sf "$_f" "$_tharnic_fonts/"
+    case "${_f##*/}" in
+      tahomabd.ttf) rm -f "$_tharnic_fonts/tahomabd.ttf" ;;
+      *) [ -e "$_tharnic_fonts/${_f##*/}" ] || ln -sf "$_f" "$_tharnic_fonts/" ;;
+    esac
   done
 fi
 "$WINESERVER" -p

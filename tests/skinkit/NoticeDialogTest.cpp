@@ -259,6 +259,24 @@ TEST(NoticeDialogs, MessageBoxPlacementAndReaderLink)
                   EXPECT_GE(lr.left, r.left);
                   EXPECT_LE(lr.right, r.right);
                   SaveWindowPng(h, L"notice-one-reader-link");
+                  // The link's words lie exactly over the message's own: the box looks the
+                  // same with the link hidden.
+                  MouseMoveTo(POINT{r.left + 5, r.bottom - 5});
+                  EXPECT_TRUE(WaitUntil([&] { return b.m_readerLink.IsHighlighted() == FALSE; }));
+                  RedrawWindow(link, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+                  int w = 0, hh = 0;
+                  std::vector<DWORD> withLink = CaptureWindow(h, &w, &hh);
+                  b.m_readerLink.ShowWindow(SW_HIDE);
+                  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                  std::vector<DWORD> without = CaptureWindow(h, &w, &hh);
+                  b.m_readerLink.ShowWindow(SW_SHOW);
+                  RedrawWindow(link, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+                  int differ = 0;
+                  for (int y = lr.top - r.top; y < lr.bottom - r.top; ++y)
+                      for (int x = lr.left - r.left; x < lr.right - r.left; ++x)
+                          if (y >= 0 && y < hh && x >= 0 && x < w && withLink[(size_t)y * w + x] != without[(size_t)y * w + x])
+                              ++differ;
+                  EXPECT_EQ(differ, 0) << "pixels under the link that differ from the message's own words";
                   MouseMoveTo(ScreenCenter(link));
                   EXPECT_TRUE(WaitUntil([&] { return b.m_readerLink.IsHighlighted() != FALSE; }));
                   EXPECT_TRUE(WindowShown(h));
