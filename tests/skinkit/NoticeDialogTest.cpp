@@ -259,28 +259,40 @@ TEST(NoticeDialogs, MessageBoxPlacementAndReaderLink)
                   EXPECT_GE(lr.left, r.left);
                   EXPECT_LE(lr.right, r.right);
                   SaveWindowPng(h, L"notice-one-reader-link");
-                  // The link's words lie exactly over the message's own: the box looks the
-                  // same with the link hidden.
-                  MouseMoveTo(POINT{r.left + 5, r.bottom - 5});
-                  EXPECT_TRUE(WaitUntil([&] { return b.m_readerLink.IsHighlighted() == FALSE; }));
-                  RedrawWindow(link, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-                  int w = 0, hh = 0;
-                  std::vector<DWORD> withLink = CaptureWindow(h, &w, &hh);
-                  b.m_readerLink.ShowWindow(SW_HIDE);
-                  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-                  std::vector<DWORD> without = CaptureWindow(h, &w, &hh);
-                  b.m_readerLink.ShowWindow(SW_SHOW);
-                  RedrawWindow(link, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-                  int differ = 0;
-                  for (int y = lr.top - r.top; y < lr.bottom - r.top; ++y)
-                      for (int x = lr.left - r.left; x < lr.right - r.left; ++x)
-                          if (y >= 0 && y < hh && x >= 0 && x < w && withLink[(size_t)y * w + x] != without[(size_t)y * w + x])
-                              ++differ;
-                  EXPECT_EQ(differ, 0) << "pixels under the link that differ from the message's own words";
                   MouseMoveTo(ScreenCenter(link));
                   EXPECT_TRUE(WaitUntil([&] { return b.m_readerLink.IsHighlighted() != FALSE; }));
                   EXPECT_TRUE(WindowShown(h));
                   SaveWindowPng(h, L"notice-one-reader-link-hover");
+                  // The link's words lie exactly over the message's own: the box looks the
+                  // same with the link hidden. Each look waits until the box's pixels have
+                  // settled, with no part of the link left unpainted (white).
+                  MouseMoveTo(POINT{r.left + 5, r.bottom - 5});
+                  EXPECT_TRUE(WaitUntil([&] { return b.m_readerLink.IsHighlighted() == FALSE; }));
+                  int w = 0, hh = 0;
+                  auto settled = [&](std::vector<DWORD>& pixels) {
+                      return WaitUntil([&] {
+                          std::vector<DWORD> now = CaptureWindow(h, &w, &hh);
+                          bool blank = false;
+                          for (int y = lr.top - r.top; y < lr.bottom - r.top && !blank; ++y)
+                              for (int x = lr.left - r.left; x < lr.right - r.left; ++x)
+                                  if ((now[(size_t)y * w + x] & 0xFFFFFF) == 0xFFFFFF) blank = true;
+                          bool same = !blank && now == pixels;
+                          pixels = now;
+                          return same;
+                      });
+                  };
+                  std::vector<DWORD> withLink, without;
+                  b.m_readerLink.Invalidate();
+                  EXPECT_TRUE(settled(withLink)) << "the box with its link painted";
+                  b.m_readerLink.ShowWindow(SW_HIDE);
+                  EXPECT_TRUE(settled(without)) << "the box without its link painted";
+                  b.m_readerLink.ShowWindow(SW_SHOW);
+                  int differ = 0;
+                  for (int y = lr.top - r.top; y < lr.bottom - r.top; ++y)
+                      for (int x = lr.left - r.left; x < lr.right - r.left; ++x)
+                          if (withLink[(size_t)y * w + x] != without[(size_t)y * w + x]) ++differ;
+                  EXPECT_EQ(differ, 0) << "pixels under the link that differ from the message's own words";
+                  EXPECT_TRUE(WindowShown(link));
                   // Opening the page is the shell's business; here it opens nothing.
                   b.m_readerLink.SetURL(scratch.File(L"no-such-page.html"));
                   EXPECT_TRUE(ClickOn(link));
