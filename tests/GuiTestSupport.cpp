@@ -522,6 +522,35 @@ testing::AssertionResult WindowOnScreen(HWND hwnd, DWORD timeoutMs)
     return r << differ << " of its pixels are not on the screen there";
 }
 
+testing::AssertionResult WindowSettled(HWND hwnd, DWORD timeoutMs)
+{
+    std::vector<DWORD> last;
+    DWORD lastAt = 0;
+    int w = 0, h = 0;
+    bool done = WaitForWindow(
+        hwnd,
+        [&] {
+            if (!Shown(hwnd) || LeftToPaint(hwnd)) {
+                last.clear();
+                return false;
+            }
+            DWORD at = GetTickCount();
+            if (!last.empty() && at - lastAt < 100) return false;
+            std::vector<DWORD> now = CaptureWindow(hwnd, &w, &h);
+            bool same = !now.empty() && now == last;
+            last = std::move(now);
+            lastAt = at;
+            return same;
+        },
+        timeoutMs);
+    if (done) return testing::AssertionSuccess();
+    testing::AssertionResult r = testing::AssertionFailure();
+    r << "waited " << timeoutMs << " ms for " << DescribeWindow(hwnd) << " to keep its pixels for 100 ms; ";
+    if (!Shown(hwnd)) return r << "it is not shown";
+    if (HWND left = LeftToPaint(hwnd)) return r << "still to paint: " << DescribeWindow(left);
+    return r << "its pixels kept changing";
+}
+
 testing::AssertionResult WindowPlaced(HWND hwnd, const RECT& expected, DWORD timeoutMs)
 {
     RECT seen = {};

@@ -63,6 +63,10 @@ testing::AssertionResult WindowShown(HWND hwnd, DWORD timeoutMs = WINDOW_WAIT_MS
 // has put it there), twice in a row with its messages run in between. Of a window of this
 // process: a window of another is read from the screen either way.
 testing::AssertionResult WindowOnScreen(HWND hwnd, DWORD timeoutMs = WINDOW_WAIT_MS);
+// Shown, nothing left to paint, and its pixels the same in two looks at least 100 ms
+// apart: a paint that came late (a box painted again over a control, then the control) has
+// ended. For a picture.
+testing::AssertionResult WindowSettled(HWND hwnd, DWORD timeoutMs = WINDOW_WAIT_MS);
 // Its rectangle on the screen is this one.
 testing::AssertionResult WindowPlaced(HWND hwnd, const RECT& expected, DWORD timeoutMs = WINDOW_WAIT_MS);
 // The foreground window is it (or the top-level window it belongs to).

@@ -74,6 +74,7 @@ void Key(WORD vk)
 template <class Box>
 void Pictures(Box& box, HWND h, CBitmapBtn& button, const std::wstring& name)
 {
+    EXPECT_TRUE(WindowSettled(h));
     SaveWindowPng(h, (name + L"-rest").c_str());
     MouseMoveTo(ScreenCenter(button.m_hWnd));
     EXPECT_TRUE(WaitUntil([&] { return button.m_nHover == 1; }));
@@ -264,21 +265,19 @@ TEST(NoticeDialogs, MessageBoxPlacementAndReaderLink)
                   EXPECT_TRUE(WindowShown(h));
                   SaveWindowPng(h, L"notice-one-reader-link-hover");
                   // The link's words lie exactly over the message's own: the box looks the
-                  // same with the link hidden. Each look waits until the box's pixels have
-                  // settled, with no part of the link left unpainted (white).
+                  // same with the link hidden.
                   MouseMoveTo(POINT{r.left + 5, r.bottom - 5});
                   EXPECT_TRUE(WaitUntil([&] { return b.m_readerLink.IsHighlighted() == FALSE; }));
                   int w = 0, hh = 0;
+                  // Settled, with no part of the link left unpainted (white).
                   auto settled = [&](std::vector<DWORD>& pixels) {
                       return WaitUntil([&] {
-                          std::vector<DWORD> now = CaptureWindow(h, &w, &hh);
-                          bool blank = false;
-                          for (int y = lr.top - r.top; y < lr.bottom - r.top && !blank; ++y)
+                          if (!WindowSettled(h, 1000)) return false;
+                          pixels = CaptureWindow(h, &w, &hh);
+                          for (int y = lr.top - r.top; y < lr.bottom - r.top; ++y)
                               for (int x = lr.left - r.left; x < lr.right - r.left; ++x)
-                                  if ((now[(size_t)y * w + x] & 0xFFFFFF) == 0xFFFFFF) blank = true;
-                          bool same = !blank && now == pixels;
-                          pixels = now;
-                          return same;
+                                  if ((pixels[(size_t)y * w + x] & 0xFFFFFF) == 0xFFFFFF) return false;
+                          return true;
                       });
                   };
                   std::vector<DWORD> withLink, without;
