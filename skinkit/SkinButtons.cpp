@@ -1,9 +1,11 @@
 #include "skinkit/SkinButtons.h"
 #include "core/SkinEntry.h"
+#include "framework/StartupTrace.h"
 
 void CreateSkinButtons(CWnd* parent, const std::vector<SkinItem>& strings, const SkinButtonRow* rows, size_t count,
                        const SkinStatePictures& pictures)
 {
+    StartupTraceScope trace("controls");
     for (size_t i = 0; i < count; ++i) {
         const SkinButtonRow& row = rows[i];
         const CString* text = FindSkinItem(strings, row.entry);

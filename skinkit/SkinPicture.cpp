@@ -1,4 +1,5 @@
 #include "skinkit/SkinPicture.h"
+#include "framework/StartupTrace.h"
 #include <ole2.h>
 #include <olectl.h>
 
@@ -35,8 +36,10 @@ HBITMAP DecodePicture(HGLOBAL block, DWORD size)
         return nullptr;
     }
     IPicture* picture = nullptr;
+    int64_t since = StartupTraceNow();
     HRESULT hr = OleLoadPicture(stream, (LONG)size, FALSE, IID_IPicture, (void**)&picture);
     stream->Release();
+    StartupTraceSpan("picture-decode", since);
     if (FAILED(hr) || !picture) return nullptr;
     HBITMAP copy = nullptr;
     SHORT type = 0;
@@ -44,8 +47,10 @@ HBITMAP DecodePicture(HGLOBAL block, DWORD size)
     if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP && SUCCEEDED(picture->get_Handle(&handle)) &&
         handle) {
         HBITMAP own = (HBITMAP)(UINT_PTR)handle;
+        since = StartupTraceNow();
         copy = (HBITMAP)CopyImage(own, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
         if (!copy) copy = (HBITMAP)CopyImage(own, IMAGE_BITMAP, 0, 0, 0);
+        StartupTraceSpan("picture-copy", since);
     }
     picture->Release();
     return copy;
@@ -58,7 +63,9 @@ BOOL LoadPictureFile(const wchar_t* path, CBitmap& bitmap, SIZE& size)
     bitmap.DeleteObject();
     size = SIZE{0, 0};
     DWORD bytes = 0;
+    int64_t since = StartupTraceNow();
     HGLOBAL block = path ? ReadWholeFile(path, bytes) : nullptr;
+    StartupTraceSpan("picture-read", since);
     HBITMAP decoded = block ? DecodePicture(block, bytes) : nullptr;
     if (!decoded) return FALSE;
     bitmap.Attach(decoded);
