@@ -18,7 +18,18 @@ void CreateSkinButtons(CWnd* parent, const std::vector<SkinItem>& strings, const
         CString caption(entry.text);
         if (row.steps & SKIN_CHECK) button.SetCheck(entry.flag ? 1 : 0);
         if (row.steps & SKIN_TOOLTIP) button.SetToolTipText(&caption);
+        if (row.steps & SKIN_TOOLTIP_LATER) button.m_strToolTip = caption;
         if (row.steps & SKIN_CAPTION) button.SetCaption(caption);
         if (row.steps & SKIN_TOGGLE) button.SetToggle();
+    }
+}
+
+void MakeButtonTips(CBitmapBtn* const* buttons, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        CBitmapBtn& b = *buttons[i];
+        if (!b.m_hWnd || (b.m_toolTip.m_hWnd && b.m_toolTip.GetToolCount() > 0)) continue;
+        CString text = b.m_strToolTip;
+        b.SetToolTipText(&text);
     }
 }
