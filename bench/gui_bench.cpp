@@ -257,7 +257,8 @@ Phase Gap(const char* label, const char* after, const char* before)
     return {label, [after, before](const StartTrace& t) {
                 double from = after ? t.LastEnd(after) : 0;
                 double to = before ? t.FirstStart(before) : t.Seen();
-                return (after && from < 0) || (before && to < 0) ? -1.0 : to - from;
+                // A result seen before its phase's call returned is no time at all.
+                return (after && from < 0) || (before && to < 0) ? -1.0 : std::max(0.0, to - from);
             }};
 }
 
