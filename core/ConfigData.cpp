@@ -6,6 +6,8 @@
 namespace {
 
 const int kDefaultButtonCodes[BUTTON_COUNT] = {1, 2, 6, 9, 9, 9, 4, 5, 9, 9, 9};
+// Automatic delays: the mode of a macro slot that nothing has filled.
+const int32_t kDefaultDelayMode = 1;
 
 // Replaces value by def when it lies outside lo..hi; tells whether it did.
 bool Clamp(int32_t& value, int32_t lo, int32_t hi, int32_t def)
@@ -90,27 +92,36 @@ void CopyField(wchar_t* dst, int capacity, const wchar_t* src)
     memset(dst + n, 0, (capacity - n) * sizeof(wchar_t));
 }
 
+void ResetMacro(MacroData& m)
+{
+    memset(&m, 0, sizeof m);
+    m.delayMode = kDefaultDelayMode;
+}
+
+void ResetProfile(ProfileData& p)
+{
+    memset(&p, 0, sizeof p);
+    p.DPI_VALUE = -1;
+    p.DOUBLE_CLICK_SPEED = -1;
+    p.SCROLL_SPEED = -1;
+    p.SENSITIVITY = -1;
+    p.ADVANCE_SENSITIVITY_X = -1;
+    p.ADVANCE_SENSITIVITY_Y = -1;
+    p.LED_COLOR = 0xFFFFFFFFu;
+    p.LED_INTENSITY = -1;
+    p.LED_PULSATION = -1;
+    for (MacroData& m : p.macros) m.delayMode = kDefaultDelayMode;
+    for (int i = 0; i < BUTTON_COUNT; ++i) {
+        p.buttons[i].number = (uint8_t)(i + 1);
+        p.buttons[i].code = -1;
+    }
+}
+
 void ResetConfig(ConfigData& cfg)
 {
     cfg.PROFILE_ID = -1;
     cfg.POLLING_RATE = -1;
-    memset(cfg.profiles, 0, sizeof(cfg.profiles));
-    for (ProfileData& p : cfg.profiles) {
-        p.DPI_VALUE = -1;
-        p.DOUBLE_CLICK_SPEED = -1;
-        p.SCROLL_SPEED = -1;
-        p.SENSITIVITY = -1;
-        p.ADVANCE_SENSITIVITY_X = -1;
-        p.ADVANCE_SENSITIVITY_Y = -1;
-        p.LED_COLOR = 0xFFFFFFFFu;
-        p.LED_INTENSITY = -1;
-        p.LED_PULSATION = -1;
-        for (MacroData& m : p.macros) m.delayMode = 1;
-        for (int i = 0; i < BUTTON_COUNT; ++i) {
-            p.buttons[i].number = (uint8_t)(i + 1);
-            p.buttons[i].code = -1;
-        }
-    }
+    for (ProfileData& p : cfg.profiles) ResetProfile(p);
 }
 
 int ValidateConfig(ConfigData& cfg)
@@ -139,6 +150,8 @@ int ValidateConfig(ConfigData& cfg)
                 changed = true;
             }
         }
+        // A delay mode no editor makes (0 in a zero-filled slot) becomes that of a new slot.
+        for (MacroData& m : p.macros) changed |= Clamp(m.delayMode, 1, 4, kDefaultDelayMode);
         if (p.PROFILE_NAME[0] == 0) swprintf(p.PROFILE_NAME, 256, L"Profile %d", n + 1);
         // The first two buttons always keep left and right click.
         p.buttons[0].code = 1;

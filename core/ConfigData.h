@@ -20,6 +20,17 @@ struct MacroEvent {
     int32_t delay;  // ms after the event
 };
 
+// The longest wait after a macro event. Longer pauses than a minute are not something one
+// records between two keys: the recorder records no longer pause, the player waits no
+// longer, and the editor shows a stored delay as the player waits it.
+const int32_t MACRO_MAX_DELAY_MS = 60000;
+
+// A stored delay as the player waits it: at least 0 and at most MACRO_MAX_DELAY_MS.
+inline int32_t PlayedMacroDelay(int32_t delay)
+{
+    return delay < 0 ? 0 : delay > MACRO_MAX_DELAY_MS ? MACRO_MAX_DELAY_MS : delay;
+}
+
 struct ButtonSlot {
     uint8_t number;  // button number (slot index + 1; 0 in an imported profile)
     int32_t code;    // function code
@@ -72,7 +83,13 @@ std::unique_ptr<ConfigData> NewConfigData();
 
 // The state before loading: -1 marks every value that the file must supply.
 void ResetConfig(ConfigData& cfg);
-// Replaces every out-of-range number by its default; 1 when a number was replaced.
+// One profile in the state before loading, as ResetConfig leaves each; validated, it holds
+// what a new configuration holds.
+void ResetProfile(ProfileData& p);
+// An empty macro slot as a new configuration holds it: zero-filled, automatic delays.
+void ResetMacro(MacroData& m);
+// Replaces every out-of-range number by its default (a macro's delay mode outside 1..4
+// included); 1 when a number was replaced.
 int ValidateConfig(ConfigData& cfg);
 // 0 when both records hold the same settings. Texts count up to their terminator and
 // padding bytes are not compared.

@@ -459,10 +459,11 @@ bool WriteNewConfigFile(const ConfigData& cfg, const wchar_t* path)
     return doc.SaveFile(path);
 }
 
-int SaveConfig(const ConfigData& cfg)
+int SaveConfig(const ConfigData& cfg, unsigned* failed)
 {
+    unsigned missed = 0;
     // The registry values are a copy; the file is the user's data and is written anyway.
-    int result = WriteMouseValues(cfg);
+    if (WriteMouseValues(cfg) != 0) missed |= CONFIG_SAVE_REGISTRY;
 
     CString path = CString(g_szConfDir) + L"Config.xml";
     CXmlDoc doc;
@@ -470,10 +471,11 @@ int SaveConfig(const ConfigData& cfg)
         UpdateConfigDoc(doc, cfg);
     else
         BuildConfigDoc(doc, cfg);
-    if (!doc.SaveFile(path)) result = -1;
+    if (!doc.SaveFile(path)) missed |= CONFIG_SAVE_FILE;
 
-    if (!WriteTrayProfileNames(cfg, CString(g_szConfDir) + L"TrayIcon.xml")) result = -1;
-    return result;
+    if (!WriteTrayProfileNames(cfg, CString(g_szConfDir) + L"TrayIcon.xml")) missed |= CONFIG_SAVE_TRAY;
+    if (failed) *failed = missed;
+    return missed ? -1 : 0;
 }
 
 LONG OpenUserRegKey(const wchar_t* subKey, HKEY* key)

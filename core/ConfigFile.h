@@ -8,12 +8,20 @@ class CXmlDoc;
 // Always 0. Called after ResetConfig and followed by ValidateConfig.
 int LoadConfig(ConfigData& cfg, const wchar_t* path);
 
+// The parts of a save that could not be written, as bits.
+enum ConfigSaveFailure : unsigned {
+    CONFIG_SAVE_REGISTRY = 1,  // a registry key could not be opened or created
+    CONFIG_SAVE_FILE = 2,      // "Config.xml"
+    CONFIG_SAVE_TRAY = 4,      // "TrayIcon.xml" loaded but could not be written
+};
+
 // Writes the current profile's mouse values into the registry, then "Config.xml" of
 // g_szConfDir (updated in place when it loads, made anew otherwise), then the profile
 // names into "TrayIcon.xml" there when that file loads. 0 when everything was written;
-// -1 when a registry key could not be opened or a file could not be written. A registry
-// failure does not stop the files from being written.
-int SaveConfig(const ConfigData& cfg);
+// -1 when a registry key could not be opened or a file could not be written, and then
+// failed (when given) tells which parts, so a caller knows whether "Config.xml" holds the
+// record. A registry failure does not stop the files from being written.
+int SaveConfig(const ConfigData& cfg, unsigned* failed = nullptr);
 
 // Opens the key under HKEY_CURRENT_USER with full access, or creates it. 0 on success.
 LONG OpenUserRegKey(const wchar_t* subKey, HKEY* key);

@@ -4,12 +4,26 @@
 #include <cstring>
 #include <string>
 
-CString UrlEncodeUtf8(const wchar_t* text)
+namespace {
+
+bool IsUnreserved(unsigned char b)
+{
+    return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '-' || b == '.' ||
+           b == '_' || b == '~';
+}
+
+} // namespace
+
+CString UrlEncodeUtf8(const wchar_t* text, bool* whole)
 {
     CString result;
+    if (whole) *whole = true;
     if (!text || !*text) return result;
     int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) return result;
+    if (size <= 1) {
+        if (whole) *whole = false;
+        return result;
+    }
     std::string utf8((size_t)size, '\0');
     WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], size, nullptr, nullptr);
     utf8.resize((size_t)size - 1);
@@ -22,16 +36,19 @@ CString UrlEncodeUtf8(const wchar_t* text)
         size_t end = i + 1;
         while (end < utf8.size() && ((unsigned char)utf8[end] & 0xC0) == 0x80) ++end;
         size_t need = 0;
-        for (size_t k = i; k < end; ++k) need += (unsigned char)utf8[k] >= 0x80 ? 3 : 1;
-        if (out.size() + need > (size_t)URL_ENCODE_MAX_CHARS) break;
+        for (size_t k = i; k < end; ++k) need += IsUnreserved((unsigned char)utf8[k]) ? 1 : 3;
+        if (out.size() + need > (size_t)URL_ENCODE_MAX_CHARS) {
+            if (whole) *whole = false;
+            break;
+        }
         for (; i < end; ++i) {
             unsigned char b = (unsigned char)utf8[i];
-            if (b >= 0x80) {
+            if (IsUnreserved(b)) {
+                out += (wchar_t)b;
+            } else {
                 out += L'%';
                 out += hex[b >> 4];
                 out += hex[b & 0x0F];
-            } else {
-                out += (wchar_t)b;
             }
         }
     }

@@ -1,5 +1,6 @@
 #include "framework/CHttpFile.h"
 #include "framework/CHttpConnection.h"
+#include <string>
 
 CHttpFile::CHttpFile(HINTERNET hRequest) : CInternetFile(hRequest) {}
 
@@ -42,6 +43,25 @@ BOOL CHttpFile::QueryInfo(DWORD infoLevel, DWORD& value) const
     }
     DWORD size = sizeof(value);
     return HttpQueryInfoW(m_hFile, infoLevel, &value, &size, nullptr);
+}
+
+BOOL CHttpFile::QueryInfo(DWORD infoLevel, CString& value) const
+{
+    value.Empty();
+    if (!m_hFile) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    DWORD size = 0;
+    if (HttpQueryInfoW(m_hFile, infoLevel, nullptr, &size, nullptr) || GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        return FALSE;
+    // size is in bytes, with room for the terminator.
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    size = (DWORD)(text.size() * sizeof(wchar_t));
+    if (!HttpQueryInfoW(m_hFile, infoLevel, &text[0], &size, nullptr)) return FALSE;
+    text.resize(size / sizeof(wchar_t));
+    value = text.c_str();
+    return TRUE;
 }
 
 BOOL CHttpFile::QueryInfoStatusCode(DWORD& status) const

@@ -1,5 +1,6 @@
 #pragma once
 #include "framework/CInternetFile.h"
+#include "framework/CString.h"
 #include <memory>
 
 class CHttpConnection;
@@ -17,6 +18,8 @@ public:
     BOOL QueryInfoStatusCode(DWORD& status) const;
     // A reply header as a number (infoLevel with HTTP_QUERY_FLAG_NUMBER).
     BOOL QueryInfo(DWORD infoLevel, DWORD& value) const;
+    // A reply header as text; FALSE when the reply has none.
+    BOOL QueryInfo(DWORD infoLevel, CString& value) const;
 
     // A connection made only for this request (by CInternetSession::OpenURL) goes with it.
     void KeepConnection(std::unique_ptr<CHttpConnection> connection);

@@ -3,10 +3,12 @@
 
 BOOL CToolTipCtrl::Create(CWnd* parent, DWORD style)
 {
+    // An unowned popup would get a button of its own on a desktop's task bar.
+    if (!parent || !parent->m_hWnd) return FALSE;
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     return CreateEx(WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr, WS_POPUP | style, CW_USEDEFAULT, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, parent ? parent->m_hWnd : nullptr, nullptr);
+                    CW_USEDEFAULT, CW_USEDEFAULT, parent->m_hWnd, nullptr);
 }
 
 // The first version of the record: every version of the control accepts it.

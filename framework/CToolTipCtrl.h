@@ -6,7 +6,9 @@
 // relays its mouse messages (RelayEvent) from its PreTranslateMessage.
 class CToolTipCtrl : public CWnd {
 public:
-    // A tooltip owned by parent, or by no window when null.
+    // A tooltip made as the system makes its own: a tool window owned by the window it
+    // serves (the top-level window of parent), so that no task bar lists it. FALSE without
+    // a parent.
     BOOL Create(CWnd* parent, DWORD style = 0);
     // A tool for rect of the window (the whole window when null), known by id.
     BOOL AddTool(CWnd* wnd, const wchar_t* text, const RECT* rect = nullptr, UINT_PTR id = 0);

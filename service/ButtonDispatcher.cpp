@@ -6,6 +6,7 @@
 #include "service/ServiceSeams.h"
 #include "core/Messages.h"
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -114,6 +115,7 @@ void CHIDWnd::HandleButtonPress(int eventCode)
     const KeySteps& steps = KeyStepsFor(code, false, index);
     ButtonPress& press = m_buttonPresses[index];
     press.pending = true;
+    press.letGo = false;
     press.code = code;
     const MacroData* inSlot = MacroInSlot(MacroSlotOf(steps));
     if (!inSlot) {
@@ -133,7 +135,10 @@ void CHIDWnd::HandleButtonRelease(int eventCode)
     // The program in front is told of the release; a press performed before it came to
     // the front is still undone, or its key would stay down.
     bool handed = HandedToConfigurationProgram(index, false);
-    if (UndoButtonPress(eventCode) || handed)
+    // A press let go when the mouse was removed: its release, once the mouse is back, would
+    // let go what is no longer down.
+    bool letGo = index >= 0 && std::exchange(m_buttonPresses[index].letGo, false);
+    if (UndoButtonPress(eventCode) || handed || letGo)
         return;
     if (index < 0)
         return;
@@ -145,14 +150,25 @@ void CHIDWnd::HandleButtonRelease(int eventCode)
 
 bool CHIDWnd::UndoButtonPress(int eventCode)
 {
-    int index = ButtonIndexFromEventCode(eventCode);
-    if (index < 0 || !m_buttonPresses[index].pending)
+    return UndoPressOfButton(ButtonIndexFromEventCode(eventCode));
+}
+
+bool CHIDWnd::UndoPressOfButton(int index)
+{
+    if (index < 0 || index >= BUTTON_COUNT || !m_buttonPresses[index].pending)
         return false;
     ButtonPress& press = m_buttonPresses[index];
     press.pending = false;
     MacroData macro = press.macro;
     Perform(*this, KeyStepsFor(press.code, true, index), &macro);
     return true;
+}
+
+void CHIDWnd::LetGoHeldButtons()
+{
+    for (int index = 0; index < BUTTON_COUNT; ++index)
+        if (UndoPressOfButton(index))
+            m_buttonPresses[index].letGo = true;
 }
 
 const MacroData* CHIDWnd::MacroInSlot(int slot) const

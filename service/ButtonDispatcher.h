@@ -9,6 +9,7 @@ struct ButtonPress {
     bool pending = false;  // pressed, and the release has not come yet
     int code = 0;          // the function code the press performed
     MacroData macro = {};  // for a macro code: the macro as the press found it
+    bool letGo = false;    // undone when the mouse was removed; its release has nothing left to do
 };
 
 // The configuration program's main window, found by its exact title before every use.

@@ -212,6 +212,8 @@ LRESULT CHIDWnd::OnDeviceEvent(WPARAM event, LPARAM kind)
         SetTimer(GAME_WATCH_TIMER, GAME_WATCH_PERIOD_MS);
         break;
     case DeviceEventKind::Removal:
+        // A removed mouse reports no releases: what its held buttons hold is let go now.
+        LetGoHeldButtons();
         KillTimer(GAME_WATCH_TIMER);
         NotifyTrayDeviceGone();
         PublishFirmwareVersion(0);

@@ -61,6 +61,9 @@ public:
     void HandleButtonRelease(int eventCode);
     // The release of the button's remembered press; false when no press is remembered.
     bool UndoButtonPress(int eventCode);
+    bool UndoPressOfButton(int index);
+    // The mouse was removed: every held button's press is undone as its release would.
+    void LetGoHeldButtons();
     LRESULT OnServicePing(WPARAM wParam, LPARAM lParam);
     LRESULT OnFirmwareUpdate(WPARAM wParam, LPARAM lParam);
     LRESULT OnFirmwareVersions(WPARAM wParam, LPARAM lParam);

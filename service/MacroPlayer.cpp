@@ -2,7 +2,10 @@
 #include "service/PeerWindows.h"
 #include "service/ServiceSeams.h"
 #include <algorithm>
+#include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 CList<int, int> g_heldKeys;
 CList<int, int> g_repressKeys;
@@ -56,7 +59,7 @@ int MacroPlayCount(const MacroData& m)
 
 DWORD MacroDelay(int32_t delay)
 {
-    return (DWORD)std::max(0, std::min(delay, (int32_t)MACRO_MAX_DELAY_MS));
+    return (DWORD)PlayedMacroDelay(delay);
 }
 
 WORD GenericKey(int vk)
@@ -84,6 +87,27 @@ KeySteps MacroEventSteps(const MacroEvent* events, int count, int fixedDelay)
         steps.push_back(WaitMs(fixedDelay >= 0 ? (DWORD)fixedDelay : MacroDelay(e.delay)));
         state[e.vk] = (signed char)up;
     }
+    return steps;
+}
+
+KeySteps MacroReleaseSteps(const MacroEvent* events, int count)
+{
+    // Tracked by the key sent: a left and a right Shift are one key to the receiver.
+    int lastPress[256];
+    std::fill(std::begin(lastPress), std::end(lastPress), -1);
+    for (int i = 0; i < count; ++i) {
+        if (events[i].vk == 0)
+            continue;  // no key: nothing to let go
+        lastPress[GenericKey(events[i].vk)] = events[i].up ? -1 : i;
+    }
+    std::vector<std::pair<int, WORD>> down;
+    for (int key = 0; key < 256; ++key)
+        if (lastPress[key] >= 0)
+            down.push_back({lastPress[key], (WORD)key});
+    std::sort(down.rbegin(), down.rend());
+    KeySteps steps;
+    for (const auto& d : down)
+        steps.push_back(KeyEvent(d.second, KEYEVENTF_KEYUP));
     return steps;
 }
 
@@ -135,6 +159,8 @@ void PlayMacroKeys(const MacroEvent (&keys)[MACRO_KEY_COUNT])
     // Each key with a state table of its own, so no 1 ms wait comes between them.
     for (const MacroEvent& key : keys)
         Play(MacroEventSteps(&key, 1, 50));
+    // Two presses (Shift+Enter as the editor stores it) are let go once both went out.
+    Play(MacroReleaseSteps(keys, MACRO_KEY_COUNT));
 }
 
 void PlayMacroEventsOnce(const MacroData& m)
@@ -147,7 +173,11 @@ void PlayMacroEventsOnce(const MacroData& m)
     if (w)
         SendToPeer(w, WM_INPUTLANGCHANGEREQUEST, 1, (LPARAM)us);
     CollectHeldKeys(m);
-    Play(MacroEventSteps(m.events, MacroEventCount(m), -1));
+    int count = MacroEventCount(m);
+    Play(MacroEventSteps(m.events, count, -1));
+    // What the events leave down (a recording cut at 320 events, OK pressed while a key
+    // was held) is let go at the end of the play; held keys it used are pressed again after.
+    Play(MacroReleaseSteps(m.events, count));
     ClockSeam().Sleep(100);
     if (w)
         SendToPeer(w, WM_INPUTLANGCHANGEREQUEST, 1, (LPARAM)old);

@@ -14,10 +14,8 @@ extern CList<int, int> g_heldKeys;
 // Held keys that a played macro also used; pressed again after its playback.
 extern CList<int, int> g_repressKeys;
 
-// The editor's loop field takes three digits; longer pauses than a minute are not
-// something one records between two keys. Larger values only come from a damaged file.
+// The editor's loop field takes three digits; larger counts only come from a damaged file.
 const int MACRO_MAX_LOOPS = 999;
-const int MACRO_MAX_DELAY_MS = 60000;
 
 enum class MacroKind { Paste, HoldKey, Played };
 
@@ -27,7 +25,7 @@ int MacroEventCount(const MacroData& m);
 // How often a played macro runs: the loop count when the loop flag is set, else 1;
 // 0 for a count of 0 or less, and never more than the editor can record.
 int MacroPlayCount(const MacroData& m);
-// A stored delay as it is waited: at least 0 and at most MACRO_MAX_DELAY_MS.
+// A stored delay as it is waited (PlayedMacroDelay).
 DWORD MacroDelay(int32_t delay);
 // Left and right Shift, Ctrl and Alt (160..165) as the generic 16, 17 and 18.
 WORD GenericKey(int vk);
@@ -35,6 +33,9 @@ WORD GenericKey(int vk);
 // One pass over events with a fresh key-state table: 1 ms before a key whose last state
 // differs, the key made generic, then the event's delay, or fixedDelay when it is 0 or more.
 KeySteps MacroEventSteps(const MacroEvent* events, int count, int fixedDelay);
+// The releases of the keys that the events leave down, last pressed first, without waits;
+// keys are taken as sent, so a left and a right Shift down are one Shift to let go.
+KeySteps MacroReleaseSteps(const MacroEvent* events, int count);
 // Ctrl+V with its waits, as the paste sends it.
 KeySteps PasteKeySteps();
 

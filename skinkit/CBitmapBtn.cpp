@@ -78,7 +78,7 @@ void CBitmapBtn::SetPortraitTexts(const CString& server, const CString& name, co
 void CBitmapBtn::SetToolTipText(const CString* text)
 {
     if (!text) return;
-    if (!EnsureButtonTip(m_toolTip, *this, nullptr)) return;
+    if (!EnsureButtonTip(m_toolTip, *this)) return;
     SetButtonTip(m_toolTip, *this, *text);
     m_strToolTip = *text;
 }
@@ -98,7 +98,7 @@ void CBitmapBtn::SetFillColor(COLORREF color)
 
 BOOL CBitmapBtn::PreTranslateMessage(MSG* msg)
 {
-    if (EnsureButtonTip(m_toolTip, *this, nullptr)) m_toolTip.RelayEvent(msg);
+    if (EnsureButtonTip(m_toolTip, *this)) m_toolTip.RelayEvent(msg);
     return CButton::PreTranslateMessage(msg);
 }
 

@@ -38,12 +38,12 @@ void CColorBtn::SetCheck(int check)
 void CColorBtn::SetToolTipText(const CString* text)
 {
     if (!text) return;
-    if (EnsureButtonTip(m_toolTip, *this, this)) SetButtonTip(m_toolTip, *this, *text);
+    if (EnsureButtonTip(m_toolTip, *this)) SetButtonTip(m_toolTip, *this, *text);
 }
 
 BOOL CColorBtn::PreTranslateMessage(MSG* msg)
 {
-    if (EnsureButtonTip(m_toolTip, *this, this)) m_toolTip.RelayEvent(msg);
+    if (EnsureButtonTip(m_toolTip, *this)) m_toolTip.RelayEvent(msg);
     return CButton::PreTranslateMessage(msg);
 }
 

@@ -1,5 +1,6 @@
 #include "skinkit/CSkinPopupMenu.h"
 #include "skinkit/SkinFiles.h"
+#include "skinkit/SkinHandlers.h"
 #include "skinkit/SkinPicture.h"
 #include "core/AppPaths.h"
 #include "core/Messages.h"
@@ -10,6 +11,7 @@ BEGIN_MESSAGE_MAP(CSkinPopupMenu, CDialog)
     ON_MESSAGE(WM_CREATE, OnCreate)
     ON_MESSAGE(WM_PAINT, OnPaint)
     ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
+    ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
     ON_MESSAGE(WM_DESTROY, OnDestroy)
     ON_MESSAGE(WM_RETAKE_FOCUS, OnRetakeFocus)
     ON_CONTROL_RANGE(LBN_SELCHANGE, 0, 0xFFFF, OnSelChangeRow)
@@ -74,10 +76,17 @@ BOOL CSkinPopupMenu::OnInitDialog()
     int rowHeight = m_list.GetCount() > 0 ? m_list.GetItemHeight(0) : 0;
     HWND after = m_pOwner ? m_pOwner->m_hWnd : nullptr;
     SetWindowPos(after, m_nX, m_nY, m_nWidth, rowHeight * m_list.GetCount(), SWP_SHOWWINDOW);
+    m_bPlaced = true;
     m_list.SetFocus();
     m_dwShown = GetTickCount();
     if (!m_dwShown) m_dwShown = 1;
     return TRUE;
+}
+
+LRESULT CSkinPopupMenu::OnWindowPosChanging(WPARAM, LPARAM lParam)
+{
+    if (m_bPlaced) KeepPopupPlace(lParam, m_nX, m_nY);
+    return Default();
 }
 
 LRESULT CSkinPopupMenu::OnRetakeFocus(WPARAM, LPARAM)

@@ -76,6 +76,7 @@ protected:
     LRESULT OnCreate(WPARAM, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBkgnd(WPARAM, LPARAM) { return TRUE; }
+    LRESULT OnWindowPosChanging(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnRetakeFocus(WPARAM, LPARAM);
     void OnSelChange();
@@ -86,6 +87,7 @@ protected:
     int* m_pHoverFlag;
     bool m_bClosing = false;
     bool m_bNotifyClosed = false;
+    bool m_bPlaced = false;
     DWORD m_dwShown = 0;
     static constexpr UINT WM_RETAKE_FOCUS = WM_APP + 1;
 

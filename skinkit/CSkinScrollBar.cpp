@@ -29,6 +29,8 @@ BEGIN_MESSAGE_MAP(CSkinScrollBar, CScrollBar)
     ON_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
     ON_MESSAGE(WM_TIMER, OnTimer)
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
+    ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
+    ON_MESSAGE(WM_CANCELMODE, OnCancelMode)
 END_MESSAGE_MAP()
 
 CSkinScrollBar::CSkinScrollBar()
@@ -223,6 +225,12 @@ void CSkinScrollBar::FollowMouse(POINT p, bool fromLeave)
         tme.dwHoverTime = 1;
         m_bTracking = TrackMouseEvent(&tme) ? 1 : 0;
     }
+    // A box opened over the bar's window while it was held: the system leaves the mouse
+    // with the bar, which takes no more input.
+    if ((m_bDragging || m_nPressedPart >= 0) && !TakesInput()) {
+        CancelPress();
+        return;
+    }
     if (m_bDragging) {
         if (fromLeave) return;
         int d = IsVertical() ? p.y - m_ptDrag.y : p.x - m_ptDrag.x;
@@ -274,23 +282,56 @@ void CSkinScrollBar::StopRepeat()
 
 LRESULT CSkinScrollBar::OnLButtonUp(WPARAM, LPARAM lParam)
 {
+    m_bReleasing = true;
     if (::GetCapture() == m_hWnd) ReleaseCapture();
-    POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    m_bReleasing = false;
+    EndPress(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, true);
+    return 0;
+}
+
+void CSkinScrollBar::EndPress(POINT p, bool pointerOnBar)
+{
     if (!m_bDragging) {
-        if (m_nPressedPart < 0) return 0;
+        if (m_nPressedPart < 0) return;
         StopRepeat();
         m_nPressedPart = -1;
-        m_nHotPart = PartAt(p);
+        m_nHotPart = pointerOnBar ? PartAt(p) : -1;
         Repaint();
-        return 0;
+        return;
     }
     m_bDragging = 0;
     // The parent answers with the window's new position (SBM_SETSCROLLINFO).
     Notify(SB_THUMBPOSITION, m_si.nTrackPos);
     m_si.nTrackPos = -1;
-    m_nHotPart = PartAt(p);
+    m_nHotPart = pointerOnBar ? PartAt(p) : -1;
     Repaint();
-    return 0;
+}
+
+// The mouse taken by another window, or by none (a box disabling the bar's window): no
+// release will come here, so the press ends now. The capture is left where it went.
+LRESULT CSkinScrollBar::OnCaptureChanged(WPARAM, LPARAM lParam)
+{
+    if (!m_bReleasing && (HWND)lParam != m_hWnd) EndPress(POINT{-1, -1}, false);
+    return Default();
+}
+
+void CSkinScrollBar::CancelPress()
+{
+    if (::GetCapture() == m_hWnd) ReleaseCapture();
+    EndPress(POINT{-1, -1}, false);
+}
+
+LRESULT CSkinScrollBar::OnCancelMode(WPARAM, LPARAM)
+{
+    CancelPress();
+    return Default();
+}
+
+bool CSkinScrollBar::TakesInput() const
+{
+    for (HWND h = m_hWnd; h; h = (GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) ? ::GetParent(h) : nullptr)
+        if (!::IsWindowEnabled(h)) return false;
+    return true;
 }
 
 LRESULT CSkinScrollBar::OnTimer(WPARAM id, LPARAM)
@@ -300,6 +341,10 @@ LRESULT CSkinScrollBar::OnTimer(WPARAM id, LPARAM)
         KillTimer(kFirstRepeatTimer);
         SetTimer(kRepeatTimer, 100);
     } else if (id != kRepeatTimer) {
+        return 0;
+    }
+    if (!TakesInput()) {
+        CancelPress();
         return 0;
     }
     if (m_bOutside) return 0;

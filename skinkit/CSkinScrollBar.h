@@ -11,6 +11,8 @@ class CDC;
 // sends its parent WM_VSCROLL or WM_HSCROLL (code, position; its own handle) as a system
 // bar would: arrows and the track at once and repeated after 500 ms every 100 ms while
 // held, SB_THUMBTRACK while the thumb is dragged and SB_THUMBPOSITION when it is let go.
+// A press also ends, as its release would, when the mouse is taken from the bar (another
+// window's capture, WM_CANCELMODE) or its window is disabled (a box opened over it).
 // SBS_VERT in its style makes it vertical; a double click does nothing.
 class CSkinScrollBar : public CScrollBar {
 public:
@@ -50,6 +52,12 @@ protected:
     void Draw(CDC& dc);
     void FollowMouse(POINT client, bool fromLeave);
     void StopRepeat();
+    // The press or the drag ended; the pointer at client over the bar, or away.
+    void EndPress(POINT client, bool pointerOnBar);
+    // The press ended from outside: the mouse is let go and no release will come.
+    void CancelPress();
+    // False while the bar or a window it lies in is disabled.
+    bool TakesInput() const;
 
     LRESULT OnSize(WPARAM, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
@@ -58,5 +66,11 @@ protected:
     LRESULT OnLButtonUp(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnMouseLeave(WPARAM, LPARAM);
+    LRESULT OnCaptureChanged(WPARAM, LPARAM);
+    LRESULT OnCancelMode(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
+
+private:
+    // Set while the bar lets the mouse go itself, at a release.
+    bool m_bReleasing = false;
 };

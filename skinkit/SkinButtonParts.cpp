@@ -40,9 +40,9 @@ void FollowHover(CWnd& button, bool leftHeld, int& hover)
     if (!leftHeld) ReleaseCapture();
 }
 
-bool EnsureButtonTip(CToolTipCtrl& tip, CWnd& button, CWnd* owner)
+bool EnsureButtonTip(CToolTipCtrl& tip, CWnd& button)
 {
-    if (!tip.m_hWnd && button.m_hWnd && tip.Create(owner, 0)) tip.Activate(FALSE);
+    if (!tip.m_hWnd && button.m_hWnd && tip.Create(&button, 0)) tip.Activate(FALSE);
     return tip.m_hWnd != nullptr;
 }
 

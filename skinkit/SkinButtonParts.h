@@ -19,9 +19,9 @@ void CutStateImages(CWnd& button, CBitmap* const images[4], CBitmap& normal, CBi
 // another window the hover ends and the capture goes, unless the left button is held.
 void FollowHover(CWnd& button, bool leftHeld, int& hover);
 
-// The button's tooltip, made on first use (deactivated) and owned by owner, or by no
-// window when null. Answers whether it exists.
-bool EnsureButtonTip(CToolTipCtrl& tip, CWnd& button, CWnd* owner);
+// The button's tooltip, made on first use (deactivated) and owned by the button's window,
+// so that it never shows on a task bar. Answers whether it exists.
+bool EnsureButtonTip(CToolTipCtrl& tip, CWnd& button);
 
 // The button's one tool (id 1, its client rectangle) when the tooltip has none yet, with
 // the text; the tooltip is activated.

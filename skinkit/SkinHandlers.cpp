@@ -22,3 +22,11 @@ PanelKey SidePanelKey(const MSG& msg)
         return PanelKey::EndsProgram;
     return PanelKey::Other;
 }
+
+void KeepPopupPlace(LPARAM windowPos, int x, int y)
+{
+    WINDOWPOS* pos = (WINDOWPOS*)windowPos;
+    if (pos->flags & SWP_NOMOVE) return;
+    pos->x = x;
+    pos->y = y;
+}

@@ -20,16 +20,15 @@ void DrawSkinListRow(const DRAWITEMSTRUCT& dis, const SkinListColors& colors, HF
     if (!dc.Attach(dis.hDC)) return;
     const RECT& r = dis.rcItem;
     bool selected = (dis.itemState & ODS_SELECTED) != 0;
-    if (selected || (dis.itemAction & ODA_SELECT)) {
-        if (selected)
-            FillRow(dc, r, colors.highlight);
-        else if (colors.background)
-            dc.FillRect(r, colors.background);
-    }
+    // A row looks the same whatever the draw is for (a repaint, a selection, a focus change):
+    // the text is drawn transparent, so every draw lays the row's ground first, or a repaint
+    // without erasing and the focus draws of the caret row would draw it over itself.
     COLORREF text = colors.text;
-    if ((dis.itemAction & ODA_FOCUS) && selected) {
-        if (!(dis.itemState & ODS_FOCUS)) FillRow(dc, r, colors.highlight);
+    if (selected) {
+        FillRow(dc, r, colors.highlight);
         text = colors.highlightText;
+    } else if (colors.background) {
+        dc.FillRect(r, colors.background);
     }
     if (dis.itemState & ODS_DISABLED) text = GetSysColor(COLOR_BTNSHADOW);
 

@@ -9,8 +9,8 @@ struct SkinListColors {
     HBRUSH background;  // null: the row is left as it is
 };
 
-// Draws one row of an owner-drawn list box: the highlight for a selected row, the ground
-// for one that was just deselected, then the text. A row whose item data is 0 shows its
+// Draws one row of an owner-drawn list box: the highlight with the highlight text for a
+// selected row, the ground with the text colour for any other, whatever the draw is for. A row whose item data is 0 shows its
 // text centred; other item data names a bitmap resource of the program, drawn as a
 // 16 x 16 marker before the text.
 void DrawSkinListRow(const DRAWITEMSTRUCT& dis, const SkinListColors& colors, HFONT font);

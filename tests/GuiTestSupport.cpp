@@ -3,8 +3,10 @@
 #include "framework/CWnd.h"
 #include <objidl.h>
 #include <gdiplus.h>
+#include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <cstdio>
 #include <cwchar>
 #include <thread>
 #include <vector>
@@ -150,6 +152,31 @@ CString SaveBitmapPng(HBITMAP bitmap, const wchar_t* name)
     return SavePixelsPng(pixels, w, h, name);
 }
 
+namespace {
+
+// Under Wine a pointer move that one thread gives reaches the windows of another thread a
+// second time, from the X server, as a move of their own; coming late, it would put the
+// pointer back where an earlier move left it, under a press or a release that follows.
+// Waits until the thread of the window under the point has taken in the moves so far: two
+// answers of it in a row, so it has run its X events in between.
+void LetTheWindowTakeTheMove(POINT p)
+{
+    HWND under = WindowFromPoint(p);
+    if (!under || under == GetDesktopWindow() || GetWindowThreadProcessId(under, nullptr) == GetCurrentThreadId())
+        return;
+    // A request answered by the X server after the move: the server has made the move and
+    // sent the window's thread its copy.
+    HDC screen = GetDC(nullptr);
+    GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    for (int i = 0; i < 2; ++i) {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(under, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer)) return;
+    }
+}
+
+}  // namespace
+
 void MouseMoveTo(POINT p)
 {
     // The system maps 0..65535 onto the screen by multiplying and dropping 16 bits; the
@@ -159,6 +186,7 @@ void MouseMoveTo(POINT p)
     LONG dx = (LONG)(((LONGLONG)p.x * 65536 + w - 1) / w);
     LONG dy = (LONG)(((LONGLONG)p.y * 65536 + h - 1) / h);
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
+    LetTheWindowTakeTheMove(p);
 }
 
 void MouseButton(bool left, bool down)
@@ -223,6 +251,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 void PumpFor(DWORD ms)
 {
     PumpUntil([] { return false; }, ms);
+    PumpInput();
 }
 
 void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs)
@@ -234,6 +263,16 @@ void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs)
     });
     PumpUntil([&] { return done.load(); }, timeoutMs);
     person.join();
+    PumpInput();
+}
+
+bool PumpInput()
+{
+    int emptyInARow = 0;
+    return PumpUntil([&] {
+        emptyInARow = HIWORD(GetQueueStatus(QS_INPUT)) == 0 ? emptyInARow + 1 : 0;
+        return emptyInARow >= 2;
+    });
 }
 
 void DragWithTheMouse(POINT from, POINT to)
@@ -323,7 +362,8 @@ HGLOBAL TextBlock(const wchar_t* text)
 
 PeerWindow::PeerWindow(const wchar_t* title, DWORD style)
 {
-    CreateEx(0, RegisterWndClass(0), title, style, 300, 300, 320, 200, nullptr, nullptr);
+    CreateEx(0, RegisterWndClass(0, nullptr, (HBRUSH)GetStockObject(WHITE_BRUSH)), title, style, 300, 300, 320, 200,
+             nullptr, nullptr);
 }
 
 std::vector<PeerWindow::Message> PeerWindow::Of(UINT message) const
@@ -341,4 +381,238 @@ LRESULT PeerWindow::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     }
     return CWnd::DefWindowProc(message, wParam, lParam);
+}
+
+namespace {
+
+std::string Narrow(const wchar_t* text)
+{
+    std::string out;
+    for (const wchar_t* c = text; *c; ++c) out += *c < 128 && *c >= 32 ? (char)*c : '?';
+    return out;
+}
+
+std::string RectText(const RECT& r)
+{
+    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" + std::to_string(r.right) + ", " +
+           std::to_string(r.bottom) + ")";
+}
+
+// A window's wait runs its messages when the window is this thread's.
+bool WaitForWindow(HWND hwnd, const std::function<bool()>& done, DWORD timeoutMs)
+{
+    bool own = hwnd && GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId();
+    return own ? PumpUntil(done, timeoutMs) : WaitUntil(done, timeoutMs);
+}
+
+BOOL CALLBACK FindChildToPaint(HWND h, LPARAM l)
+{
+    RECT r;
+    if (IsWindowVisible(h) && GetUpdateRect(h, &r, FALSE)) {
+        *(HWND*)l = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The window, or a visible child of it, that has something left to paint; null when none.
+HWND LeftToPaint(HWND hwnd)
+{
+    RECT r;
+    if (GetUpdateRect(hwnd, &r, FALSE)) return hwnd;
+    HWND child = nullptr;
+    EnumChildWindows(hwnd, &FindChildToPaint, (LPARAM)&child);
+    return child;
+}
+
+// How many of the window's pixels (inside its region and the screen) the screen shows
+// otherwise; -1 when its pixels cannot be read.
+long PixelsNotOnScreen(HWND hwnd)
+{
+    int w = 0, h = 0;
+    std::vector<DWORD> own = CaptureWindow(hwnd, &w, &h);
+    RECT r = {};
+    GetWindowRect(hwnd, &r);
+    std::vector<DWORD> screen = CaptureScreen(r);
+    if (own.empty() || screen.size() != own.size()) return -1;
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    bool cut = GetWindowRgn(hwnd, region) != ERROR;
+    // The client area only: a window manager draws the frame of a captioned window itself.
+    RECT client = {};
+    GetClientRect(hwnd, &client);
+    MapWindowPoints(hwnd, nullptr, (POINT*)&client, 2);
+    OffsetRect(&client, -r.left, -r.top);
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    long differ = 0;
+    for (int y = std::max(0L, client.top); y < std::min((LONG)h, client.bottom); ++y) {
+        if (r.top + y < 0 || r.top + y >= sh) continue;
+        for (int x = std::max(0L, client.left); x < std::min((LONG)w, client.right); ++x) {
+            if (r.left + x < 0 || r.left + x >= sw) continue;
+            if (cut && !PtInRegion(region, x, y)) continue;
+            if (own[(size_t)y * w + x] != screen[(size_t)y * w + x]) ++differ;
+        }
+    }
+    DeleteObject(region);
+    return differ;
+}
+
+bool Shown(HWND hwnd)
+{
+    RECT r = {};
+    return IsWindow(hwnd) && IsWindowVisible(hwnd) && !IsIconic(hwnd) && GetWindowRect(hwnd, &r) &&
+           r.right > r.left && r.bottom > r.top;
+}
+
+}  // namespace
+
+std::string DescribeWindow(HWND hwnd)
+{
+    if (!hwnd) return "no window";
+    if (!IsWindow(hwnd)) return "a window that is gone";
+    wchar_t cls[64] = {}, title[96] = {};
+    GetClassNameW(hwnd, cls, 64);
+    GetWindowTextW(hwnd, title, 96);
+    RECT r = {};
+    GetWindowRect(hwnd, &r);
+    char handle[32];
+    snprintf(handle, sizeof handle, "%p", (void*)hwnd);
+    return std::string("window ") + handle + " (" + Narrow(cls) + " \"" + Narrow(title) + "\", " +
+           (IsWindowVisible(hwnd) ? "visible" : "hidden") + (IsIconic(hwnd) ? ", minimised" : "") +
+           (IsWindowEnabled(hwnd) ? ", enabled" : ", disabled") + ", at " + RectText(r) + ")";
+}
+
+testing::AssertionResult WindowShown(HWND hwnd, DWORD timeoutMs)
+{
+    HWND unpainted = nullptr;
+    if (WaitForWindow(hwnd, [&] { return Shown(hwnd) && (unpainted = LeftToPaint(hwnd)) == nullptr; }, timeoutMs))
+        return testing::AssertionSuccess();
+    testing::AssertionResult r = testing::AssertionFailure();
+    r << "waited " << timeoutMs << " ms for " << DescribeWindow(hwnd) << " to be shown and painted; ";
+    if (!Shown(hwnd)) return r << "it is not shown";
+    return r << "still to paint: " << DescribeWindow(LeftToPaint(hwnd));
+}
+
+testing::AssertionResult WindowOnScreen(HWND hwnd, DWORD timeoutMs)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    const bool ours = pid == GetCurrentProcessId();
+    long differ = 0;
+    RECT seen = {}, last = {};
+    int inARow = 0;
+    bool done = WaitForWindow(
+        hwnd,
+        [&] {
+            if (!Shown(hwnd) || LeftToPaint(hwnd)) {
+                inARow = 0;
+                return false;
+            }
+            GetWindowRect(hwnd, &seen);
+            differ = ours ? PixelsNotOnScreen(hwnd) : 0;
+            inARow = differ == 0 && (inARow == 0 || EqualRect(&seen, &last)) ? inARow + 1 : 0;
+            last = seen;
+            return inARow >= 2;
+        },
+        timeoutMs);
+    if (done) return testing::AssertionSuccess();
+    testing::AssertionResult r = testing::AssertionFailure();
+    r << "waited " << timeoutMs << " ms for " << DescribeWindow(hwnd) << " to show on the screen at its place; ";
+    if (!Shown(hwnd)) return r << "it is not shown";
+    if (HWND left = LeftToPaint(hwnd)) return r << "still to paint: " << DescribeWindow(left);
+    return r << differ << " of its pixels are not on the screen there";
+}
+
+testing::AssertionResult WindowPlaced(HWND hwnd, const RECT& expected, DWORD timeoutMs)
+{
+    RECT seen = {};
+    if (WaitForWindow(hwnd, [&] { return GetWindowRect(hwnd, &seen) && EqualRect(&seen, &expected); }, timeoutMs))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "waited " << timeoutMs << " ms for " << DescribeWindow(hwnd) << " to be at "
+                                       << RectText(expected) << "; it is at " << RectText(seen);
+}
+
+testing::AssertionResult WindowInFront(HWND hwnd, DWORD timeoutMs)
+{
+    HWND root = GetAncestor(hwnd, GA_ROOT);
+    if (WaitForWindow(hwnd, [&] { return GetForegroundWindow() == root; }, timeoutMs))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "waited " << timeoutMs << " ms for " << DescribeWindow(root)
+                                       << " to be in front; in front is " << DescribeWindow(GetForegroundWindow());
+}
+
+testing::AssertionResult ShowAt(HWND hwnd, const RECT& place, bool inFront, DWORD timeoutMs)
+{
+    const int w = place.right - place.left, h = place.bottom - place.top;
+    SetWindowPos(hwnd, HWND_TOP, place.left, place.top, w, h, SWP_SHOWWINDOW | (inFront ? 0 : SWP_NOACTIVATE));
+    if (inFront) SetForegroundWindow(hwnd);
+    RECT seen = {};
+    long differ = 0;
+    int inARow = 0;
+    bool done = WaitForWindow(
+        hwnd,
+        [&] {
+            GetWindowRect(hwnd, &seen);
+            if (IsWindowVisible(hwnd) && !EqualRect(&seen, &place)) {
+                SetWindowPos(hwnd, nullptr, place.left, place.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+                inARow = 0;
+                return false;
+            }
+            if (inFront && GetForegroundWindow() != hwnd) {
+                SetForegroundWindow(hwnd);
+                inARow = 0;
+                return false;
+            }
+            differ = Shown(hwnd) && !LeftToPaint(hwnd) ? PixelsNotOnScreen(hwnd) : -1;
+            inARow = differ == 0 ? inARow + 1 : 0;
+            return inARow >= 2;
+        },
+        timeoutMs);
+    if (done) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "waited " << timeoutMs << " ms for " << DescribeWindow(hwnd) << " to show at "
+                                       << RectText(place) << ", painted" << (inFront ? " and in front" : "")
+                                       << "; in front is "
+                                       << DescribeWindow(GetForegroundWindow()) << ", and "
+                                       << (differ < 0 ? std::string("it is not shown and painted")
+                                                      : std::to_string(differ) + " of its pixels are not on the screen");
+}
+
+namespace {
+
+// centre: the point is the window's centre wherever the window is by then.
+testing::AssertionResult TakesClick(HWND hwnd, POINT& p, bool centre, DWORD timeoutMs)
+{
+    HWND under = nullptr;
+    auto takes = [&] {
+        HWND root = GetAncestor(hwnd, GA_ROOT);
+        if (centre) p = ScreenCenter(hwnd);
+        under = WindowFromPoint(p);
+        return Shown(hwnd) && IsWindowEnabled(hwnd) && IsWindowEnabled(root) && (under == hwnd || IsChild(hwnd, under));
+    };
+    if (WaitForWindow(hwnd, takes, timeoutMs)) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "waited " << timeoutMs << " ms for " << DescribeWindow(hwnd)
+                                       << " to take a click at (" << p.x << ", " << p.y << "); under the point is "
+                                       << DescribeWindow(under) << ", its top-level window "
+                                       << DescribeWindow(GetAncestor(hwnd, GA_ROOT));
+}
+
+}  // namespace
+
+testing::AssertionResult TakesClickAt(HWND hwnd, POINT p, DWORD timeoutMs)
+{
+    return TakesClick(hwnd, p, false, timeoutMs);
+}
+
+testing::AssertionResult ClickOn(HWND hwnd, POINT p, DWORD timeoutMs)
+{
+    testing::AssertionResult ready = TakesClick(hwnd, p, false, timeoutMs);
+    if (ready) MouseClickAt(p);
+    return ready;
+}
+
+testing::AssertionResult ClickOn(HWND hwnd, DWORD timeoutMs)
+{
+    POINT p = {};
+    testing::AssertionResult ready = TakesClick(hwnd, p, true, timeoutMs);
+    if (ready) MouseClickAt(p);
+    return ready;
 }

@@ -1,11 +1,14 @@
 #pragma once
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <functional>
+#include <string>
 #include <vector>
 #include "framework/CString.h"
 #include "framework/CListBox.h"
 #include "framework/CTreeCtrl.h"
 #include "framework/CWnd.h"
+#include "TestSupport.h"
 
 // Pictures of windows, for a person to look at: build/screenshots/<name>.png, the folder
 // found from the test program's place (build/<arch>/bin/../../screenshots).
@@ -27,7 +30,8 @@ std::vector<DWORD> BitmapPixels(HBITMAP bitmap, int* width, int* height);
 CString SaveBitmapPng(HBITMAP bitmap, const wchar_t* name);
 
 // Real input, as a person gives it: the mouse moved to a screen point, the left or right
-// button pressed or released there, keys tapped.
+// button pressed or released there, keys tapped. A move to a window of another thread
+// returns once that thread has taken it in.
 void MouseMoveTo(POINT screen);
 void MouseButton(bool left, bool down);
 void MouseClickAt(POINT screen);
@@ -41,13 +45,47 @@ POINT ScreenCenter(HWND hwnd);
 
 // Runs this thread's messages as the programs' loops do (PreTranslateMessage first)
 // until done() answers true or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = WINDOW_WAIT_MS);
+// For that long, and on until the input given so far is taken (PumpInput).
 void PumpFor(DWORD ms);
 // Waits (without pumping: for a second thread) until done() or the time is up.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = WINDOW_WAIT_MS);
+
+// Waits for what a test needs of a window before it clicks, types or looks. A window of
+// this thread is placed, shown and painted only while the thread runs its messages, so the
+// wait pumps them then; for any other window it only waits. A failure says what was waited
+// for and what was seen.
+// A window in words: handle, class, title, visible, enabled, rectangle.
+std::string DescribeWindow(HWND hwnd);
+// Visible, of some size, with nothing of it or its children left to paint.
+testing::AssertionResult WindowShown(HWND hwnd, DWORD timeoutMs = WINDOW_WAIT_MS);
+// Shown, and the screen shows its pixels where the system says it is (the window manager
+// has put it there), twice in a row with its messages run in between. Of a window of this
+// process: a window of another is read from the screen either way.
+testing::AssertionResult WindowOnScreen(HWND hwnd, DWORD timeoutMs = WINDOW_WAIT_MS);
+// Its rectangle on the screen is this one.
+testing::AssertionResult WindowPlaced(HWND hwnd, const RECT& expected, DWORD timeoutMs = WINDOW_WAIT_MS);
+// The foreground window is it (or the top-level window it belongs to).
+testing::AssertionResult WindowInFront(HWND hwnd, DWORD timeoutMs = WINDOW_WAIT_MS);
+// A click at the screen point reaches it: it and its top-level window are visible and
+// enabled, and the window under the point is it or one of its children.
+testing::AssertionResult TakesClickAt(HWND hwnd, POINT screen, DWORD timeoutMs = WINDOW_WAIT_MS);
+// Shows a window of the test's own at the place (in front, unless told otherwise), as a
+// program shows its window, and waits until it is there, painted, on the screen and in
+// front. Under a window manager the system may report the manager's frame, still at the
+// screen's corner, as the window's place while the manager takes the window in; the window
+// is put at its place again then.
+testing::AssertionResult ShowAt(HWND hwnd, const RECT& place, bool inFront = true, DWORD timeoutMs = WINDOW_WAIT_MS);
+// A real left click at the point once the window takes it there.
+testing::AssertionResult ClickOn(HWND hwnd, POINT screen, DWORD timeoutMs = WINDOW_WAIT_MS);
+// A real left click at the window's centre once it takes it there.
+testing::AssertionResult ClickOn(HWND hwnd, DWORD timeoutMs = WINDOW_WAIT_MS);
+// Runs this thread's messages until the mouse and key input given so far is taken: none
+// left in its queue, twice in a row.
+bool PumpInput();
 // A person's acts (real input, answering boxes) on a second thread while this thread pumps,
-// until they are done.
-void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs = 10000);
+// until they are done and their input is taken.
+void WhilePersonActs(const std::function<void()>& acts, DWORD timeoutMs = WINDOW_WAIT_MS);
 
 // A person's drag: press on from, ten moves 60 ms apart, release on to; this thread pumps
 // meanwhile (the press may run a drag loop inside a handler).
@@ -66,6 +104,7 @@ HWND FindThreadWindow(DWORD threadId, const wchar_t* className = L"#32770");
 // A window of another program as the program under test sees it: found by its title, it
 // records every WM_USER-based message it gets, sent or posted, and answers 1. Made hidden;
 // one with WS_OVERLAPPEDWINDOW can be shown, minimised and brought forward as a program's.
+// Shown, it is white, so the screen tells where it is.
 class PeerWindow : public CWnd {
 public:
     struct Message {

@@ -101,6 +101,21 @@ AppDataRedirect::~AppDataRedirect()
     RegCloseKey(key);
 }
 
+UserRegistryGone::UserRegistryGone()
+{
+    const wchar_t* sub = L"Software\\TharnicTest\\Deleted";
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, sub, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_gone, nullptr)) return;
+    RegDeleteKeyW(HKEY_CURRENT_USER, sub);
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\TharnicTest");
+    ok = RegOverridePredefKey(HKEY_CURRENT_USER, m_gone) == ERROR_SUCCESS;
+}
+
+UserRegistryGone::~UserRegistryGone()
+{
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    if (m_gone) RegCloseKey(m_gone);
+}
+
 CString MakeConfFolder(const CString& roaming)
 {
     CString dir = roaming + L"\\Korvath";

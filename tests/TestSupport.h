@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+// How long a test waits for what it needs (a window shown, placed, painted, enabled, in
+// front; a program's answer): a guard against a hang, which a busy machine stays well inside.
+constexpr DWORD WINDOW_WAIT_MS = 20000;
+
 // A fresh folder under the temporary folder, removed with everything in it at the end
 // of the test. Path() ends with a backslash, like the programs' own folders.
 class TempDir {
@@ -44,6 +48,20 @@ private:
     bool m_had = false;
     DWORD m_type = 0;
     std::vector<BYTE> m_old;
+};
+
+// While it lives, HKEY_CURRENT_USER of this process is a deleted key: no key under it opens
+// or can be made, as when the user's registry cannot be written.
+class UserRegistryGone {
+public:
+    UserRegistryGone();
+    ~UserRegistryGone();
+    UserRegistryGone(const UserRegistryGone&) = delete;
+    UserRegistryGone& operator=(const UserRegistryGone&) = delete;
+    bool ok = false;
+
+private:
+    HKEY m_gone = nullptr;
 };
 
 // The user's configuration folder "Korvath\Eldvarra(R) MMO Gaming Mouse Tharnic Edition\Conf"

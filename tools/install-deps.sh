@@ -9,6 +9,7 @@ pkgs=(
   cmake make                  # cmake, ctest; make (cmake only recommends it)
   googletest                  # /usr/src/googletest
   wine64                      # /usr/lib/wine/wine64, /usr/lib/wine/wineserver64
+  fonts-wine                  # the glyphs and faces of Wine's own dialogs (wine64 only recommends it)
   xvfb xauth                  # Xvfb, the virtual display
   openbox                     # a window manager, so focus and activation behave
   x11-utils                   # xdpyinfo: is the person's display reachable
@@ -43,5 +44,6 @@ for n in "${need[@]}"; do
   command -v "$prog" >/dev/null 2>&1 || { echo "missing: $prog (package $pkg)"; exit 1; }
 done
 [ -f /usr/src/googletest/CMakeLists.txt ] || { echo "missing: /usr/src/googletest (package googletest)"; exit 1; }
+[ -f /usr/share/wine/fonts/marlett.ttf ] || { echo "missing: Wine's own fonts (package fonts-wine)"; exit 1; }
 [ -f /usr/share/groff/current/tmac/s.tmac ] || { echo "missing: groff's ms macros (package groff)"; exit 1; }
 exit 0

@@ -16,8 +16,16 @@ for arg in "$@"; do
     *) echo "usage: tools/run-suite.sh [--simulated-mouse]" >&2; exit 2 ;;
   esac
 done
+# A fresh clone spends minutes here before any window shows: say what happens meanwhile.
+echo "Starting the suite: the packages it needs, then its build, then Wine and the programs."
 tools/install-deps.sh
-tools/build.sh
+if [ -d build/x86_64 ]; then
+  echo "Building what changed in build/x86_64..."
+else
+  echo "Building the suite in build/x86_64 for the first time (a few minutes); its progress follows."
+fi
+# Only the architecture that runs: the other is compiled by the test command.
+tools/build.sh --progress x86_64
 suite=build/suite
 mkdir -p "$suite"
 cp -r resources/. "$suite"/
@@ -26,10 +34,20 @@ for p in Portwarden Bellwick Gearloom; do
 done
 cp build/x86_64/bin/User_Guide.pdf "$suite"/
 export WINEPREFIX="$PWD/build/wineprefix-suite"
+if [ -d "$WINEPREFIX" ]; then
+  echo "Starting Wine in build/wineprefix-suite..."
+else
+  echo "Making the Wine prefix build/wineprefix-suite (once, about 15 s)..."
+fi
 THARNIC_PERSON_DISPLAY=1
 source tools/wine-env.sh
 echo "$DISPLAY" >build/suite-display
-trap 'rm -f build/suite-display; _tharnic_stop' EXIT
+if [ "$THARNIC_VIRTUAL_DISPLAY" = 1 ]; then
+  stopped="The suite has stopped: its programs, the Wine server and the virtual display have ended."
+else
+  stopped="The suite has stopped: its programs and the Wine server have ended."
+fi
+trap 'rm -f build/suite-display; _tharnic_stop; echo "$stopped"' EXIT
 
 if [ "$THARNIC_VIRTUAL_DISPLAY" = 1 ]; then
   echo "No display of yours answered, so the suite runs on the virtual display $DISPLAY."

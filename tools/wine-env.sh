@@ -49,5 +49,14 @@ export THARNIC_VIRTUAL_DISPLAY
 # starts only after that one ended, or Wine's services would run twice.
 /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1 || true
 "$WINESERVER" -w
+# Wine looks for its own fonts (the caption glyphs of its dialogs, their face) under a data
+# folder it names with ".." in it, which its file lookup refuses: the prefix's font folder
+# gets them instead, so every program started from here on finds them.
+_tharnic_fonts="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -d /usr/share/wine/fonts ] && mkdir -p "$_tharnic_fonts"; then
+  for _f in /usr/share/wine/fonts/*; do
+    [ -e "$_tharnic_fonts/${_f##*/}" ] || ln -sf "$_f" "$_tharnic_fonts/"
+  done
+fi
 "$WINESERVER" -p
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1 || true

@@ -34,7 +34,9 @@ int CMacroDialog::TargetCapacity() const
 void CMacroDialog::RecordPause()
 {
     DWORD now = RecorderTickCount();
-    g_nLastPause = (int)(now - g_dwLastKeyTick);
+    // A pause is recorded as the player will wait it, so the display shows what plays.
+    DWORD pause = now - g_dwLastKeyTick;
+    g_nLastPause = pause > (DWORD)MACRO_MAX_DELAY_MS ? MACRO_MAX_DELAY_MS : (int)pause;
     g_dwLastKeyTick = now;
     if (m_nCount <= 0) return;
     if (m_bRecordDelay) {
@@ -171,10 +173,14 @@ void CMacroDialog::ShowStartSendKeys()
 BOOL CMacroDialog::PreTranslateMessage(MSG* msg)
 {
     if (!m_bEditFocus) return CBaseKeyPressDlg::PreTranslateMessage(msg);
-    // Enter and Esc in the name or the loop count never end the editor: Enter moves from the
-    // name on to the loop count when that field takes input, and is otherwise let go.
-    if (msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) &&
-        (msg->hwnd == m_editName.m_hWnd || msg->hwnd == m_editLoop.m_hWnd)) {
+    // Enter and Esc in a field never end the editor: a multi-line edit in a dialog turns Esc
+    // into WM_CLOSE and Enter into the default button. Enter makes a new line in the paste
+    // text, moves from the name on to the loop count when that field takes input, and is
+    // otherwise let go; Esc is always let go.
+    const bool field = msg->hwnd == m_editName.m_hWnd || msg->hwnd == m_editLoop.m_hWnd;
+    const bool paste = msg->hwnd == m_editPaste.m_hWnd;
+    if (msg->message == WM_KEYDOWN &&
+        ((field && msg->wParam == VK_RETURN) || ((field || paste) && msg->wParam == VK_ESCAPE))) {
         if (msg->wParam == VK_RETURN && msg->hwnd == m_editName.m_hWnd && m_editLoop.m_hWnd &&
             m_editLoop.IsWindowVisible() && m_editLoop.IsWindowEnabled()) {
             m_editLoop.SetFocus();

@@ -66,7 +66,9 @@ CString MacroEventsText(const MacroEvent* events, int count, int delayMode)
         } else {
             text += MacroKeyLabel(e.vk);
             text += e.up ? kUpMarker : kDownMarker;
-            if (delayMode != DELAY_NONE && e.delay != 0) text.AppendFormat(L"<%dms>", (int)e.delay);
+            // The delay as it plays: a damaged or older file may hold one the player cuts.
+            int32_t delay = PlayedMacroDelay(e.delay);
+            if (delayMode != DELAY_NONE && delay != 0) text.AppendFormat(L"<%dms>", (int)delay);
         }
         text += L' ';
     }

@@ -35,8 +35,9 @@ void DeleteMacroRow(ProfileData& profile, int row, int rowCount)
             profile.macros[d] = profile.macros[d + 1];
             Recode(profile, FIRST_MACRO_CODE + d + 1, FIRST_MACRO_CODE + d);
         } else {
-            // No slot follows the last one: it is left empty, and no code names a slot past it.
-            profile.macros[d] = MacroData{};
+            // No slot follows the last one: it is left empty as in a new configuration, and no
+            // code names a slot past it.
+            ResetMacro(profile.macros[d]);
         }
     }
 }

@@ -128,13 +128,19 @@ void CAPDlg::MakeFunctionPicker()
 bool CAPDlg::ApplySettings()
 {
     if (!HasUnsavedChanges()) return true;
-    if (SaveConfig(m_config) != 0) {
+    unsigned failed = 0;
+    if (SaveConfig(m_config, &failed) != 0 && (failed & CONFIG_SAVE_FILE)) {
         // Nothing counts as saved: the changes stay unsaved and the service keeps what it had.
         Tell(m_strWarningNotSaved);
         return false;
     }
+    // "Config.xml" holds the record: it is what the service reads and what a discard keeps.
     m_savedConfig = m_config;
     NotifyService();
+    const bool registry = (failed & CONFIG_SAVE_REGISTRY) != 0, tray = (failed & CONFIG_SAVE_TRAY) != 0;
+    if (registry || tray)
+        Tell(registry && tray ? m_strWarningRegistryTrayNotSaved
+                              : registry ? m_strWarningRegistryNotSaved : m_strWarningTrayNotSaved);
     return true;
 }
 
@@ -169,9 +175,9 @@ void CAPDlg::OnResetProfile()
     if (!Ask(m_strWarningRestoreProfile)) return;
     int id = m_config.PROFILE_ID;
     if (id < 0 || id >= PROFILE_COUNT) return;
-    // Every field of the profile, character, games and macros included, goes back to its
-    // default; the other profiles stay as they are.
-    memset(&m_config.profiles[id], 0, sizeof(ProfileData));
+    // Every field of the profile, character, games and macros included, goes back to what a
+    // new configuration holds; the other profiles stay as they are.
+    ResetProfile(m_config.profiles[id]);
     ValidateConfig(m_config);
     CopyField(m_config.profiles[id].PROFILE_NAME, m_defaultProfileNames[id]);
     RefreshFromProfile();

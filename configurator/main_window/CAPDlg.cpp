@@ -207,10 +207,23 @@ void CAPDlg::CreateButtons()
     }
     const CString* change = FindSkinItem(strings, L"STRING_WARNING_CHANGE_PROFILE");
     const CString* restore = FindSkinItem(strings, L"STRING_WARNING_RESTORE_PROFILE");
-    const CString* notSaved = FindSkinItem(strings, L"STRING_WARNING_NOT_SAVED");
     if (change) m_strWarningChangeProfile = *change;
     if (restore) m_strWarningRestoreProfile = *restore;
-    m_strWarningNotSaved = notSaved ? *notSaved : CString(DEFAULT_NOT_SAVED_TEXT);
+    const struct {
+        const wchar_t* entry;
+        const wchar_t* fallback;
+        CString* text;
+    } notices[] = {
+        {L"STRING_WARNING_NOT_SAVED", DEFAULT_NOT_SAVED_TEXT, &m_strWarningNotSaved},
+        {L"STRING_WARNING_REGISTRY_NOT_SAVED", DEFAULT_REGISTRY_NOT_SAVED_TEXT, &m_strWarningRegistryNotSaved},
+        {L"STRING_WARNING_TRAY_NOT_SAVED", DEFAULT_TRAY_NOT_SAVED_TEXT, &m_strWarningTrayNotSaved},
+        {L"STRING_WARNING_REGISTRY_TRAY_NOT_SAVED", DEFAULT_REGISTRY_TRAY_NOT_SAVED_TEXT,
+         &m_strWarningRegistryTrayNotSaved},
+    };
+    for (const auto& n : notices) {
+        const CString* text = FindSkinItem(strings, n.entry);
+        *n.text = text ? *text : CString(n.fallback);
+    }
 }
 
 BOOL CAPDlg::OnInitDialog()
@@ -370,16 +383,25 @@ void CAPDlg::EnableMouseButtons(BOOL enable)
 
 void CAPDlg::DisableSidePanels()
 {
-    if (g_pAdvanceFunctionDlg && g_pAdvanceFunctionDlg->m_hWnd) g_pAdvanceFunctionDlg->EnableWindow(FALSE);
-    if (m_propertiesDlg.m_hWnd && m_propertiesDlg.IsWindowVisible()) m_propertiesDlg.EnableWindow(FALSE);
-    if (m_illuminationDlg.m_hWnd && m_illuminationDlg.IsWindowVisible()) m_illuminationDlg.EnableWindow(FALSE);
+    if (m_nPanelsDisabled++ > 0) return;
+    HWND panels[3] = {g_pAdvanceFunctionDlg ? g_pAdvanceFunctionDlg->m_hWnd : nullptr,
+                      m_propertiesDlg.IsWindowVisible() ? m_propertiesDlg.m_hWnd : nullptr,
+                      m_illuminationDlg.IsWindowVisible() ? m_illuminationDlg.m_hWnd : nullptr};
+    for (int i = 0; i < 3; ++i) {
+        m_disabledPanels[i] = panels[i] && ::IsWindowEnabled(panels[i]) ? panels[i] : nullptr;
+        if (m_disabledPanels[i]) ::EnableWindow(m_disabledPanels[i], FALSE);
+    }
 }
 
 void CAPDlg::EnableSidePanels()
 {
-    if (g_pAdvanceFunctionDlg && g_pAdvanceFunctionDlg->m_hWnd) g_pAdvanceFunctionDlg->EnableWindow(TRUE);
-    if (m_propertiesDlg.m_hWnd && m_propertiesDlg.IsWindowVisible()) m_propertiesDlg.EnableWindow(TRUE);
-    if (m_illuminationDlg.m_hWnd && m_illuminationDlg.IsWindowVisible()) m_illuminationDlg.EnableWindow(TRUE);
+    if (m_nPanelsDisabled == 0 || --m_nPanelsDisabled > 0) return;
+    // A panel that slid shut under the box is enabled all the same: it would be skipped as
+    // hidden and stay disabled the next time it shows.
+    for (HWND& panel : m_disabledPanels) {
+        if (panel && ::IsWindow(panel)) ::EnableWindow(panel, TRUE);
+        panel = nullptr;
+    }
 }
 
 void CAPDlg::OnDraw(CDC* dc)

@@ -31,7 +31,9 @@ public:
     void HighlightMouseButton(int n);
     void SetInGameModeButton(int value);
     void EnableMouseButtons(BOOL enable);
-    // Around every modal dialog the main window opens.
+    // Around every modal dialog the main window opens: the picker and the shown panels are
+    // disabled, and exactly those are enabled again, also when a panel has hidden
+    // meanwhile. Nested pairs leave it to the outermost.
     void DisableSidePanels();
     void EnableSidePanels();
     bool HasUnsavedChanges() const;
@@ -118,9 +120,13 @@ public:
     CString m_strWarningChangeProfile;
     CString m_strWarningRestoreProfile;
     CString m_strWarningNotSaved;
+    CString m_strWarningRegistryNotSaved, m_strWarningTrayNotSaved, m_strWarningRegistryTrayNotSaved;
     HICON m_hIcon = nullptr;
     bool m_bShownAsked = false;
     bool m_bToolTips = false;
+    // The panels DisableSidePanels turned off, and how deep its pairs are nested.
+    HWND m_disabledPanels[3] = {};
+    int m_nPanelsDisabled = 0;
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

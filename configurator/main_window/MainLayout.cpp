@@ -5,6 +5,15 @@
 const wchar_t* const DEFAULT_NOT_SAVED_TEXT =
     L"Your settings could not be saved, so the mouse keeps its previous settings. "
     L"Check that the configuration file is not read-only, then press Apply again.";
+const wchar_t* const DEFAULT_REGISTRY_NOT_SAVED_TEXT =
+    L"Your settings were saved and the mouse uses them, but the Windows mouse settings could not be written "
+    L"to the registry.";
+const wchar_t* const DEFAULT_TRAY_NOT_SAVED_TEXT =
+    L"Your settings were saved and the mouse uses them, but the profile names of the tray menu could not be "
+    L"written. Check that TrayIcon.xml is not read-only.";
+const wchar_t* const DEFAULT_REGISTRY_TRAY_NOT_SAVED_TEXT =
+    L"Your settings were saved and the mouse uses them, but neither the Windows mouse settings in the registry "
+    L"nor the profile names of the tray menu could be written.";
 
 const wchar_t* MouseButtonEntryName(int i)
 {

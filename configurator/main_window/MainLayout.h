@@ -46,3 +46,8 @@ RECT PropertiesOpenBounds(const RECT& panel);
 
 // The notice text when Apply could not save and "Strings.xml" has none.
 extern const wchar_t* const DEFAULT_NOT_SAVED_TEXT;
+// The notice texts when Apply wrote "Config.xml" but not the registry's mouse values, not
+// the profile names of "TrayIcon.xml", or neither, and "Strings.xml" has none.
+extern const wchar_t* const DEFAULT_REGISTRY_NOT_SAVED_TEXT;
+extern const wchar_t* const DEFAULT_TRAY_NOT_SAVED_TEXT;
+extern const wchar_t* const DEFAULT_REGISTRY_TRAY_NOT_SAVED_TEXT;

@@ -89,15 +89,17 @@ bool DrawProfileSheet(CBitmap& sheet, CDC* reference, const CString (&captions)[
     return true;
 }
 
-bool PrintProfileSheet(HDC printer, const CBitmap& sheet)
+const PrintJobCalls SYSTEM_PRINT_JOB = {&StartDocW, &StartPage, &EndPage, &EndDoc};
+
+bool PrintProfileSheet(HDC printer, const CBitmap& sheet, const PrintJobCalls& calls)
 {
     DOCINFOW doc = {};
     doc.cbSize = sizeof(doc);
     doc.lpszDocName = L"Print Window";
-    if (StartDocW(printer, &doc) <= 0) return false;
-    int page = StartPage(printer);
+    if (calls.startDoc(printer, &doc) <= 0) return false;
+    // Only a page that began is ended: StartPage answers 0 or less when none did.
+    const bool page = calls.startPage(printer) > 0;
     PrintBitmap(printer, sheet, PROFILE_SHEET_SCALE, PROFILE_SHEET_SCALE);
-    bool ok = page > 0;
-    if (page >= 0) ok = EndPage(printer) > 0 && ok;
-    return EndDoc(printer) > 0 && ok;
+    const bool ok = page && calls.endPage(printer) > 0;
+    return calls.endDoc(printer) > 0 && ok;
 }

@@ -1,5 +1,6 @@
 #include "configurator/panels/CSelColorDlg.h"
 #include "configurator/GearloomRes.h"
+#include "skinkit/SkinHandlers.h"
 #include "skinkit/SkinPicture.h"
 #include "core/AppPaths.h"
 #include "core/Messages.h"
@@ -29,6 +30,7 @@ BEGIN_MESSAGE_MAP(CSelColorDlg, CSkinDialog)
     ON_MESSAGE(WM_LBUTTONUP, OnMouseMove)
     ON_MESSAGE(WM_RBUTTONDOWN, OnRButtonDown)
     ON_MESSAGE(WM_DESTROY, OnDestroy)
+    ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
 END_MESSAGE_MAP()
 
 CSelColorDlg::CSelColorDlg(CWnd* panel, int* openerFlag)
@@ -52,7 +54,14 @@ BOOL CSelColorDlg::OnInitDialog()
     CSkinDialog::OnInitDialog();
     LoadFramedPicture();
     MoveWindow(m_nX, m_nY, m_nWidth, m_nHeight, TRUE);
+    m_bPlaced = true;
     return TRUE;
+}
+
+LRESULT CSelColorDlg::OnWindowPosChanging(WPARAM, LPARAM lParam)
+{
+    if (m_bPlaced) KeepPopupPlace(lParam, m_nX, m_nY);
+    return Default();
 }
 
 void CSelColorDlg::LoadFramedPicture()

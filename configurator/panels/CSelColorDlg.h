@@ -44,6 +44,7 @@ public:
     int m_nY = 0;
     int* m_pOpenerFlag;
     CWnd* m_pPanel;
+    bool m_bPlaced = false;
 
 protected:
     void OnDraw(CDC* dc) override;
@@ -54,6 +55,7 @@ protected:
     LRESULT OnMouseMove(WPARAM, LPARAM);
     LRESULT OnRButtonDown(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnWindowPosChanging(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
 private:

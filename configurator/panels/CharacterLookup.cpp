@@ -16,8 +16,11 @@ const ULONGLONG kMaxPageBytes = 1024 * 1024;       // a character sheet is far s
 const ULONGLONG kMaxPictureBytes = 4 * 1024 * 1024;
 const size_t kMaxLineBytes = 16 * 1024;
 const UINT kPictureBlock = 1024;
-// Every reply fresh from the service, and a redirect is a reply like any other.
+// Every reply fresh from the service. Redirects are followed here rather than by WinINet,
+// which under Wine follows one that leads back to itself for ever.
 const DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT;
+// More redirects than this from one request go round in circles.
+const int kMostRedirects = 10;
 
 // The time-outs bind every session: connecting, sending and each wait for data.
 void SetTimeouts(CInternetSession& session)
@@ -44,10 +47,45 @@ void BoundReading(CHttpFile& reply, ULONGLONG limit)
     reply.SetDeadline(GetTickCount64() + CharacterServices().exchangeLimitMs);
 }
 
-// A 200 reply of address, ready to be read; null otherwise.
+// Where a redirect of a GET to from leads, as the session would follow it by default;
+// empty when the reply is no redirect.
+CString RedirectTarget(const CHttpFile& reply, const CString& from)
+{
+    DWORD status = 0;
+    if (!reply.QueryInfoStatusCode(status)) return CString();
+    if (status != HTTP_STATUS_MOVED && status != HTTP_STATUS_REDIRECT && status != HTTP_STATUS_REDIRECT_METHOD &&
+        status != HTTP_STATUS_REDIRECT_KEEP_VERB && status != 308)
+        return CString();
+    CString location;
+    if (!reply.QueryInfo(HTTP_QUERY_LOCATION, location) || location.IsEmpty()) return CString();
+    wchar_t target[INTERNET_MAX_URL_LENGTH + 1];
+    DWORD length = INTERNET_MAX_URL_LENGTH + 1;
+    if (!InternetCombineUrlW(from, location, target, &length, ICU_NO_ENCODE)) return CString();
+    return CString(target);
+}
+
+// The reply at the end of the redirects that a sent request meets, each next request
+// sent by send (address); null when one fails or there are too many.
+template <class Send>
+std::unique_ptr<CHttpFile> FollowRedirects(std::unique_ptr<CHttpFile> reply, CString address, Send send)
+{
+    for (int redirects = 0; reply; ++redirects) {
+        CString next = RedirectTarget(*reply, address);
+        if (next.IsEmpty()) return reply;
+        if (redirects == kMostRedirects) return nullptr;
+        reply.reset();
+        reply = send(next);
+        address = next;
+    }
+    return nullptr;
+}
+
+// A 200 reply of address, ready to be read; null otherwise, and for no address.
 std::unique_ptr<CHttpFile> OpenReply(CInternetSession& session, const CString& address, ULONGLONG limit)
 {
-    std::unique_ptr<CHttpFile> reply = session.OpenURL(address, 1, INTERNET_FLAG_TRANSFER_ASCII | kRequestFlags);
+    if (address.IsEmpty()) return nullptr;
+    auto open = [&](const CString& at) { return session.OpenURL(at, 1, INTERNET_FLAG_TRANSFER_ASCII | kRequestFlags); };
+    std::unique_ptr<CHttpFile> reply = FollowRedirects(open(address), address, open);
     if (!reply || !IsOk(*reply)) return nullptr;
     BoundReading(*reply, limit);
     return reply;
@@ -139,7 +177,8 @@ bool FetchPicture(CInternetSession& session, const CString& address, const CStri
             break;
         }
         if (got == 0) break;
-        for (; headCount < sizeof(head) && headCount < got; ++headCount) head[headCount] = (unsigned char)block[headCount];
+        // The head may come in several reads, the first as short as one byte.
+        for (UINT i = 0; headCount < sizeof(head) && i < got; ++i) head[headCount++] = (unsigned char)block[i];
         DWORD put = 0;
         if (!WriteFile(h, block, got, &put, nullptr) || put != got) {
             ok = false;
@@ -178,29 +217,57 @@ bool ReadUpTo(CHttpFile& reply, char* buffer, UINT count, UINT& total)
     return true;
 }
 
-// The web API's record of a character as text, from the first 4096 bytes of a 200 reply.
-bool FetchApiRecord(CInternetSession& session, int region, const wchar_t* realm, const wchar_t* name, CString& text)
+// A GET of the web API's address as its road sends it: on a connection of its own, with
+// the road's request headers. null when it cannot be sent.
+std::unique_ptr<CHttpFile> SendApiRequest(CInternetSession& session, const CString& address)
 {
-    const CharacterServiceSettings& s = CharacterServices();
-    std::unique_ptr<CHttpConnection> connection = session.GetHttpConnection(s.apiHost[RegionIndex(region)].c_str(), s.port);
-    if (!connection) return false;
-    CString path;
-    path.Format(L"/api/ulk/character/%ls/%ls", UrlEncodeUtf8(realm).GetString(), UrlEncodeUtf8(name).GetString());
-    std::unique_ptr<CHttpFile> request =
-        connection->OpenRequest(L"GET", path, nullptr, 1, nullptr, nullptr, INTERNET_FLAG_EXISTING_CONNECT | kRequestFlags);
-    if (!request) return false;
+    wchar_t host[INTERNET_MAX_HOST_NAME_LENGTH + 1];
+    wchar_t path[INTERNET_MAX_PATH_LENGTH + 1];
+    wchar_t extra[INTERNET_MAX_PATH_LENGTH + 1];
+    URL_COMPONENTSW parts = {};
+    parts.dwStructSize = sizeof(parts);
+    parts.lpszHostName = host;
+    parts.dwHostNameLength = INTERNET_MAX_HOST_NAME_LENGTH + 1;
+    parts.lpszUrlPath = path;
+    parts.dwUrlPathLength = INTERNET_MAX_PATH_LENGTH + 1;
+    parts.lpszExtraInfo = extra;
+    parts.dwExtraInfoLength = INTERNET_MAX_PATH_LENGTH + 1;
+    if (!InternetCrackUrlW(address, 0, 0, &parts)) return nullptr;
+    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return nullptr;
+    DWORD flags = INTERNET_FLAG_EXISTING_CONNECT | kRequestFlags;
+    if (parts.nScheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
+
+    std::unique_ptr<CHttpConnection> connection = session.GetHttpConnection(host, parts.nPort);
+    if (!connection) return nullptr;
+    CString object = CString(path) + extra;
+    if (object.IsEmpty()) object = L"/";
+    std::unique_ptr<CHttpFile> request = connection->OpenRequest(L"GET", object, nullptr, 1, nullptr, nullptr, flags);
+    if (!request) return nullptr;
     static const wchar_t* const headers[] = {
         L"Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */* ",
         L"Accept-Charset: UTF-8; ",
         L"User-Agent: Mozilla/4.0 (compatible; MSIE 7.0; Windows NT 5.1) ",
     };
     for (const wchar_t* h : headers)
-        if (!request->AddRequestHeaders(h, HTTP_ADDREQ_FLAG_ADD_IF_NEW)) return false;
-    if (!request->SendRequest() || !IsOk(*request)) return false;
-    BoundReading(*request, kApiReplyBytes);
+        if (!request->AddRequestHeaders(h, HTTP_ADDREQ_FLAG_ADD_IF_NEW)) return nullptr;
+    if (!request->SendRequest()) return nullptr;
+    request->KeepConnection(std::move(connection));
+    return request;
+}
+
+// The web API's record of a character as text, from the first 4096 bytes of a 200 reply.
+bool FetchApiRecord(CInternetSession& session, int region, const wchar_t* realm, const wchar_t* name, CString& text)
+{
+    CString path = ApiCharacterPath(realm, name);
+    if (path.IsEmpty()) return false;
+    CString address = ApiAddress(region, path);
+    auto send = [&](const CString& at) { return SendApiRequest(session, at); };
+    std::unique_ptr<CHttpFile> reply = FollowRedirects(send(address), address, send);
+    if (!reply || !IsOk(*reply)) return false;
+    BoundReading(*reply, kApiReplyBytes);
     char bytes[kApiReplyBytes];
     UINT count = 0;
-    if (!ReadUpTo(*request, bytes, kApiReplyBytes, count)) return false;
+    if (!ReadUpTo(*reply, bytes, kApiReplyBytes, count)) return false;
     text = Utf8Text(bytes, (int)count);
     return true;
 }

@@ -4,8 +4,8 @@
 
 // The character lookups on the game's web services and the portrait downloads. Each
 // exchange opens its own session, waits no longer than the time-outs of
-// CharacterServices(), and closes everything before it returns. Only a 200 reply counts;
-// redirects are not followed. Pictures land in the per-user configuration folder
+// CharacterServices(), and closes everything before it returns. Redirects are followed;
+// only a 200 reply at their end counts. Pictures land in the per-user configuration folder
 // (CharacterPicturePath) only when they arrived whole and are pictures; a failed download
 // leaves no file behind and an earlier picture as it was.
 

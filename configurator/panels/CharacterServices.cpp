@@ -50,6 +50,14 @@ bool IsDeviceName(const CString& fileName)
     return false;
 }
 
+// A typed text as one part of an address; false when it does not go in whole.
+bool Encoded(const wchar_t* text, CString& encoded)
+{
+    bool whole = false;
+    encoded = UrlEncodeUtf8(text, &whole);
+    return whole;
+}
+
 } // namespace
 
 CharacterServiceSettings DefaultCharacterServices()
@@ -93,10 +101,23 @@ CString SheetAddress(int region, const CString& path)
     return Address(CharacterServices().sheetHost[RegionIndex(region)], path);
 }
 
+CString ApiCharacterPath(const wchar_t* realm, const wchar_t* name)
+{
+    CString r, n;
+    if (!Encoded(realm, r) || !Encoded(name, n)) return CString();
+    // A segment of dots alone would climb the path, escaped or not: servers read %2E as '.'.
+    if (r == L"." || r == L".." || n == L"." || n == L"..") return CString();
+    CString path;
+    path.Format(L"/api/ulk/character/%ls/%ls", r.GetString(), n.GetString());
+    return path;
+}
+
 CString CharacterSheetAddress(int region, const wchar_t* realm, const wchar_t* name)
 {
+    CString r, n;
+    if (!Encoded(realm, r) || !Encoded(name, n)) return CString();
     CString path;
-    path.Format(L"/character-sheet.xml?r=%ls&n=%ls", UrlEncodeUtf8(realm).GetString(), UrlEncodeUtf8(name).GetString());
+    path.Format(L"/character-sheet.xml?r=%ls&n=%ls", r.GetString(), n.GetString());
     return SheetAddress(region, path);
 }
 

@@ -32,7 +32,10 @@ const wchar_t* RegionCode(int region);
 // "http://host[:port]" + path on the region's web-API or character-sheet host.
 CString ApiAddress(int region, const CString& path);
 CString SheetAddress(int region, const CString& path);
-// The character-sheet page of a realm's character.
+// The path of the web API's record of a realm's character, and the character-sheet page
+// of one. The typed texts go in whole and encoded; empty when one of them cannot, so that
+// no request asks for another text than the one typed.
+CString ApiCharacterPath(const wchar_t* realm, const wchar_t* name);
 CString CharacterSheetAddress(int region, const wchar_t* realm, const wchar_t* name);
 
 // The picture file "<realm>_<name><extension>" in the per-user configuration folder, made

@@ -20,9 +20,21 @@ bool WriteVersions(const CString& confDir, const wchar_t* firmware, const wchar_
 // The box's pixels as a person sees them, once it has painted.
 std::vector<DWORD> Look(HWND box)
 {
-    Sleep(300);
+    EXPECT_TRUE(WindowShown(box));
     int w = 0, h = 0;
     return CaptureWindow(box, &w, &h);
+}
+
+// The box's pixels once they are as expected (a notice is taken and painted at the box's
+// own pace), or as they are when the wait ends.
+std::vector<DWORD> LookUntil(HWND box, const std::function<bool(const std::vector<DWORD>&)>& expected)
+{
+    std::vector<DWORD> seen;
+    WaitUntil([&] {
+        seen = Look(box);
+        return expected(seen);
+    });
+    return seen;
 }
 
 }  // namespace
@@ -65,12 +77,13 @@ TEST(AboutBox, ShowsTheVersionsAndFollowsTheirChanges)
         Snap(h, L"about-box");
         WriteVersions(confDir, L"0", L"120");
         posted = PostFromSecondProcess(GEARLOOM_ABOUT_TITLE, WM_VERSION_CHANGED);
-        changed = Look(h);
+        changed = LookUntil(h, [&](const std::vector<DWORD>& seen) { return seen != first; });
         Snap(h, L"about-box-versions-changed");
         WriteVersions(confDir, L"105", nullptr);
         PostMessageW(FindWindowW(nullptr, GEARLOOM_ABOUT_TITLE), WM_VERSION_CHANGED, 0, 0);
-        back = Look(h);
+        back = LookUntil(h, [&](const std::vector<DWORD>& seen) { return seen == first; });
         SetForegroundWindow(h);
+        EXPECT_TRUE(WindowInFront(h));
         KeyTap(VK_RETURN);
         Sleep(300);
         openAfterEnter = IsWindowVisible(h) != FALSE;

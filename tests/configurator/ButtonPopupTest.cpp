@@ -10,6 +10,7 @@ namespace {
 // A right press on a mouse button's image, as a person gives it.
 void RightClickAt(HWND button)
 {
+    EXPECT_TRUE(TakesClickAt(button, ScreenCenter(button)));
     MouseMoveTo(ScreenCenter(button));
     Sleep(30);
     MouseButton(false, true);
@@ -43,6 +44,7 @@ TEST(ButtonPopup, OpensUnderItsButtonAndReportsTheRow)
     ASSERT_TRUE(rig.Open());
     CAPDlg& d = *rig.dlg;
     SetForegroundWindow(rig.Hwnd());
+    EXPECT_TRUE(WindowInFront(rig.Hwnd()));
     rig.Pump(100);
     CBitmapBtn& seventh = d.m_mouseButtons[6];
     ASSERT_EQ(seventh.GetCaption(), L"Mouse Button 4");
@@ -63,13 +65,13 @@ TEST(ButtonPopup, OpensUnderItsButtonAndReportsTheRow)
     for (int r = 0; r < 7; ++r) EXPECT_EQ(g_pButtonMenu->m_list.GetText(r), rows[r]) << r;
     EXPECT_EQ(::GetFocus(), g_pButtonMenu->m_list.m_hWnd);
     // Hovering a row highlights it only when chosen; the picture shows the popup at rest.
-    rig.Pump(300);
+    EXPECT_TRUE(WindowOnScreen(g_pButtonMenu->m_hWnd));
     SaveMainWithPopup(rig, L"main-button-popup");
 
     RECT last;
     g_pButtonMenu->m_list.GetItemRect(6, &last);
     g_pButtonMenu->m_list.ClientToScreen(&last);
-    MouseClickAt(POINT{(last.left + last.right) / 2, (last.top + last.bottom) / 2});
+    ASSERT_TRUE(ClickOn(g_pButtonMenu->m_list.m_hWnd, POINT{(last.left + last.right) / 2, (last.top + last.bottom) / 2}));
     ASSERT_TRUE(PumpUntil([] { return g_pButtonMenu == nullptr; }));
     EXPECT_EQ(d.m_config.profiles[d.m_config.PROFILE_ID].buttons[6].code, 9);
     EXPECT_EQ(seventh.GetCaption(), L"Disabled");
@@ -87,6 +89,7 @@ TEST(ButtonPopup, ClosesOnFocusLossEscAndWithTheWindow)
     ASSERT_TRUE(rig.Open());
     CAPDlg& d = *rig.dlg;
     SetForegroundWindow(rig.Hwnd());
+    EXPECT_TRUE(WindowInFront(rig.Hwnd()));
     rig.Pump(100);
 
     RightClickAt(d.m_mouseButtons[3].m_hWnd);
@@ -94,7 +97,7 @@ TEST(ButtonPopup, ClosesOnFocusLossEscAndWithTheWindow)
     // A person looks at it a moment before clicking elsewhere, here on the window's body.
     rig.Pump(600);
     RECT r = d.GetWindowRect();
-    MouseClickAt(POINT{r.left + 420, r.top + 60});
+    ASSERT_TRUE(ClickOn(d.m_hWnd, POINT{r.left + 420, r.top + 60}));
     EXPECT_TRUE(PumpUntil([] { return g_pButtonMenu == nullptr; })) << "deleted once it closed itself";
     EXPECT_EQ(d.m_config.profiles[0].buttons[3].code, d.m_savedConfig.profiles[0].buttons[3].code);
 

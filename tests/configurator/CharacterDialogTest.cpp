@@ -71,7 +71,7 @@ protected:
         std::unique_ptr<CChronicleDlg> dlg(new CChronicleDlg(m_rig.dlg.get()));
         if (!dlg->Create(IDD_CHRONICLE_DIALOG, m_rig.dlg.get())) return nullptr;
         dlg->ShowWindow(SW_SHOW);
-        PumpFor(100);
+        EXPECT_TRUE(WindowShown(dlg->m_hWnd));
         return dlg;
     }
     void Click(CChronicleDlg& dlg, CBitmapBtn& button)
@@ -82,7 +82,7 @@ protected:
     // The colour the card shows inside its portrait, as the screen has it.
     DWORD CardPortraitPixel()
     {
-        m_rig.Pump(150);
+        EXPECT_TRUE(WindowShown(m_rig.Hwnd()));
         int w = 0, h = 0;
         std::vector<DWORD> pixels = CaptureWindow(m_rig.Hwnd(), &w, &h);
         RECT card = m_rig.dlg->m_btnChronicle.GetRectInParent();
@@ -155,9 +155,10 @@ TEST_F(CharacterDialog, TheRegionPopupChoosesTheRegion)
     EXPECT_EQ(dlg->m_btnRegion.GetCaption(), L"Americas");
 
     dlg->SetForegroundWindow();
-    MouseClickAt(ScreenCenter(dlg->m_btnRegion.m_hWnd));
+    EXPECT_TRUE(WindowInFront(dlg->m_hWnd));
+    ASSERT_TRUE(ClickOn(dlg->m_btnRegion.m_hWnd));
     ASSERT_TRUE(PumpUntil([] { return g_pRegionMenu && g_pRegionMenu->m_hWnd; }));
-    PumpFor(300);
+    EXPECT_TRUE(WindowOnScreen(g_pRegionMenu->m_hWnd));
     RECT popup = g_pRegionMenu->GetWindowRect();
     RECT button = dlg->m_btnRegion.GetWindowRect();
     EXPECT_EQ(popup.left, button.left + 6);
@@ -167,7 +168,7 @@ TEST_F(CharacterDialog, TheRegionPopupChoosesTheRegion)
     SaveScreenPng(around, L"chronicle-region-menu");
 
     // The third row.
-    MouseClickAt(POINT{(popup.left + popup.right) / 2, popup.top + 2 * 20 + 10});
+    ASSERT_TRUE(ClickOn(g_pRegionMenu->m_list.m_hWnd, POINT{(popup.left + popup.right) / 2, popup.top + 2 * 20 + 10}));
     ASSERT_TRUE(PumpUntil([&] { return dlg->m_nRegion == 2; }));
     PumpFor(100);
     EXPECT_EQ(g_pRegionMenu, nullptr);
@@ -176,15 +177,15 @@ TEST_F(CharacterDialog, TheRegionPopupChoosesTheRegion)
 
     // A popup that closed itself when the person clicked elsewhere is gone for good: the
     // next click on the button opens a new one.
-    MouseClickAt(ScreenCenter(dlg->m_btnRegion.m_hWnd));
+    ASSERT_TRUE(ClickOn(dlg->m_btnRegion.m_hWnd));
     ASSERT_TRUE(PumpUntil([] { return g_pRegionMenu && g_pRegionMenu->m_hWnd; }));
     // Past the moment in which a focus change is taken as the opening click's echo.
-    PumpFor(500);
+    ASSERT_TRUE(PumpUntil([] { return !g_pRegionMenu || !g_pRegionMenu->JustShown(); }));
     // Into the realm field, right of the popup.
     RECT field = dlg->m_editRealm.GetWindowRect();
-    MouseClickAt(POINT{field.right - 15, (field.top + field.bottom) / 2});
+    ASSERT_TRUE(ClickOn(dlg->m_editRealm.m_hWnd, POINT{field.right - 15, (field.top + field.bottom) / 2}));
     ASSERT_TRUE(PumpUntil([] { return g_pRegionMenu == nullptr; })) << "closed and let go";
-    MouseClickAt(ScreenCenter(dlg->m_btnRegion.m_hWnd));
+    ASSERT_TRUE(ClickOn(dlg->m_btnRegion.m_hWnd));
     ASSERT_TRUE(PumpUntil([] { return g_pRegionMenu && g_pRegionMenu->m_hWnd; }));
     Click(*dlg, dlg->m_btnRegion);
 
@@ -241,6 +242,7 @@ TEST_F(CharacterDialog, NoticesAndRoads)
         BoxAnswerer answerer(BoxAnswerer::Answer::Close, {m_rig.Hwnd(), dlg->m_hWnd}, c.picture, 2500);
         if (c.enter) {
             dlg->SetForegroundWindow();
+            EXPECT_TRUE(WindowInFront(dlg->m_hWnd));
             dlg->m_editName.SetFocus();
             PumpFor(100);
             KeyTap(VK_RETURN);

@@ -128,7 +128,7 @@ TEST(CharacterServices, RegionsAndAddresses)
     EXPECT_STREQ(RegionCode(2), L"kr");
     EXPECT_STREQ(RegionCode(77), L"us");
     EXPECT_STREQ(CharacterSheetAddress(1, L"Aerie Peak", L"\u00C6var"),
-                 L"http://eu.chronicle.eldvarra.net/character-sheet.xml?r=Aerie Peak&n=%C3%86var");
+                 L"http://eu.chronicle.eldvarra.net/character-sheet.xml?r=Aerie%20Peak&n=%C3%86var");
     EXPECT_STREQ(ApiAddress(9, L"/x"), L"http://us.api.eldvarra.net/x");
 }
 

@@ -27,9 +27,7 @@ public:
         if (!CreateEx(0, RegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), (HBRUSH)GetStockObject(GRAY_BRUSH)),
                       L"lighting panel", WS_POPUP | WS_VISIBLE, 200, 300, 600, 300, nullptr, nullptr))
             return false;
-        SetForegroundWindow();
-        PumpFor(50);
-        return true;
+        return ShowAt(m_hWnd, RECT{200, 300, 800, 600});
     }
     CSelColorDlg* OpenPicker(POINT buttonBottomLeft)
     {

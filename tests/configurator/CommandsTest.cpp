@@ -1,10 +1,15 @@
 #include "ConfiguratorRig.h"
+#include "PersonHand.h"
+#include "configurator/main_window/MainLayout.h"
+#include "skinkit/CWarningOneDlg.h"
+#include "skinkit/SkinFiles.h"
 #include "configurator/function_picker/CAdvanceFunctionDlg.h"
 #include "configurator/GearloomRes.h"
 #include "core/ConfigSettings.h"
 #include "core/Messages.h"
 #include "core/PipeLink.h"
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -53,8 +58,9 @@ TEST(Commands, ChangesStayInTheWorkingCopy)
 
     // The toggle flips itself on a real click.
     SetForegroundWindow(rig.Hwnd());
+    EXPECT_TRUE(WindowInFront(rig.Hwnd()));
     rig.Pump(100);
-    MouseClickAt(ScreenCenter(d.m_btnInGameMode.m_hWnd));
+    EXPECT_TRUE(ClickOn(d.m_btnInGameMode.m_hWnd));
     ASSERT_TRUE(PumpUntil([&] { return d.m_config.GAME_MODE == 1; }));
     EXPECT_EQ(d.m_btnInGameMode.GetCheck(), 1);
     for (CBitmapBtn& b : d.m_mouseButtons) EXPECT_FALSE(b.IsWindowEnabled());
@@ -62,7 +68,7 @@ TEST(Commands, ChangesStayInTheWorkingCopy)
     // A right click applies the toggle's state again: still on.
     rig.RightClick(d.m_btnInGameMode);
     EXPECT_EQ(d.m_config.GAME_MODE, 1);
-    MouseClickAt(ScreenCenter(d.m_btnInGameMode.m_hWnd));
+    EXPECT_TRUE(ClickOn(d.m_btnInGameMode.m_hWnd));
     ASSERT_TRUE(PumpUntil([&] { return d.m_config.GAME_MODE == 0; }));
     for (CBitmapBtn& b : d.m_mouseButtons) EXPECT_TRUE(b.IsWindowEnabled());
     EXPECT_FALSE(d.HasUnsavedChanges());
@@ -215,6 +221,67 @@ TEST(Commands, ApplyThatCannotSaveSaysSo)
     EXPECT_EQ(service.Of(WM_RELOAD_CONFIG).size(), 1u);
 }
 
+// Apply that writes "Config.xml" but not the registry's mouse values, not the profile names
+// of "TrayIcon.xml", or neither: the change is saved, the service is told to reload, and the
+// notice says which part could not be written. OK then closes the window.
+TEST(Commands, ApplyThatWritesConfigXmlButNotTheRestSaysWhichPart)
+{
+    struct Case {
+        const char* what;
+        bool registry, tray;  // blocked
+        const wchar_t* entry;
+        const wchar_t* fallback;
+        bool ok;  // OK, else Apply
+        const wchar_t* picture;
+    };
+    const Case cases[] = {
+        {"registry", true, false, L"STRING_WARNING_REGISTRY_NOT_SAVED", DEFAULT_REGISTRY_NOT_SAVED_TEXT, false,
+         L"main-registry-not-saved"},
+        {"TrayIcon.xml", false, true, L"STRING_WARNING_TRAY_NOT_SAVED", DEFAULT_TRAY_NOT_SAVED_TEXT, false,
+         L"main-tray-not-saved"},
+        {"both, by OK", true, true, L"STRING_WARNING_REGISTRY_TRAY_NOT_SAVED", DEFAULT_REGISTRY_TRAY_NOT_SAVED_TEXT,
+         true, L"main-registry-tray-not-saved"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MainWindowRig rig;
+        PeerWindow service(PORTWARDEN_WINDOW_TITLE);
+        ASSERT_TRUE(rig.Open());
+        CAPDlg& d = *rig.dlg;
+        ChangeSomething(d);
+        CString tray = rig.ConfDir() + L"TrayIcon.xml";
+        std::vector<unsigned char> trayBefore = ReadBytes(tray);
+        if (c.tray) {
+            ASSERT_TRUE(SetFileAttributesW(tray, FILE_ATTRIBUTE_READONLY));
+        }
+        CString told;
+        {
+            std::unique_ptr<UserRegistryGone> gone(c.registry ? new UserRegistryGone : nullptr);
+            if (gone) {
+                ASSERT_TRUE(gone->ok);
+            }
+            PersonHand person({[&](HWND h) {
+                if (CWarningOneDlg* box = dynamic_cast<CWarningOneDlg*>(CWnd::FromHandle(h))) told = box->m_strMessage;
+                Snap(h, c.picture);
+                ClickEntry(h, L"WARNING_ONE", L"BUTTON_OK");
+            }});
+            rig.Click(c.ok ? d.m_btnOK : d.m_btnApply);
+            EXPECT_EQ(person.Finish(), 1) << "the person is told";
+        }
+        SetFileAttributesW(tray, FILE_ATTRIBUTE_NORMAL);
+        const std::vector<SkinItem> strings = ReadSkinSection(L"Strings.xml", L"MAIN");
+        const CString* shipped = FindSkinItem(strings, c.entry);
+        ASSERT_NE(shipped, nullptr);
+        EXPECT_EQ(told, *shipped);
+        EXPECT_EQ(*shipped, CString(c.fallback)) << "the text without Strings.xml is the shipped one";
+        EXPECT_FALSE(d.HasUnsavedChanges());
+        EXPECT_EQ(CompareConfig(*rig.ReadConfig(), d.m_config), 0) << "Config.xml holds the change";
+        EXPECT_EQ(service.Of(WM_RELOAD_CONFIG).size(), 1u) << "the service reloads";
+        EXPECT_EQ(ReadBytes(tray) == trayBefore, c.tray);
+        EXPECT_EQ(PumpUntil([&] { return rig.Ended(); }, c.ok ? 5000 : 300), c.ok);
+    }
+}
+
 // The ways out: what asks, what saves, what closes.
 TEST(Commands, UnsavedChangeQuestions)
 {
@@ -253,6 +320,7 @@ TEST(Commands, UnsavedChangeQuestions)
         case Way::Esc:
         case Way::Enter:
             SetForegroundWindow(rig.Hwnd());
+            EXPECT_TRUE(WindowInFront(rig.Hwnd()));
             ::SetFocus(rig.Hwnd());
             rig.Pump(100);
             KeyTap(c.way == Way::Esc ? VK_ESCAPE : VK_RETURN);

@@ -39,6 +39,7 @@ BOOL CALLBACK CollectChild(HWND h, LPARAM l)
 
 void ClickOnButton(CWnd& button)
 {
+    EXPECT_TRUE(TakesClickAt(button.m_hWnd, ScreenCenter(button.m_hWnd)));
     POINT centre = ScreenCenter(button.m_hWnd);
     MouseMoveTo(POINT{centre.x - 6, centre.y - 3});
     PumpFor(60);
@@ -116,8 +117,9 @@ bool MainWindowRig::Open(bool usePipe)
     app.m_pMainWnd = dlg.get();
     if (!dlg->Create(IDD_AP_DIALOG)) return false;
     dlg->ShowWindow(SW_SHOW);
-    PumpFor(100);
-    return true;
+    testing::AssertionResult shown = WindowShown(dlg->m_hWnd);
+    EXPECT_TRUE(shown);
+    return shown;
 }
 
 std::vector<HWND> MainWindowRig::OwnWindows() const
@@ -163,7 +165,7 @@ BoxAnswerer::BoxAnswerer(Answer answer, std::vector<HWND> known, const wchar_t* 
         HWND box = WaitForNewDialog(
             ui, [&](HWND h) { return std::find(known.begin(), known.end(), h) != known.end(); }, m_stop, waitMs);
         if (!box) return;
-        Sleep(300);  // painted before anyone looks at it
+        EXPECT_TRUE(WindowShown(box));  // painted before anyone looks at it
         if (!name.empty()) SaveWindowPng(box, name.c_str());
         std::vector<HWND> buttons;
         EnumChildWindows(box, &CollectChild, (LPARAM)&buttons);
@@ -183,7 +185,7 @@ BoxAnswerer::BoxAnswerer(Answer answer, std::vector<HWND> known, const wchar_t* 
         else
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
                          (LPARAM)(answer == Answer::Yes ? yes : buttons.back()));
-        WaitUntil([box] { return !IsWindow(box); }, 5000);
+        WaitUntil([box] { return !IsWindow(box); });
         m_answered = 1;
     });
 }

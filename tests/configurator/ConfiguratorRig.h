@@ -83,10 +83,12 @@ private:
 class BoxAnswerer {
 public:
     enum class Answer { Yes, No, Close };
-    BoxAnswerer(Answer answer, std::vector<HWND> known, const wchar_t* picture = nullptr, DWORD waitMs = 8000);
+    BoxAnswerer(Answer answer, std::vector<HWND> known, const wchar_t* picture = nullptr, DWORD waitMs = WINDOW_WAIT_MS);
     ~BoxAnswerer();
     // How many boxes were answered (0 or 1).
     int Finish();
+    // A box was answered already.
+    bool Answered() const { return m_answered != 0; }
 
 private:
     std::thread m_thread;

@@ -20,8 +20,7 @@ public:
         button.SetBitmaps(d.m_bmpNormal, d.m_bmpOver, d.m_bmpDown, d.m_bmpNormal, RECT{10, 10, 190, 50});
         button.m_bDragSource = 1;
         button.m_nItemValue = number;
-        PumpFor(100);
-        return true;
+        return ShowAt(m_hWnd, RECT{20, 700, 220, 760}, false);
     }
 };
 
@@ -71,7 +70,7 @@ TEST(Drops, AProfileDroppedOntoAnotherAsksAndCopies)
     MainWindowRig rig;
     ASSERT_TRUE(rig.Open());
     CAPDlg& d = *rig.dlg;
-    rig.Pump(200);  // the drop targets come after the first paint
+    EXPECT_TRUE(WindowShown(rig.Hwnd()));  // the drop targets come after the first paint
     ProfileData& first = d.m_config.profiles[0];
     CopyField(first.PROFILE_NAME, L"Raid night");
     first.LED_COLOR = RGB(10, 200, 30);
@@ -93,7 +92,7 @@ TEST(Drops, AProfileDroppedOntoAnotherAsksAndCopies)
         SCOPED_TRACE(testing::Message() << "answer " << (int)c.answer);
         BoxAnswerer person(c.answer, rig.OwnWindows(), c.picture);
         DragWithTheMouse(ScreenCenter(d.m_profileButtons[0].m_hWnd), ScreenCenter(d.m_profileButtons[4].m_hWnd));
-        rig.Pump(300);
+        PumpUntil([&] { return person.Answered(); });
         EXPECT_EQ(person.Finish(), 1) << "asked";
         std::unique_ptr<ConfigData> expected = NewConfigData();
         *expected = *before;
@@ -148,7 +147,7 @@ TEST(Drops, AFunctionCodeDroppedOntoAMouseButton)
     ASSERT_TRUE(source.Open(d, 18));
     ASSERT_NE(d.m_mouseButtons[3].GetCaption(), L"1600 DPI");
     DragWithTheMouse(ScreenCenter(source.button.m_hWnd), ScreenCenter(d.m_mouseButtons[3].m_hWnd));
-    EXPECT_TRUE(PumpUntil([&] { return d.m_config.profiles[p].buttons[3].code == 18; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return d.m_config.profiles[p].buttons[3].code == 18; }));
     EXPECT_EQ(d.m_mouseButtons[3].GetCaption(), L"1600 DPI");
     EXPECT_TRUE(d.HasUnsavedChanges());
     rig.Pump(200);

@@ -28,7 +28,7 @@ public:
         m_uiThread = GetCurrentThreadId();
         m_thread = std::thread([this, acts] {
             if (WaitUntil([&] { return FindEditor(); })) {
-                Sleep(200);
+                EXPECT_TRUE(WindowShown(m_editor));
                 acts(*this);
             }
             // Whatever is still open on top of the editor goes first.
@@ -52,8 +52,8 @@ public:
     void Click(HWND control)
     {
         // As a person waits for the window to come back after a dialog over it closed.
-        WaitUntil([&] { return GetForegroundWindow() == GetAncestor(control, GA_ROOT); }, 1000);
-        MouseClickAt(ScreenCenter(control));
+        EXPECT_TRUE(WindowInFront(control));
+        EXPECT_TRUE(ClickOn(control));
         Sleep(150);
     }
     // Typed into the path field with the keyboard (lower-case letters, digits, dots).
@@ -83,8 +83,9 @@ public:
         SendMessageW(m_dlg->m_listGames.m_hWnd, LB_GETITEMRECT, (WPARAM)i, (LPARAM)&r);
         POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
         ClientToScreen(m_dlg->m_listGames.m_hWnd, &p);
-        MouseClickAt(p);
-        Sleep(150);
+        EXPECT_TRUE(ClickOn(m_dlg->m_listGames.m_hWnd, p));
+        EXPECT_TRUE(WaitUntil([&] { return SendMessageW(m_dlg->m_listGames.m_hWnd, LB_GETCURSEL, 0, 0) == i; }))
+            << "row " << i << " selected";
     }
     // A dialog of the editor's thread other than the editor: a notice box (ours) or the
     // file dialog (the system's).
@@ -97,7 +98,9 @@ public:
                 return found != nullptr;
             },
             ms);
-        if (found) Sleep(200);
+        if (found) {
+            EXPECT_TRUE(WindowShown(found));
+        }
         return found;
     }
     // The notice box over the editor: its message, answered with its OK button.
@@ -111,7 +114,6 @@ public:
         if (picture) SaveWindowPng(box, picture);
         Click(notice->m_btnOK.m_hWnd);
         WaitUntil([&] { return !IsWindow(box); });
-        Sleep(100);
         return message;
     }
 
@@ -216,11 +218,13 @@ TEST_F(GameListEditor, AddTypedRemoveSelectedAndOK)
         p.Type(L"quest2.exe");
         EXPECT_EQ(p.Field(), L"quest2.exe");
         p.Click(dlg->m_btnAdd.m_hWnd);
+        WaitUntil([&] { return p.Rows() == 3; });
         EXPECT_EQ(p.Rows(), 3);
         EXPECT_EQ(p.Row(2), L"quest2.exe");
         EXPECT_EQ(p.Field(), L"");
         p.ClickRow(0);
         p.Click(dlg->m_btnRemove.m_hWnd);
+        WaitUntil([&] { return p.Rows() == 2; });
         EXPECT_EQ(p.Rows(), 2);
         EXPECT_EQ(p.Row(0), L"gamma.exe");
         p.Type(L"delta.exe");
@@ -253,6 +257,7 @@ TEST_F(GameListEditor, LeavingWithoutOKKeepsTheRecord)
             p.Click(dlg->m_btnAdd.m_hWnd);
             p.ClickRow(0);
             p.Click(dlg->m_btnRemove.m_hWnd);
+            WaitUntil([&] { return p.Rows() == 2; });
             EXPECT_EQ(p.Rows(), 2);
             KeyTap(VK_RETURN);
             Sleep(200);
@@ -285,6 +290,7 @@ TEST_F(GameListEditor, BrowsePutsTheProgramsFileNameInTheField)
         SaveWindowPng(files, L"game-list-editor-browse");
         p.Click(GetDlgItem(files, IDCANCEL));
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(files); }));
+        EXPECT_TRUE(WindowInFront(p.Editor()));
         EXPECT_EQ(p.Field(), L"");
 
         p.Click(dlg->m_btnBrowse.m_hWnd);
@@ -378,6 +384,7 @@ TEST_F(GameListEditor, WithoutSkinFilesEscEndsIt)
         EXPECT_FALSE(dlg->m_listGames.m_hWnd);
         EXPECT_FALSE(dlg->m_btnOK.m_hWnd);
         SetForegroundWindow(p.Editor());
+        EXPECT_TRUE(WindowInFront(p.Editor()));
         KeyTap(VK_ESCAPE);
         EXPECT_TRUE(WaitUntil([&] { return !p.EditorOpen(); }));
     });

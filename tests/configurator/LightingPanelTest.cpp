@@ -1,4 +1,5 @@
 #include "ConfiguratorRig.h"
+#include "configurator/main_window/MainLayout.h"
 #include "configurator/panels/CSelColorDlg.h"
 #include "core/Messages.h"
 #include "skinkit/PopupMenus.h"
@@ -12,9 +13,14 @@ CIllumination& OpenLighting(MainWindowRig& rig)
     CAPDlg& d = *rig.dlg;
     rig.Click(d.m_btnIllumination);
     EXPECT_TRUE(PumpUntil([&] { return d.m_bIlluminationShown == 1; }));
-    d.m_illuminationDlg.SetForegroundWindow();
-    rig.Pump(200);
-    return d.m_illuminationDlg;
+    CIllumination& panel = d.m_illuminationDlg;
+    panel.SetForegroundWindow();
+    EXPECT_TRUE(WindowInFront(panel.m_hWnd));
+    // Docked, once the window system has answered every step of the slide, and painted.
+    const POINT at = IlluminationDockPlace(d.GetWindowRect());
+    EXPECT_TRUE(WindowPlaced(panel.m_hWnd, RECT{at.x, at.y, at.x + panel.m_nPanelWidth, at.y + panel.m_nPanelHeight}));
+    EXPECT_TRUE(WindowShown(panel.m_hWnd));
+    return panel;
 }
 
 bool PickerOpen()
@@ -42,9 +48,10 @@ RECT Around(std::initializer_list<HWND> windows)
 
 }  // namespace
 
-// A click on the colour picture, opened under the colour button, makes the colour of that
-// pixel the current profile's light colour in the working copy: the swatch and the profile
-// button show it, and the picker is gone.
+// A click on the colour picture, opened under the colour button (where it stays whatever
+// place the system reports for it while it shows), makes the colour of that pixel the
+// current profile's light colour in the working copy: the swatch and the profile button
+// show it, and the picker is gone.
 TEST(LightingPanel, ColourPickedFromTheColourPicture)
 {
     MainWindowRig rig;
@@ -64,19 +71,25 @@ TEST(LightingPanel, ColourPickedFromTheColourPicture)
         RECT picker = g_pSelColorDlg->GetWindowRect();
         EXPECT_EQ(picker.left, button.left - 2);
         EXPECT_EQ(picker.top, button.bottom);
-        rig.Pump(300);
+        // As the system reports the window manager's frame before the manager has put it
+        // in place: the screen's corner.
+        g_pSelColorDlg->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT after = g_pSelColorDlg->GetWindowRect();
+        EXPECT_EQ(after.left, button.left - 2) << "stays at its place";
+        EXPECT_EQ(after.top, button.bottom) << "stays at its place";
+        EXPECT_TRUE(WindowOnScreen(g_pSelColorDlg->m_hWnd));
         if (!saved) {
             saved = true;
             SaveScreenPng(Around({panel.m_hWnd, g_pSelColorDlg->m_hWnd}), L"lighting-colour-picker");
         }
         const COLORREF expected = BmpPixel(chart, at.x, at.y);
         ASSERT_NE(expected, d.m_config.profiles[2].LED_COLOR);
-        MouseClickAt(POINT{picker.left + 2 + at.x, picker.top + 2 + at.y});
+        ASSERT_TRUE(ClickOn(g_pSelColorDlg->m_hWnd, POINT{picker.left + 2 + at.x, picker.top + 2 + at.y}));
         ASSERT_TRUE(PumpUntil([] { return g_pSelColorDlg == nullptr; }));
         EXPECT_EQ(d.m_config.profiles[2].LED_COLOR, expected);
         EXPECT_EQ(panel.m_btnColor.m_crSwatch, expected);
         EXPECT_EQ(d.m_profileButtons[2].m_crFill, expected) << "the main window refreshed";
-        rig.Pump(100);
+        EXPECT_TRUE(WindowShown(panel.m_hWnd));
         int w = 0, h = 0;
         std::vector<DWORD> swatch = CaptureWindow(panel.m_btnColor.m_hWnd, &w, &h);
         ASSERT_FALSE(swatch.empty());
@@ -104,13 +117,13 @@ TEST(LightingPanel, PickerClosesWithoutAPick)
         rig.Pump(300);
         ClickOnButton(panel.m_btnColor);
         ASSERT_TRUE(PumpUntil([] { return PickerOpen(); }));
-        rig.Pump(300);
+        EXPECT_TRUE(WindowOnScreen(g_pSelColorDlg->m_hWnd));
         RECT picker = g_pSelColorDlg->GetWindowRect();
         RECT body = panel.GetWindowRect();
         switch (road) {
         case SecondClick: ClickOnButton(panel.m_btnColor); break;
-        case PanelBody: MouseClickAt(POINT{body.right - 30, body.bottom - 8}); break;
-        case Frame: MouseClickAt(POINT{picker.left, picker.top + 20}); break;
+        case PanelBody: EXPECT_TRUE(ClickOn(panel.m_hWnd, POINT{body.right - 30, body.bottom - 8})); break;
+        case Frame: EXPECT_TRUE(ClickOn(g_pSelColorDlg->m_hWnd, POINT{picker.left, picker.top + 20})); break;
         case RightClick:
             MouseMoveTo(POINT{picker.left + 40, picker.top + 20});
             Sleep(30);
@@ -152,9 +165,9 @@ TEST(LightingPanel, IntensityAndPulsationFromTheirPopups)
     RECT popup = g_pIntensityMenu->GetWindowRect();
     EXPECT_EQ(popup.left, button.left);
     EXPECT_EQ(popup.top, button.bottom);
-    rig.Pump(300);
+    EXPECT_TRUE(WindowOnScreen(g_pIntensityMenu->m_hWnd));
     SaveScreenPng(Around({panel.m_hWnd, g_pIntensityMenu->m_hWnd}), L"lighting-intensity-popup");
-    MouseClickAt(RowPoint(*g_pIntensityMenu, 3));
+    EXPECT_TRUE(ClickOn(g_pIntensityMenu->m_list.m_hWnd, RowPoint(*g_pIntensityMenu, 3)));
     ASSERT_TRUE(PumpUntil([] { return g_pIntensityMenu == nullptr; }));
     EXPECT_EQ(d.m_config.profiles[0].LED_INTENSITY, 1);
     EXPECT_EQ(panel.m_btnIntensity.GetCaption(), L"Off");
@@ -162,8 +175,8 @@ TEST(LightingPanel, IntensityAndPulsationFromTheirPopups)
     rig.Pump(300);
     ClickOnButton(panel.m_btnPulsation);
     ASSERT_TRUE(PumpUntil([] { return Open(g_pPulsationMenu); }));
-    rig.Pump(300);
-    MouseClickAt(RowPoint(*g_pPulsationMenu, 0));
+    EXPECT_TRUE(WindowOnScreen(g_pPulsationMenu->m_hWnd));
+    EXPECT_TRUE(ClickOn(g_pPulsationMenu->m_list.m_hWnd, RowPoint(*g_pPulsationMenu, 0)));
     ASSERT_TRUE(PumpUntil([] { return g_pPulsationMenu == nullptr; }));
     EXPECT_EQ(d.m_config.profiles[0].LED_PULSATION, 4);
     EXPECT_EQ(panel.m_btnPulsation.GetCaption(), L"Fast");

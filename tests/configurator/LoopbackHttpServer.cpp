@@ -149,10 +149,18 @@ void LoopbackHttpServer::Serve(SOCKET s)
         if (!reply.noLength)
             head += "Content-Length: " + std::to_string(reply.body.size() + reply.padBytes + reply.missingBytes) + "\r\n";
         head += "Connection: close\r\n" + reply.headers + "\r\n";
+        size_t first = std::min(reply.firstPiece, reply.body.size());
+        if (first > 0) {
+            // Without Nagle's delay each send leaves at once, so the client gets the first
+            // piece by itself.
+            BOOL noDelay = TRUE;
+            setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay), sizeof(noDelay));
+        }
         bool ok = SendAll(s, head.data(), head.size());
-        for (size_t at = 0; ok && at < reply.body.size(); at += reply.trickleMs ? 64 : reply.body.size()) {
+        if (first > 0) ok = SendAll(s, reply.body.data(), first) && Pause(200);
+        for (size_t at = first; ok && at < reply.body.size(); at += reply.trickleMs ? 64 : reply.body.size() - first) {
             if (reply.trickleMs && !Pause(reply.trickleMs)) break;
-            size_t n = reply.trickleMs ? std::min<size_t>(64, reply.body.size() - at) : reply.body.size();
+            size_t n = reply.trickleMs ? std::min<size_t>(64, reply.body.size() - at) : reply.body.size() - first;
             ok = SendAll(s, reply.body.data() + at, n);
         }
         std::string filler(99, 'x');

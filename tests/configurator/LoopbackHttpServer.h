@@ -18,6 +18,7 @@ struct HttpReply {
     size_t padBytes = 0;        // lines of filler after the body, this many bytes in all
     DWORD trickleMs = 0;        // a pause before every 64 bytes of the body
     bool noLength = false;      // no Content-Length: the body ends where the connection closes
+    size_t firstPiece = 0;      // the body's first this many bytes go alone, the rest after a pause
 };
 
 // A web server on 127.0.0.1 in the test process, answering each request target (path and

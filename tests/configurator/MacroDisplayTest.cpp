@@ -21,7 +21,7 @@ public:
     {
         CreateEx(0, RegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), (HBRUSH)GetStockObject(GRAY_BRUSH)),
                  L"display host", WS_POPUP | WS_VISIBLE, 200, 200, 360, 260, nullptr, nullptr);
-        SetForegroundWindow();
+        EXPECT_TRUE(ShowAt(m_hWnd, RECT{200, 200, 560, 460}));
     }
     ~DisplayHost() override
     {
@@ -79,6 +79,7 @@ TEST(MacroEventText, EntriesOfEachMode)
 {
     const MacroEvent a[] = {E('A', 0, 120), E('A', 1, 0)};
     const MacroEvent shifted[] = {E(161, 0, 20), E(108, 0, 35), E(108, 1, 0), E(161, 1, 5)};
+    const MacroEvent outOfRange[] = {E('A', 0, 95000), E('A', 1, 60001), E('B', 0, -5)};
     struct Case {
         const MacroEvent* events;
         int count;
@@ -93,6 +94,8 @@ TEST(MacroEventText, EntriesOfEachMode)
         {shifted, 4, DELAY_RECORDED, L"RShft|<20ms> NumRet|<35ms> NumRet^ RShft^<5ms> "},
         {shifted, 4, DELAY_AUTOMATIC, L"RShft NumRet "},
         {a, 0, DELAY_RECORDED, L""},
+        // Delays shown as the player waits them: a minute at most, nothing below 0.
+        {outOfRange, 3, DELAY_RECORDED, L"A|<60000ms> A^<60000ms> B| "},
     };
     for (const Case& c : cases) EXPECT_EQ(MacroEventsText(c.events, c.count, c.mode), c.text);
 }
@@ -177,8 +180,8 @@ TEST(MacroDisplay, WheelPagesDownAndStepsUpAndTheBarScrolls)
     PumpFor(50);
 
     // A click makes it the target: the parent is told which display it was.
-    MouseClickAt(ScreenCenter(display.m_hWnd));
-    PumpUntil([&] { return !host.focusReports.empty(); }, 2000);
+    EXPECT_TRUE(ClickOn(display.m_hWnd));
+    PumpUntil([&] { return !host.focusReports.empty(); });
     ASSERT_EQ(host.focusReports.size(), 1u);
     EXPECT_EQ(host.focusReports[0], display.m_hWnd);
     EXPECT_EQ(GetFocus(), display.m_hWnd);

@@ -28,7 +28,8 @@ bool MacroEditorRig::Open(const MacroData* macro)
     dlg->CenterWindow();
     dlg->ShowWindow(SW_SHOW);
     dlg->SetForegroundWindow();
-    PumpUntil([this] { return GetForegroundWindow() == dlg->m_hWnd; }, 2000);
+    EXPECT_TRUE(WindowInFront(dlg->m_hWnd));
+    PumpUntil([this] { return GetForegroundWindow() == dlg->m_hWnd; });
     PumpFor(100);
     return GetForegroundWindow() == dlg->m_hWnd;
 }
@@ -52,7 +53,7 @@ void MacroEditorRig::Close()
 void MacroEditorRig::Click(const CWnd& control)
 {
     ASSERT_NE(control.m_hWnd, nullptr);
-    MouseClickAt(ScreenCenter(control.m_hWnd));
+    EXPECT_TRUE(ClickOn(control.m_hWnd));
     PumpFor(120);
 }
 

@@ -2,10 +2,12 @@
 // loop fields, OK and the record it makes, run modally over the main window.
 #include "ConfiguratorRig.h"
 #include "MacroEditorRig.h"
+#include "PickerRig.h"
 #include "configurator/function_picker/CAdvanceFunctionDlg.h"
 #include "configurator/function_picker/MacroKeyboardHook.h"
 #include "configurator/function_picker/MacroRecording.h"
 #include "core/AppPaths.h"
+#include "core/ConfigSettings.h"
 #include "core/ConfigFile.h"
 #include "core/Messages.h"
 #include <gtest/gtest.h>
@@ -101,7 +103,7 @@ TEST(MacroEditor, PasteMacroWithAStartKeyAndTextIsMadeOnOk)
     SaveWindowPng(d.m_hWnd, L"macro-editor-paste-look");
 
     rig.Click(d.m_btnOK);
-    PumpUntil([&] { return !d.IsWindowVisible(); }, 2000);
+    PumpUntil([&] { return !d.IsWindowVisible(); });
     ASSERT_TRUE(d.HasResult());
     const MacroData& m = d.GetMacro();
     EXPECT_STREQ(m.MACRO_NAME, L"cheer");
@@ -246,6 +248,69 @@ TEST(MacroEditor, EnterAndEscInTheFieldsNeverLoseWhatWasTyped)
     EXPECT_EQ(d.GetMacro().loopCount, 12);
 }
 
+// The paste look's fields, for a new paste macro and for one being edited: Esc never ends
+// the editor, Enter makes a new line in the paste text and nothing in the name.
+TEST(MacroEditor, EnterAndEscInThePasteLookNeverLoseTheMacro)
+{
+    MacroData pasted;
+    memset(&pasted, 0, sizeof pasted);
+    CopyField(pasted.MACRO_NAME, L"Greet");
+    CopyField(pasted.pasteText, L"hi");
+    pasted.delayMode = DELAY_PASTE;
+    pasted.startKeys[0] = E(VK_RETURN, 0);
+    pasted.startKeys[1] = E(VK_RETURN, 1);
+    pasted.startKeyFlag = 1;
+    pasted.loopCount = 1;
+    struct Case {
+        const char* what;
+        const MacroData* macro;
+        const wchar_t* pasteText;  // after typing "gg", Enter, Esc, "wp", Esc at its end
+        const wchar_t* name;       // after typing "x", Enter, Esc at the end of the name
+        const wchar_t* picture;
+    };
+    const Case cases[] = {
+        {"new macro", nullptr, L"gg\r\nwp", L"x", L"macro-editor-paste-text-new"},
+        {"paste macro edited", &pasted, L"higg\r\nwp", L"Greetx", L"macro-editor-paste-text-edited"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MacroEditorRig rig;
+        ASSERT_TRUE(rig.Open(c.macro));
+        CMacroDialog& d = *rig.dlg;
+        ASSERT_TRUE(d.m_editPaste.IsWindowVisible());
+        rig.Click(d.m_editPaste);
+        ASSERT_EQ(GetFocus(), d.m_editPaste.m_hWnd) << "the click put the caret in the paste text";
+        rig.Tap(VK_END);
+        TypeText(rig, L"gg");
+        rig.Tap(VK_RETURN);
+        rig.Tap(VK_ESCAPE);
+        EXPECT_TRUE(d.IsWindowVisible()) << "Esc in the paste text ended the editor";
+        TypeText(rig, L"wp");
+        rig.Tap(VK_ESCAPE);
+        EXPECT_EQ(GetFocus(), d.m_editPaste.m_hWnd);
+        EXPECT_EQ(d.m_editPaste.GetWindowText(), CString(c.pasteText));
+
+        rig.Click(d.m_editName);
+        rig.Tap(VK_END);
+        TypeText(rig, L"x");
+        rig.Tap(VK_RETURN);
+        rig.Tap(VK_ESCAPE);
+        EXPECT_EQ(GetFocus(), d.m_editName.m_hWnd);
+        EXPECT_EQ(d.m_editName.GetWindowText(), CString(c.name));
+        PumpFor(100);
+        EXPECT_TRUE(d.IsWindowVisible()) << "Enter or Esc in the name ended the editor";
+        EXPECT_FALSE(d.HasResult());
+        SaveWindowPng(d.m_hWnd, c.picture);
+
+        rig.Click(d.m_btnOK);
+        PumpUntil([&] { return !d.IsWindowVisible(); }, 2000);
+        ASSERT_TRUE(d.HasResult());
+        EXPECT_EQ(d.GetMacro().delayMode, DELAY_PASTE);
+        EXPECT_STREQ(d.GetMacro().pasteText, c.pasteText);
+        EXPECT_STREQ(d.GetMacro().MACRO_NAME, c.name);
+    }
+}
+
 TEST(MacroEditor, CancelExitAndCloseMakeNoRecord)
 {
     for (int way = 0; way < 3; ++way) {
@@ -257,7 +322,7 @@ TEST(MacroEditor, CancelExitAndCloseMakeNoRecord)
         if (way == 0) rig.Click(d.m_btnCancel);
         if (way == 1) rig.Click(d.m_btnExit);
         if (way == 2) d.PostMessage(WM_CLOSE);
-        PumpUntil([&] { return !d.IsWindowVisible(); }, 2000);
+        PumpUntil([&] { return !d.IsWindowVisible(); });
         EXPECT_FALSE(d.IsWindowVisible()) << way;
         EXPECT_FALSE(d.HasResult()) << way;
     }
@@ -341,12 +406,17 @@ TEST(MacroEditor, PasteMacroIsReadBackAsMade)
     EXPECT_EQ(CompareConfig(*back, *cfg), 0);
 }
 
-// The editor as the picker opens it: modal over the main window, with the picker as its
-// parent and no main-window pointer given to anyone. A second thread plays the person: it
-// records a macro while the tray switches the profile, and presses OK.
+// The editor as the picker opens it for a new macro: modal over the main window, with the
+// picker as its parent and no main-window pointer given to anyone. A second thread plays
+// the person: it records a macro while the tray switches the profile, and presses OK. The
+// picker stores the record in the profile the editor was opened for, and Apply writes it.
 TEST(MacroEditor, ModalOverTheMainWindowAndStoredInTheProfileItOpenedFor)
 {
     MainWindowRig rig;
+    std::unique_ptr<ConfigData> start = MainWindowRig::ShippedConfig();
+    GiveMacros(start->profiles[2], 2);
+    ASSERT_TRUE(rig.WriteConfig(*start));
+    ASSERT_TRUE(SetWarningFourOptionFlag(rig.ConfDir(), 1));
     ASSERT_TRUE(rig.Open());
     CAPDlg& main = *rig.dlg;
     main.MakeFunctionPicker();
@@ -355,24 +425,26 @@ TEST(MacroEditor, ModalOverTheMainWindowAndStoredInTheProfileItOpenedFor)
     // A docked side panel is shown beside the main window.
     main.m_propertiesDlg.ShowWindow(SW_SHOWNOACTIVATE);
     main.SelectProfile(2);
-    const int slot = 4;
+    const int slot = 2;  // the first free one
     const MacroData untouched = main.m_config.profiles[5].macros[slot];
 
-    CMacroDialog editor(g_pAdvanceFunctionDlg);
-    editor.SetSlot(main.m_config.PROFILE_ID, slot);
-    editor.SetMacro(nullptr);
     std::atomic<int> mainEnabled{-1}, panelEnabled{-1}, pickerEnabled{-1};
     std::thread person([&] {
-        if (!WaitUntil([&] { return editor.m_hWnd && IsWindowVisible(editor.m_hWnd); }, 8000)) return;
-        Sleep(300);
+        HWND shown = nullptr;
+        if (!WaitUntil([&] { return (shown = g_hMacroDialog) != nullptr && IsWindowVisible(shown); }, 8000)) return;
+        CMacroDialog* editor = static_cast<CMacroDialog*>(CWnd::FromHandle(shown));
+        if (!editor) return;
+        EXPECT_TRUE(WindowShown(editor->m_hWnd));
         mainEnabled = IsWindowEnabled(main.m_hWnd);
         panelEnabled = IsWindowEnabled(main.m_propertiesDlg.m_hWnd);
         pickerEnabled = IsWindowEnabled(g_pAdvanceFunctionDlg->m_hWnd);
         auto click = [](const CWnd& w) {
-            MouseClickAt(ScreenCenter(w.m_hWnd));
+            EXPECT_TRUE(ClickOn(w.m_hWnd));
             Sleep(200);
         };
-        auto key = [](WORD vk, bool up, DWORD tick) {
+        // A recorded key is taken at its tick: the next tick is set once the editor has
+        // counted it.
+        auto key = [&](WORD vk, bool up, DWORD tick, int counted = -1) {
             MacroEditorRig::SetTick(tick);
             INPUT in = {};
             in.type = INPUT_KEYBOARD;
@@ -380,31 +452,35 @@ TEST(MacroEditor, ModalOverTheMainWindowAndStoredInTheProfileItOpenedFor)
             in.ki.wScan = (WORD)MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
             in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
             SendInput(1, &in, sizeof in);
+            if (counted >= 0) {
+                EXPECT_TRUE(WaitUntil([&] { return editor->m_nCount == counted; })) << counted;
+            }
             Sleep(150);
         };
-        click(editor.m_btnRecordDelay);
-        click(editor.m_macroArea);
-        key(VK_LSHIFT, false, 1000);
-        key('1', false, 1040);
+        click(editor->m_btnRecordDelay);
+        click(editor->m_macroArea);
+        key(VK_LSHIFT, false, 1000, 1);
+        key('1', false, 1040, 2);
         // The tray picks another profile while the editor is open.
         PostMessageW(main.m_hWnd, WM_PROFILE_CHANGE, 5, 0);
-        key('1', true, 1160);
-        key(VK_LSHIFT, true, 1200);
-        click(editor.m_btnLoop);
-        click(editor.m_editLoop);
+        key('1', true, 1160, 3);
+        key(VK_LSHIFT, true, 1200, 4);
+        click(editor->m_btnLoop);
+        click(editor->m_editLoop);
         key(VK_END, false, 0);
         key('4', false, 0);
         key('4', true, 0);
-        click(editor.m_editName);
+        click(editor->m_editName);
         for (wchar_t ch : std::wstring(L"opener")) {
             key((WORD)VkKeyScanW(ch) & 0xFF, false, 0);
             key((WORD)VkKeyScanW(ch) & 0xFF, true, 0);
         }
         key(VK_RETURN, false, 0);
         key(VK_RETURN, true, 0);
-        click(editor.m_btnOK);
+        click(editor->m_btnOK);
     });
-    INT_PTR result = editor.DoModal();
+    // NEW_MACRO of the side bar: the picker runs the editor modally and stores its record.
+    g_pAdvanceFunctionDlg->SendMessage(WM_NEW_MACRO);
     person.join();
     MacroEditorRig::UseRealClock();
 
@@ -414,24 +490,26 @@ TEST(MacroEditor, ModalOverTheMainWindowAndStoredInTheProfileItOpenedFor)
     EXPECT_TRUE(IsWindowEnabled(main.m_hWnd));
     EXPECT_TRUE(IsWindowEnabled(main.m_propertiesDlg.m_hWnd));
     EXPECT_TRUE(IsWindowEnabled(g_pAdvanceFunctionDlg->m_hWnd));
-    ASSERT_EQ(result, IDOK);
     EXPECT_EQ(main.m_config.PROFILE_ID, 5) << "the switch reached the main window";
-    EXPECT_EQ(editor.GetProfile(), 2);
-    EXPECT_EQ(editor.GetSlot(), slot);
-    const MacroData& made = editor.GetMacro();
-    EXPECT_STREQ(made.MACRO_NAME, L"opener");
-    EXPECT_EQ(made.loopCount, 14);
-    EXPECT_EQ(made.loopFlag, 1);
-    EXPECT_EQ(made.delayMode, DELAY_RECORDED);
-    EXPECT_EQ(EventsString(EventList(made.events, 5)),
-              EventsString({E(160, 0, 40), E('1', 0, 120), E('1', 1, 40), E(160, 1, 0), E(0, 0)}));
 
-    // The caller stores it where the editor was opened for, and Apply's writer and the
-    // service's loader carry it whole.
-    main.m_config.profiles[editor.GetProfile()].macros[editor.GetSlot()] = made;
+    MacroData made;
+    memset(&made, 0, sizeof made);
+    CopyField(made.MACRO_NAME, L"opener");
+    const MacroEvent events[] = {E(160, 0, 40), E('1', 0, 120), E('1', 1, 40), E(160, 1, 0)};
+    memcpy(made.events, events, sizeof events);
+    made.loopCount = 14;
+    made.loopFlag = 1;
+    made.delayMode = DELAY_RECORDED;
+    made.startKeys[0] = made.sendKeys[0] = E(VK_RETURN, 0);
+    made.startKeys[1] = made.sendKeys[1] = E(VK_RETURN, 1);
+    made.startKeyFlag = made.sendKeyFlag = 1;
+    EXPECT_TRUE(SameMacro(main.m_config.profiles[2].macros[slot], made));
     EXPECT_TRUE(SameMacro(main.m_config.profiles[5].macros[slot], untouched));
-    ASSERT_EQ(SaveConfig(main.m_config), 0);
+
+    // Apply's writer and the service's loader carry it whole.
+    ASSERT_TRUE(main.ApplySettings());
     std::unique_ptr<ConfigData> back = LoadBack(rig.ConfigPath());
     EXPECT_TRUE(SameMacro(back->profiles[2].macros[slot], made));
+    EXPECT_TRUE(SameMacro(back->profiles[5].macros[slot], untouched));
     EXPECT_EQ(back->PROFILE_ID, 5);
 }

@@ -67,6 +67,11 @@ TEST(MacroRecording, EachDelayModeGivesItsDelays)
         {"recorded", Mode::Recorded,
          {{Key::Press, 'A', 1000}, {Key::Release, 'A', 1300}, {Key::Press, 'B', 1500}, {Key::Release, 'B', 1500}},
          Expect({{65, 0, 300}, {65, 1, 200}, {66, 0, 0}, {66, 1, 0}}), L"A|<300ms> A^<200ms> B| B^ "},
+        // The player waits a minute at most; a longer pause is recorded and shown as played.
+        {"recorded, pauses longer than the player waits", Mode::Recorded,
+         {{Key::Press, 'A', 1000}, {Key::Release, 'A', 96000}, {Key::Press, 'B', 156000}, {Key::Release, 'B', 216001}},
+         Expect({{65, 0, 60000}, {65, 1, 60000}, {66, 0, 60000}, {66, 1, 0}}),
+         L"A|<60000ms> A^<60000ms> B|<60000ms> B^ "},
         {"none", Mode::None, {{Key::Press, 'A', 1000}, {Key::Release, 'A', 1300}, {Key::Tap, 'B', 1500}},
          Expect({{65, 0, 0}, {65, 1, 0}, {66, 0, 0}, {66, 1, 0}}), L"A| A^ B| B^ "},
     };

@@ -1,6 +1,7 @@
 #include "configurator/function_picker/MacroSlots.h"
 #include "PickerRig.h"
 #include <gtest/gtest.h>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -36,5 +37,13 @@ TEST(MacroSlots, DeletingARowMovesTheLaterMacrosAndTheirButtonsDown)
         for (auto [b, code] : c.codesAfter) EXPECT_EQ(p.buttons[b].code, code) << c.name << ", button " << b;
         for (auto [slot, name] : c.namesAfter)
             EXPECT_EQ(std::wstring(p.macros[slot].MACRO_NAME), name) << c.name << ", slot " << slot;
+        if (c.macros == MACRO_COUNT) {
+            // The emptied last slot is a new configuration's slot: it exports and imports.
+            auto fresh = NewConfigData();
+            ResetConfig(*fresh);
+            ValidateConfig(*fresh);
+            EXPECT_EQ(p.macros[49].delayMode, 1) << c.name;
+            EXPECT_EQ(memcmp(&p.macros[49], &fresh->profiles[0].macros[49], sizeof(MacroData)), 0) << c.name;
+        }
     }
 }

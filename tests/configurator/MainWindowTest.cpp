@@ -119,6 +119,7 @@ TEST(MainWindow, AtRest)
     d.ShowButtonAssignment(1, 0);
 
     SetForegroundWindow(rig.Hwnd());
+    EXPECT_TRUE(WindowInFront(rig.Hwnd()));
     MouseMoveTo(POINT{r.left + 5, r.bottom + 40});
     rig.Pump(300);
     SaveWindowPng(rig.Hwnd(), L"main-rest");

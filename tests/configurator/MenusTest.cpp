@@ -27,7 +27,9 @@ void WithOpenMenu(MainWindowRig& rig, CBitmapBtn& button, const wchar_t* picture
                   const std::function<void(HMENU)>& look)
 {
     SetForegroundWindow(rig.Hwnd());
-    rig.Pump(100);
+    EXPECT_TRUE(WindowInFront(rig.Hwnd()));
+    // Not so soon after the last click on the button that this one makes a double click.
+    rig.Pump(GetDoubleClickTime() + 100);
     DWORD ui = GetCurrentThreadId();
     HWND main = rig.Hwnd();
     std::atomic<bool> seen(false), done(false);
@@ -44,7 +46,7 @@ void WithOpenMenu(MainWindowRig& rig, CBitmapBtn& button, const wchar_t* picture
             }))
             return;
         seen = true;
-        Sleep(300);
+        EXPECT_TRUE(WindowShown(s.found));
         HMENU menu = (HMENU)SendMessageW(s.found, MN_GETHMENU, 0, 0);
         look(menu);
         if (picture) {
@@ -57,9 +59,9 @@ void WithOpenMenu(MainWindowRig& rig, CBitmapBtn& button, const wchar_t* picture
         KeyTap(VK_ESCAPE);
         if (!WaitUntil([&] { return !IsWindowVisible(s.found); }, 3000)) KeyTap(VK_ESCAPE);
     });
-    MouseClickAt(ScreenCenter(button.m_hWnd));
+    EXPECT_TRUE(ClickOn(button.m_hWnd));
     // The menu runs its own loop inside the click's handling; this waits until it is over.
-    PumpUntil([&] { return done.load(); }, 15000);
+    PumpUntil([&] { return done.load(); });
     person.join();
     rig.Pump(100);
     EXPECT_TRUE(seen.load()) << "the menu opened";

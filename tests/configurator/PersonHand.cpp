@@ -61,7 +61,8 @@ PersonHand::PersonHand(std::vector<Step> steps, DWORD waitMs)
             HWND dialog = WaitForNewDialog(ui, [&](HWND h) { return seen.count(h) > 0; }, m_stop, waitMs);
             if (!dialog) return;
             seen.insert(dialog);
-            Sleep(200);  // shown and painted, as a person would see it
+            // Shown and painted, as a person would see it.
+            EXPECT_TRUE(WindowShown(dialog));
             step(dialog);
             ++m_done;
             WaitUntil([dialog] { return !IsWindow(dialog) || !IsWindowEnabled(dialog); }, waitMs);
@@ -90,10 +91,10 @@ MenuHand::MenuHand(std::vector<WORD> keys, const wchar_t* picture, const wchar_t
     std::wstring subName = submenuPicture ? submenuPicture : L"";
     m_thread = std::thread([this, ui, keys, name, subName] {
         HWND menu = nullptr;
-        WaitUntil([&] { return (menu = FindThreadWindow(ui, L"#32768")) != nullptr || m_stop; }, 8000);
+        WaitUntil([&] { return (menu = FindThreadWindow(ui, L"#32768")) != nullptr || m_stop; });
         if (!menu) return;
         m_found = true;
-        Sleep(300);
+        EXPECT_TRUE(WindowShown(menu));
         RECT r;
         GetWindowRect(menu, &r);
         m_rect = r;
@@ -125,14 +126,14 @@ bool MenuHand::Finish()
 void Snap(HWND window, const wchar_t* name)
 {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-    Sleep(250);
+    EXPECT_TRUE(WindowShown(window));
     SaveWindowPng(window, name);
 }
 
 void ClickAtClient(HWND dialog, POINT client)
 {
     ClientToScreen(dialog, &client);
-    MouseClickAt(client);
+    EXPECT_TRUE(ClickOn(dialog, client));
     Sleep(100);
 }
 
@@ -170,10 +171,16 @@ void PressButton(HWND dialog, int id)
 void TypeText(HWND edit, const wchar_t* text, bool replace)
 {
     SetForegroundWindow(GetAncestor(edit, GA_ROOT));
+    EXPECT_TRUE(WindowInFront(edit));
     RECT r;
     GetWindowRect(edit, &r);
-    MouseClickAt(POINT{r.left + 6, (r.top + r.bottom) / 2});
-    Sleep(100);
+    EXPECT_TRUE(ClickOn(edit, POINT{r.left + 6, (r.top + r.bottom) / 2}));
+    // The click put the caret there: the keys go to the edit.
+    EXPECT_TRUE(WaitUntil([&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        return GetGUIThreadInfo(GetWindowThreadProcessId(edit, nullptr), &info) && info.hwndFocus == edit;
+    })) << "the focus in " << DescribeWindow(edit);
     if (replace) SendMessageW(edit, EM_SETSEL, 0, -1);
     for (const wchar_t* c = text; *c; ++c) {
         wchar_t up = (wchar_t)towupper(*c);

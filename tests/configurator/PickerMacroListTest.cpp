@@ -57,12 +57,12 @@ TEST(PickerMacros, DeleteAsksUnlessToldNotToAndRenumbersTheButtons)
         PickerRig rig;
         ASSERT_TRUE(OpenOnMacros(rig, 3, c.ask)) << c.name;
         CAdvanceFunctionDlg& p = rig.Picker();
-        MouseClickAt(ListRowPoint(p.m_macroList, 1));
-        ASSERT_TRUE(PumpUntil([&] { return p.m_macroList.GetCurSel() == 1; }, 2000)) << c.name;
+        ASSERT_TRUE(ClickOn(p.m_macroList.m_hWnd, ListRowPoint(p.m_macroList, 1)));
+        ASSERT_TRUE(PumpUntil([&] { return p.m_macroList.GetCurSel() == 1; })) << c.name;
         rig.Pump(GetDoubleClickTime() + 100);
         ASSERT_TRUE(rig.Bar().m_deleteButton.IsWindowEnabled()) << c.name;
         const ConfigData before = rig.dlg->m_config;
-        BoxAnswerer person(c.answer, Known(rig), c.ask ? L"picker-delete-macro-question" : nullptr, c.ask ? 8000 : 1500);
+        BoxAnswerer person(c.answer, Known(rig), c.ask ? L"picker-delete-macro-question" : nullptr, c.ask ? WINDOW_WAIT_MS : 1500);
         ClickOnButton(rig.Bar().m_deleteButton);
         rig.Pump(GetDoubleClickTime() + 300);
         EXPECT_EQ(person.Finish(), c.ask) << c.name;
@@ -142,7 +142,7 @@ TEST(PickerMacros, ANewMacroIsAddedAndGivenToTheButtonAnEditedOneRenamed)
     CopyField(made.MACRO_NAME, L"Fresh");
     g_bEditMacro = 0;
     p.StoreMacro(profile, 2, made);
-    EXPECT_TRUE(PumpUntil([&] { return rig.Code(5) == FIRST_MACRO_CODE + 2; }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return rig.Code(5) == FIRST_MACRO_CODE + 2; }));
     EXPECT_EQ(p.m_macroList.GetCount(), 3);
     EXPECT_EQ(p.m_macroList.GetCurSel(), 2);
     EXPECT_EQ(SlotName(rig, 2), L"Fresh");

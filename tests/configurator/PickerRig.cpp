@@ -1,22 +1,29 @@
 #include "PickerRig.h"
+#include "configurator/main_window/MainLayout.h"
 
 bool PickerRig::OpenMain()
 {
     if (!Open()) return false;
     dlg->MakeFunctionPicker();
     SetForegroundWindow(Hwnd());
-    PumpUntil([this] { return GetForegroundWindow() == Hwnd(); }, 2000);
-    PumpFor(100);
-    return g_pAdvanceFunctionDlg && g_pAdvanceFunctionDlg->m_hWnd && g_pTaskBar;
+    testing::AssertionResult front = WindowInFront(Hwnd());
+    EXPECT_TRUE(front);
+    return front && g_pAdvanceFunctionDlg && g_pAdvanceFunctionDlg->m_hWnd && g_pTaskBar;
 }
 
 bool PickerRig::ShowPicker(int n)
 {
     dlg->HighlightMouseButton(n);
     dlg->ShowAssignmentsPanel(n);
-    bool shown = PumpUntil([this] { return dlg->m_bPickerShown == 1; }, 5000);
-    PumpFor(100);
-    return shown && Picker().IsWindowVisible();
+    bool shown = PumpUntil([this] { return dlg->m_bPickerShown == 1; });
+    EXPECT_TRUE(shown) << "the picker slid in";
+    // Docked at the main window's right edge, once the window system has answered every
+    // step of the slide.
+    const POINT at = PickerDockPlace(dlg->GetWindowRect());
+    testing::AssertionResult docked = WindowPlaced(
+        Picker().m_hWnd, RECT{at.x, at.y, at.x + Picker().m_nPanelWidth, at.y + Picker().m_nPanelHeight});
+    EXPECT_TRUE(docked);
+    return shown && docked && WindowShown(Picker().m_hWnd);
 }
 
 int PickerRig::Code(int n) const
@@ -37,7 +44,9 @@ void PickerRig::ClickHeader(int i)
     RECT r = Bar().GetHeaderRect(i);
     POINT p = {75, r.top + 14};
     Bar().ClientToScreen(&p);
-    MouseClickAt(p);
+    EXPECT_TRUE(ClickOn(Bar().m_hWnd, p));
+    EXPECT_TRUE(PumpUntil([&] { return OpenFolder() == i; })) << "folder " << i << " opened; open is " << OpenFolder();
+    // The next click is no second click of a double click.
     PumpFor(GetDoubleClickTime() + 100);
 }
 

@@ -195,11 +195,13 @@ TEST(Picker, SlidesOutOfTheMainWindowsRightEdgeAndBackIn)
     EXPECT_EQ(offsets.back(), 5);
     p.SendMessage(WM_TIMER, CAdvanceFunctionDlg::SLIDE_IN_TIMER, 0);
     EXPECT_EQ(p.m_bSliding, 0);
-    rig.Pump(50);
+    PumpUntil([&] { return d.m_bPickerShown == 1; });
     EXPECT_EQ(d.m_bPickerShown, 1);
     RECT full = RegionBox(p.m_hWnd);
     EXPECT_LT(full.left, 15) << "the whole mask again";
-    // Shown, it is docked 16 pixels inside the main window's right edge.
+    // Shown, it is docked 16 pixels inside the main window's right edge (once the window
+    // system has answered every step of the slide).
+    EXPECT_TRUE(WindowPlaced(p.m_hWnd, RECT{main.right - 16, main.top + 89, main.right - 16 + W, main.top + 89 + p.m_nPanelHeight}));
     RECT docked = p.GetWindowRect();
     EXPECT_EQ(docked.left, main.right - 16);
     EXPECT_EQ(docked.top, main.top + 89);
@@ -226,7 +228,7 @@ TEST(Picker, SlidesOutOfTheMainWindowsRightEdgeAndBackIn)
     for (int o = 0; o < W; o += 15) expected.push_back(o);
     EXPECT_EQ(offsets, expected);
     EXPECT_EQ(p.m_bSliding, 0);
-    rig.Pump(50);
+    PumpUntil([&] { return d.m_bPickerShown == 0; });
     EXPECT_EQ(d.m_bPickerShown, 0);
 }
 
@@ -248,10 +250,13 @@ TEST(Picker, ASlideStartedDuringTheOtherTurnsItRound)
     // Shown again half-way: it comes back from where it is, not from nothing.
     p.SlideIn();
     EXPECT_EQ(p.m_nSlideOffset, 45);
-    EXPECT_TRUE(PumpUntil([&] { return p.m_bSliding == 0; }, 3000));
-    rig.Pump(200);
+    EXPECT_TRUE(PumpUntil([&] { return p.m_bSliding == 0; }));
+    PumpUntil([&] { return d.m_bPickerShown == 1; });
     EXPECT_TRUE(p.IsWindowVisible());
     // Docked where it was, 16 pixels inside the main window's right edge.
+    RECT was = p.GetWindowRect();
+    OffsetRect(&was, target - was.left, 0);
+    EXPECT_TRUE(WindowPlaced(p.m_hWnd, was));
     EXPECT_EQ(p.GetWindowRect().left, target);
     EXPECT_EQ(target, d.GetWindowRect().right - 16);
     EXPECT_EQ(d.m_bPickerShown, 1);
@@ -265,8 +270,8 @@ TEST(Picker, ASlideStartedDuringTheOtherTurnsItRound)
     const int edge = p.m_nTargetX;
     d.SendMessage(WM_CLOSE_PANEL, 0, 54);
     EXPECT_EQ(p.m_nTargetX, edge);
-    EXPECT_TRUE(PumpUntil([&] { return p.m_bSliding == 0; }, 3000));
-    rig.Pump(200);
+    EXPECT_TRUE(PumpUntil([&] { return p.m_bSliding == 0; }));
+    PumpUntil([&] { return d.m_bPickerShown == 0; });
     EXPECT_FALSE(p.IsWindowVisible());
     EXPECT_EQ(d.m_bPickerShown, 0);
 }

@@ -248,3 +248,73 @@ TEST(PrintSheet, PrintCommand)
     }
     EXPECT_EQ(GetFileAttributesW(output), INVALID_FILE_ATTRIBUTES);
 }
+
+namespace {
+
+// A printer that answers StartDoc and StartPage as it is told and notes every call.
+struct PrinterAnswers {
+    static int startDoc, startPage;
+    static std::string calls;
+    static int WINAPI StartDoc(HDC, const DOCINFOW* doc)
+    {
+        calls += "StartDoc(" + std::string(doc && doc->lpszDocName ? "named" : "unnamed") + ") ";
+        return startDoc;
+    }
+    static int WINAPI StartPage(HDC)
+    {
+        calls += "StartPage ";
+        return startPage;
+    }
+    static int WINAPI EndPage(HDC)
+    {
+        calls += "EndPage ";
+        return 1;
+    }
+    static int WINAPI EndDoc(HDC)
+    {
+        calls += "EndDoc";
+        return 1;
+    }
+};
+int PrinterAnswers::startDoc = 1;
+int PrinterAnswers::startPage = 1;
+std::string PrinterAnswers::calls;
+
+}  // namespace
+
+// Only a page that began is ended: a StartPage that answers 0 or an error is followed by
+// EndDoc alone, and the print answers false; a job that does not start prints nothing.
+TEST(PrintSheet, OnlyAPageThatBeganIsEnded)
+{
+    MainWindowRig rig;
+    ASSERT_TRUE(rig.Open());
+    CString captions[BUTTON_COUNT];
+    Captions(*rig.dlg, captions);
+    CBitmap sheet;
+    ASSERT_TRUE(DrawProfileSheet(sheet, nullptr, captions, rig.dlg->m_config.profiles[0]));
+    struct Case {
+        int startDoc, startPage;
+        const char* calls;
+        bool printed;
+    };
+    const Case cases[] = {
+        {1, 1, "StartDoc(named) StartPage EndPage EndDoc", true},
+        {1, 0, "StartDoc(named) StartPage EndDoc", false},
+        {1, SP_ERROR, "StartDoc(named) StartPage EndDoc", false},
+        {0, 1, "StartDoc(named) ", false},
+        {SP_ERROR, 1, "StartDoc(named) ", false},
+    };
+    const PrintJobCalls answers = {&PrinterAnswers::StartDoc, &PrinterAnswers::StartPage, &PrinterAnswers::EndPage,
+                                   &PrinterAnswers::EndDoc};
+    HDC printer = CreateCompatibleDC(nullptr);
+    ASSERT_NE(printer, nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "StartDoc " << c.startDoc << ", StartPage " << c.startPage);
+        PrinterAnswers::startDoc = c.startDoc;
+        PrinterAnswers::startPage = c.startPage;
+        PrinterAnswers::calls.clear();
+        EXPECT_EQ(PrintProfileSheet(printer, sheet, answers), c.printed);
+        EXPECT_EQ(PrinterAnswers::calls, c.calls);
+    }
+    DeleteDC(printer);
+}

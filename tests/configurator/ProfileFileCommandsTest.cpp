@@ -3,7 +3,10 @@
 #include "core/ConfigTestSupport.h"
 #include "configurator/main_window/ProfileFile.h"
 #include "configurator/GearloomRes.h"
+#include "core/Messages.h"
 #include <gtest/gtest.h>
+#include <cstring>
+#include <functional>
 #include <shlobj.h>
 
 namespace {
@@ -178,4 +181,64 @@ TEST_F(ProfileFileCommands, AFailedExportIsTold)
         FindClose(h);
     }
     EXPECT_EQ(files, 1) << "only the locked file";
+}
+
+// Every profile the program can hold exports and imports back equal, field for field: a
+// full one, a new configuration's, and one reset with RESTORE. The reset profile reaches
+// "Config.xml" through Apply, and another profile through a drop, as a new configuration's.
+TEST_F(ProfileFileCommands, EveryProfileExportsAndImportsBackEqual)
+{
+    CAPDlg& d = *m_rig.dlg;
+    auto roundTrip = [&](int index) {
+        CString file = m_folder + L"round.xml";
+        ASSERT_TRUE(ExportProfileFile(file, d.m_config, index));
+        auto back = NewConfigData();
+        *back = d.m_config;
+        back->PROFILE_ID = index;
+        CopyField(back->profiles[index].PROFILE_NAME, L"Overwritten");
+        back->profiles[index].macros[0].delayMode = 3;
+        ProfileFileProblem problem;
+        ASSERT_TRUE(ImportProfileFile(file, *back, problem)) << problem.Describe().GetString();
+        back->PROFILE_ID = d.m_config.PROFILE_ID;
+        EXPECT_EQ(CompareConfig(*back, d.m_config), 0);
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+    };
+    const Case cases[] = {
+        {"full", [] {}},
+        {"a new configuration's", [&] { d.m_config.profiles[3] = MainWindowRig::ShippedConfig()->profiles[3]; }},
+        {"reset",
+         [&] {
+             BoxAnswerer person(BoxAnswerer::Answer::Yes, m_rig.OwnWindows());
+             m_rig.Click(d.m_btnRestore);
+             EXPECT_EQ(person.Finish(), 1);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.make();
+        roundTrip(3);
+    }
+
+    // The reset profile is a new configuration's, but for its name.
+    auto fresh = NewConfigData();
+    ResetConfig(*fresh);
+    ValidateConfig(*fresh);
+    CopyField(fresh->profiles[3].PROFILE_NAME, d.m_config.profiles[3].PROFILE_NAME);
+    EXPECT_EQ(memcmp(&fresh->profiles[3], &d.m_config.profiles[3], sizeof(ProfileData)), 0);
+
+    m_rig.Click(d.m_btnApply);
+    EXPECT_FALSE(d.HasUnsavedChanges());
+    std::wstring saved = ReadUtf16File(m_rig.ConfigPath());
+    EXPECT_EQ(saved.find(L"<MACRO_DELAY_MODE>0</MACRO_DELAY_MODE>"), std::wstring::npos);
+
+    BoxAnswerer person(BoxAnswerer::Answer::Yes, m_rig.OwnWindows());
+    d.PostMessage(WM_DROP_PROFILE, 3, 5);
+    m_rig.Pump(200);
+    EXPECT_EQ(person.Finish(), 1);
+    EXPECT_EQ(CString(d.m_config.profiles[5].PROFILE_NAME), CString(d.m_config.profiles[3].PROFILE_NAME));
+    for (const MacroData& m : d.m_config.profiles[5].macros) EXPECT_EQ(m.delayMode, 1);
+    roundTrip(5);
 }

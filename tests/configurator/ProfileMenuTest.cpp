@@ -35,7 +35,7 @@ NotingMainDlg* OpenNoting(MainWindowRig& rig)
     rig.app.m_pMainWnd = d;
     if (!d->Create(IDD_AP_DIALOG)) return nullptr;
     d->ShowWindow(SW_SHOW);
-    PumpFor(100);
+    EXPECT_TRUE(WindowShown(d->m_hWnd));
     return d;
 }
 
@@ -103,6 +103,7 @@ TEST(ProfileMenu, EveryItemReachesItsCommand)
         POINT at = {400, 300};
         MouseMoveTo(at);
         d->SetForegroundWindow();
+        EXPECT_TRUE(WindowInFront(d->m_hWnd));
         rig.Pump(50);
         RECT shown = {};
         UseProfileMenu(rig, item.keys, first ? L"profile-menu" : nullptr,
@@ -136,6 +137,7 @@ TEST(RenameProfile, ThroughThePopup)
         ClickEntry(h, L"RENAME_PROFILE", L"BUTTON_OK");
     }});
     d->SetForegroundWindow();
+    EXPECT_TRUE(WindowInFront(d->m_hWnd));
     UseProfileMenu(rig, Downs(3, {VK_RETURN}));
     ASSERT_EQ(person.Finish(), 1);
     EXPECT_EQ(shownName, L"Profile 3");

@@ -1,4 +1,5 @@
 #include "ConfiguratorRig.h"
+#include "configurator/main_window/MainLayout.h"
 #include "configurator/panels/PanelSettings.h"
 #include "core/Messages.h"
 #include "skinkit/PopupMenus.h"
@@ -13,9 +14,14 @@ CPropertiesDlg& OpenSettings(MainWindowRig& rig)
     CAPDlg& d = *rig.dlg;
     rig.Click(d.m_btnMouseProperties);
     EXPECT_TRUE(PumpUntil([&] { return d.m_bPropertiesShown == 1; }));
-    d.m_propertiesDlg.SetForegroundWindow();
-    rig.Pump(200);
-    return d.m_propertiesDlg;
+    CPropertiesDlg& panel = d.m_propertiesDlg;
+    panel.SetForegroundWindow();
+    EXPECT_TRUE(WindowInFront(panel.m_hWnd));
+    // Docked, once the window system has answered every step of the slide, and painted.
+    const POINT at = PropertiesDockPlace(d.GetWindowRect(), panel.m_nPanelWidth);
+    EXPECT_TRUE(WindowPlaced(panel.m_hWnd, RECT{at.x, at.y, at.x + panel.m_nPanelWidth, at.y + panel.m_nPanelHeight}));
+    EXPECT_TRUE(WindowShown(panel.m_hWnd));
+    return panel;
 }
 
 // A person presses the left button at one point and lets it go at another.
@@ -196,7 +202,7 @@ TEST(SettingsPanel, DpiPopup)
     CPropertiesDlg& panel = OpenSettings(rig);
     EXPECT_EQ(panel.m_btnDpi.GetCaption(), L"400 DPI");
 
-    MouseClickAt(ScreenCenter(panel.m_btnDpi.m_hWnd));
+    EXPECT_TRUE(ClickOn(panel.m_btnDpi.m_hWnd));
     ASSERT_TRUE(PumpUntil([] { return PopupOpen(); }));
     RECT button = panel.m_btnDpi.GetClientRect();
     panel.m_btnDpi.ClientToScreen(&button);
@@ -204,11 +210,11 @@ TEST(SettingsPanel, DpiPopup)
     EXPECT_EQ(popup.left, button.left);
     EXPECT_EQ(popup.top, button.bottom);
     ASSERT_EQ(g_pDpiMenu->m_list.GetCount(), 4);
-    rig.Pump(300);
+    EXPECT_TRUE(WindowOnScreen(g_pDpiMenu->m_hWnd));
     RECT both = panel.GetWindowRect();
     UnionRect(&both, &both, &popup);
     SaveScreenPng(both, L"settings-panel-dpi-popup");
-    MouseClickAt(RowPoint(*g_pDpiMenu, 2));
+    EXPECT_TRUE(ClickOn(g_pDpiMenu->m_list.m_hWnd, RowPoint(*g_pDpiMenu, 2)));
     ASSERT_TRUE(PumpUntil([] { return g_pDpiMenu == nullptr; }));
     EXPECT_EQ(d.m_config.profiles[0].DPI_VALUE, 2);
     EXPECT_EQ(panel.m_btnDpi.GetCaption(), L"1600 DPI");
@@ -230,7 +236,7 @@ TEST(SettingsPanel, DpiPopup)
     rig.Pump(300);
     EXPECT_TRUE(PopupOpen());
     EXPECT_FALSE(rig.Ended());
-    MouseClickAt(RowPoint(*g_pDpiMenu, 3));
+    EXPECT_TRUE(ClickOn(g_pDpiMenu->m_list.m_hWnd, RowPoint(*g_pDpiMenu, 3)));
     ASSERT_TRUE(PumpUntil([] { return g_pDpiMenu == nullptr; }));
     EXPECT_EQ(d.m_config.profiles[0].DPI_VALUE, 1);
     EXPECT_EQ(panel.m_btnDpi.GetCaption(), L"3200 DPI");
@@ -256,7 +262,7 @@ TEST(SettingsPanel, DpiChoiceWithoutTheMenuFile)
     const CString caption = panel.m_btnDpi.GetCaption();
     const int stage = d.m_config.profiles[0].DPI_VALUE;
     ASSERT_TRUE(DeleteFileW(rig.AppDir() + L"Menu.xml"));
-    MouseClickAt(ScreenCenter(panel.m_btnDpi.m_hWnd));
+    EXPECT_TRUE(ClickOn(panel.m_btnDpi.m_hWnd));
     ASSERT_TRUE(PumpUntil([] { return g_pDpiMenu && g_pDpiMenu->m_hWnd; }));
     EXPECT_EQ(g_pDpiMenu->m_list.GetCount(), 0);
     panel.SendMessage(WM_DPIMENU_SELECT, 0, 0);

@@ -1,9 +1,11 @@
-#include "ConfiguratorRig.h"
+#include "PersonHand.h"
+#include "PickerRig.h"
 #include "configurator/main_window/MainLayout.h"
 #include "configurator/function_picker/CAdvanceFunctionDlg.h"
 #include "core/Messages.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 namespace {
@@ -103,9 +105,16 @@ void SaveScreenAround(CAPDlg& d, const wchar_t* name)
 
 void ExpectDocked(CAPDlg& d)
 {
-    RECT main = d.GetWindowRect();
     CPropertiesDlg& s = d.m_propertiesDlg;
     CIllumination& l = d.m_illuminationDlg;
+    // Once the window system has answered every move of the panels.
+    PumpUntil([&] {
+        RECT m = d.GetWindowRect(), gs = s.GetWindowRect(), gl = l.GetWindowRect();
+        RECT es = At(PropertiesDockPlace(m, s.m_nPanelWidth), s.m_nPanelWidth, s.m_nPanelHeight);
+        RECT el = At(IlluminationDockPlace(m), l.m_nPanelWidth, l.m_nPanelHeight);
+        return EqualRect(&gs, &es) && EqualRect(&gl, &el);
+    });
+    RECT main = d.GetWindowRect();
     RECT expected = At(PropertiesDockPlace(main, s.m_nPanelWidth), s.m_nPanelWidth, s.m_nPanelHeight);
     RECT got = s.GetWindowRect();
     EXPECT_TRUE(EqualRect(&got, &expected)) << got.left << "," << got.top << " not " << expected.left << "," << expected.top;
@@ -201,7 +210,7 @@ TEST(SidePanels, SettingsPanelSlidesWithItsRightEdgeFixed)
     EXPECT_EQ(panel.m_bBusy, 0);
     {
         PlaceRecorder recorder(panel.m_hWnd);
-        MouseClickAt(ScreenCenter(panel.m_btnClose.m_hWnd));
+        EXPECT_TRUE(ClickOn(panel.m_btnClose.m_hWnd));
         ASSERT_TRUE(PumpUntil([&] { return d.m_bPropertiesShown == 0; }));
         places = recorder.Places();
     }
@@ -263,7 +272,7 @@ TEST(SidePanels, LightingPanelSlidesDownAndBack)
     rig.Pump(50);
     ExpectDocked(d);
 
-    MouseClickAt(ScreenCenter(panel.m_btnClose.m_hWnd));
+    EXPECT_TRUE(ClickOn(panel.m_btnClose.m_hWnd));
     ASSERT_TRUE(PumpUntil([&] { return d.m_bIlluminationShown == 0; }));
     EXPECT_FALSE(panel.IsWindowVisible());
     EXPECT_EQ(panel.m_bBusy, 0);
@@ -312,6 +321,7 @@ TEST(SidePanels, EscAndAltF4InAPanelCloseTheProgram)
         d.m_config.POLLING_RATE = d.m_savedConfig.POLLING_RATE == 1 ? 2 : 1;
         CWnd& panel = c.lighting ? (CWnd&)d.m_illuminationDlg : (CWnd&)d.m_propertiesDlg;
         panel.SetForegroundWindow();
+        EXPECT_TRUE(WindowInFront(panel.m_hWnd));
         panel.SetFocus();
         rig.Pump(100);
         KeyTap(VK_RETURN);
@@ -336,5 +346,197 @@ TEST(SidePanels, EscAndAltF4InAPanelCloseTheProgram)
         }
         EXPECT_TRUE(PumpUntil([&] { return rig.Ended(); }));
         EXPECT_EQ(person.Finish(), 0) << "no question";
+    }
+}
+
+// A box that opens while a panel slides shut, from the main window or from the picker: the
+// panel is disabled with the main window, finishes hiding under the box, and can be used
+// again once the box is gone.
+TEST(SidePanels, APanelThatHidesUnderABoxIsEnabledAfterIt)
+{
+    const struct {
+        const wchar_t* name;
+        bool lighting;
+        bool fromPicker;
+    } cases[] = {
+        {L"the settings panel under the main window's question", false, false},
+        {L"the lighting panel under the main window's question", true, false},
+        {L"the settings panel under the picker's notice", false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << CString(c.name).GetString());
+        PickerRig rig;
+        std::unique_ptr<ConfigData> cfg = MainWindowRig::ShippedConfig();
+        // All fifty macros: a new one is refused with a notice.
+        GiveMacros(cfg->profiles[cfg->PROFILE_ID], MACRO_COUNT);
+        ASSERT_TRUE(rig.WriteConfig(*cfg));
+        ASSERT_TRUE(rig.OpenMain());
+        CAPDlg& d = *rig.dlg;
+        CWnd& panel = c.lighting ? (CWnd&)d.m_illuminationDlg : (CWnd&)d.m_propertiesDlg;
+        int& shown = c.lighting ? d.m_bIlluminationShown : d.m_bPropertiesShown;
+        rig.Click(c.lighting ? d.m_btnIllumination : d.m_btnMouseProperties);
+        ASSERT_TRUE(PumpUntil([&] { return shown == 1; }));
+
+        std::atomic<int> hiddenUnderTheBox{0}, enabledUnderTheBox{-1};
+        PersonHand person({[&](HWND box) {
+            hiddenUnderTheBox = WaitUntil([&] { return shown == 0 && !IsWindowVisible(panel.m_hWnd); }) ? 1 : 0;
+            enabledUnderTheBox = IsWindowEnabled(panel.m_hWnd) ? 1 : 0;
+            PostMessageW(box, WM_CLOSE, 0, 0);
+        }});
+        if (c.lighting)
+            d.HideIlluminationPanel();
+        else
+            d.HidePropertiesPanel();
+        ASSERT_TRUE(IsWindowVisible(panel.m_hWnd)) << "sliding shut as the box opens";
+        if (c.fromPicker)
+            rig.Picker().SendMessage(WM_NEW_MACRO);
+        else
+            d.SendMessage(WM_DROP_PROFILE, (WPARAM)d.m_config.PROFILE_ID, (d.m_config.PROFILE_ID + 1) % PROFILE_COUNT);
+        ASSERT_EQ(person.Finish(), 1) << "a box came";
+        EXPECT_EQ(hiddenUnderTheBox, 1) << "the panel finished hiding while the box was up";
+        EXPECT_EQ(enabledUnderTheBox, 0) << "disabled with the main window";
+        EXPECT_TRUE(IsWindowEnabled(d.m_hWnd));
+        EXPECT_TRUE(IsWindowEnabled(rig.Picker().m_hWnd));
+        EXPECT_TRUE(IsWindowEnabled(panel.m_hWnd)) << "enabled again though hidden";
+
+        // Shown again, it takes a click: its close button slides it shut.
+        rig.Click(c.lighting ? d.m_btnIllumination : d.m_btnMouseProperties);
+        ASSERT_TRUE(PumpUntil([&] { return shown == 1; }));
+        CBitmapBtn& close = c.lighting ? d.m_illuminationDlg.m_btnClose : d.m_propertiesDlg.m_btnClose;
+        MouseClickAt(ScreenCenter(close.m_hWnd));
+        EXPECT_TRUE(PumpUntil([&] { return shown == 0; })) << "the click reached the panel";
+    }
+}
+
+// A box inside a box: the panels stay disabled until the outer one is gone.
+TEST(SidePanels, NestedBoxesLeaveThePanelsToTheOuterOne)
+{
+    PickerRig rig;
+    ASSERT_TRUE(rig.OpenMain());
+    CAPDlg& d = *rig.dlg;
+    rig.Click(d.m_btnMouseProperties);
+    ASSERT_TRUE(PumpUntil([&] { return d.m_bPropertiesShown == 1; }));
+    d.DisableSidePanels();
+    d.DisableSidePanels();
+    d.EnableSidePanels();
+    EXPECT_FALSE(d.m_propertiesDlg.IsWindowEnabled());
+    EXPECT_FALSE(rig.Picker().IsWindowEnabled());
+    d.EnableSidePanels();
+    EXPECT_TRUE(d.m_propertiesDlg.IsWindowEnabled());
+    EXPECT_TRUE(rig.Picker().IsWindowEnabled());
+    d.EnableSidePanels();
+    EXPECT_TRUE(d.m_propertiesDlg.IsWindowEnabled()) << "an extra enabling changes nothing";
+}
+
+namespace {
+
+// A window's region in screen coordinates (a new region; null when it has none).
+HRGN ScreenRegion(HWND hwnd)
+{
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    if (GetWindowRgn(hwnd, region) == ERROR) {
+        DeleteObject(region);
+        return nullptr;
+    }
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    OffsetRgn(region, r.left, r.top);
+    return region;
+}
+
+// Whether two regions share a pixel, with the second moved by (dx, dy) first.
+bool Overlap(HRGN a, HRGN b, int dx = 0, int dy = 0)
+{
+    HRGN moved = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(moved, b, nullptr, RGN_COPY);
+    OffsetRgn(moved, dx, dy);
+    HRGN both = CreateRectRgn(0, 0, 0, 0);
+    int kind = CombineRgn(both, a, moved, RGN_AND);
+    DeleteObject(both);
+    DeleteObject(moved);
+    return kind != NULLREGION;
+}
+
+}  // namespace
+
+// The three panels docked and shown: each meets the main window edge to edge, neither
+// covering the other, so it makes no difference which of them is in front.
+TEST(SidePanels, DockedPanelsMeetTheMainWindowEdgeToEdge)
+{
+    MainWindowRig rig;
+    ASSERT_TRUE(rig.Open());
+    CAPDlg& d = *rig.dlg;
+    rig.Click(d.m_btnMouseProperties);
+    rig.Click(d.m_btnIllumination);
+    rig.Click(d.m_btnAssignments);
+    ASSERT_TRUE(PumpUntil([&] { return d.m_bPropertiesShown && d.m_bIlluminationShown && d.m_bPickerShown; }, 10000))
+        << "waited for the three panels to be shown: " << d.m_bPropertiesShown << d.m_bIlluminationShown << d.m_bPickerShown;
+    rig.Pump(50);
+    ExpectDocked(d);
+    CAdvanceFunctionDlg& picker = *g_pAdvanceFunctionDlg;
+
+    HRGN main = ScreenRegion(d.m_hWnd);
+    ASSERT_NE(main, nullptr);
+    const struct {
+        const wchar_t* name;
+        HWND panel;
+        int dx, dy;  // the step from the main window towards the panel
+    } panels[] = {
+        {L"settings panel", d.m_propertiesDlg.m_hWnd, -1, 0},
+        {L"function picker", picker.m_hWnd, 1, 0},
+        {L"lighting panel", d.m_illuminationDlg.m_hWnd, 0, 1},
+    };
+    for (const auto& p : panels) {
+        SCOPED_TRACE(testing::Message() << p.name);
+        HRGN panel = ScreenRegion(p.panel);
+        ASSERT_NE(panel, nullptr);
+        EXPECT_FALSE(Overlap(panel, main)) << "the panel and the main window share pixels";
+        EXPECT_TRUE(Overlap(panel, main, p.dx, p.dy)) << "a gap between the panel and the main window";
+        DeleteObject(panel);
+    }
+    DeleteObject(main);
+
+    // As a person sees them. The panels show in front of the main window that owns them; a
+    // window manager may still raise the main window over them, so that order is shown too:
+    // the main window's own pixels, inside its region, laid over the screen.
+    RECT around = d.GetWindowRect();
+    for (const auto& p : panels) {
+        RECT r;
+        GetWindowRect(p.panel, &r);
+        UnionRect(&around, &around, &r);
+    }
+    std::vector<DWORD> before, panelsInFront = CaptureScreen(around);
+    EXPECT_TRUE(PumpUntil([&] {
+        before = panelsInFront;
+        PumpFor(100);
+        panelsInFront = CaptureScreen(around);
+        return panelsInFront == before;
+    })) << "waited for the screen to stop changing";
+    const int w = around.right - around.left, h = around.bottom - around.top;
+    SavePixelsPng(panelsInFront, w, h, L"side-panels-docked-panels-in-front");
+
+    // A window brought in front: its own pixels, inside its region, over the picture.
+    auto inFront = [&](std::vector<DWORD> picture, HWND hwnd) {
+        int ww = 0, wh = 0;
+        std::vector<DWORD> own = CaptureWindow(hwnd, &ww, &wh);
+        HRGN region = ScreenRegion(hwnd);
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        for (int y = 0; y < wh; ++y)
+            for (int x = 0; x < ww; ++x)
+                if (PtInRegion(region, r.left + x, r.top + y))
+                    picture[(size_t)(r.top + y - around.top) * w + (r.left + x - around.left)] = own[(size_t)y * ww + x];
+        DeleteObject(region);
+        return picture;
+    };
+    std::vector<DWORD> mainInFront = inFront(panelsInFront, d.m_hWnd);
+    SavePixelsPng(mainInFront, w, h, L"side-panels-docked-main-in-front");
+    EXPECT_TRUE(mainInFront == panelsInFront) << "what shows depends on which window is in front";
+    const wchar_t* pictures[] = {L"side-panels-docked-settings-in-front", L"side-panels-docked-picker-in-front",
+                                 L"side-panels-docked-lighting-in-front"};
+    for (int i = 0; i < 3; ++i) {
+        std::vector<DWORD> panelInFront = inFront(mainInFront, panels[i].panel);
+        SavePixelsPng(panelInFront, w, h, pictures[i]);
+        EXPECT_TRUE(panelInFront == panelsInFront) << "what shows depends on whether the " << panels[i].name << " is in front";
     }
 }

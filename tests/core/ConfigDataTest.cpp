@@ -139,9 +139,17 @@ TEST(ConfigData, ValidationTable)
          [](const ConfigData& c) { return std::wstring(c.profiles[2].PROFILE_NAME) == L"Profile 3"; }, 0},
         {"a name is kept", [](ConfigData& c) { wcscpy(c.profiles[2].PROFILE_NAME, L"Raid"); },
          [](const ConfigData& c) { return std::wstring(c.profiles[2].PROFILE_NAME) == L"Raid"; }, 0},
-        {"texts, macros and REGION are not checked",
-         [](ConfigData& c) { c.profiles[4].REGION = 77; c.profiles[4].macros[0].delayMode = 99; c.profiles[4].macros[0].loopCount = -5; },
-         [](const ConfigData& c) { return c.profiles[4].REGION == 77 && c.profiles[4].macros[0].delayMode == 99 && c.profiles[4].macros[0].loopCount == -5; }, 0},
+        {"texts, REGION and a macro's loop count are not checked",
+         [](ConfigData& c) { c.profiles[4].REGION = 77; c.profiles[4].macros[0].loopCount = -5; },
+         [](const ConfigData& c) { return c.profiles[4].REGION == 77 && c.profiles[4].macros[0].loopCount == -5; }, 0},
+        {"delay mode 4", [](ConfigData& c) { c.profiles[4].macros[7].delayMode = 4; },
+         [](const ConfigData& c) { return c.profiles[4].macros[7].delayMode == 4; }, 0},
+        {"delay mode 0, as a zero-filled macro has it", [](ConfigData& c) { c.profiles[4].macros[49].delayMode = 0; },
+         [](const ConfigData& c) { return c.profiles[4].macros[49].delayMode == 1; }, 1},
+        {"delay mode 99", [](ConfigData& c) { c.profiles[4].macros[0].delayMode = 99; },
+         [](const ConfigData& c) { return c.profiles[4].macros[0].delayMode == 1; }, 1},
+        {"delay mode -1", [](ConfigData& c) { c.profiles[9].macros[3].delayMode = -1; },
+         [](const ConfigData& c) { return c.profiles[9].macros[3].delayMode == 1; }, 1},
     };
     for (const Case& c : cases) {
         auto cfg = DefaultConfig();

@@ -743,6 +743,27 @@ TEST(ConfigFile, MissingOrBrokenFileLeavesTheResetRecord)
     }
 }
 
+// A "Config.xml" whose macros hold delay mode 0 (written after a reset by an earlier
+// version) is repaired when it is loaded, and the next save writes the repaired modes.
+TEST(ConfigFile, DelayModeZeroIsRepairedAtLoad)
+{
+    ConfFolder conf;
+    auto cfg = DefaultRecord();
+    for (MacroData& m : cfg->profiles[6].macros) m.delayMode = 0;
+    cfg->profiles[6].macros[2].delayMode = 4;
+    std::wstring text = NewFileText(*cfg);
+    ASSERT_NE(text.find(L"<MACRO_DELAY_MODE>0</MACRO_DELAY_MODE>"), std::wstring::npos);
+    ASSERT_TRUE(WriteUtf16File(conf.File(L"Config.xml"), text));
+
+    auto loaded = LoadValidated(conf.File(L"Config.xml"));
+    for (int k = 0; k < MACRO_COUNT; ++k) EXPECT_EQ(loaded->profiles[6].macros[k].delayMode, k == 2 ? 4 : 1) << k;
+    for (MacroData& m : cfg->profiles[6].macros) m.delayMode = 1;
+    cfg->profiles[6].macros[2].delayMode = 4;
+    EXPECT_EQ(CompareConfig(*loaded, *cfg), 0);
+    ASSERT_EQ(SaveConfig(*loaded), 0);
+    EXPECT_EQ(ReadUtf16File(conf.File(L"Config.xml")).find(L"<MACRO_DELAY_MODE>0</MACRO_DELAY_MODE>"), std::wstring::npos);
+}
+
 TEST(ConfigFile, BrokenFileIsReplacedByANewOneOnSave)
 {
     ConfFolder conf;
@@ -896,6 +917,49 @@ TEST(ConfigFile, AReadOnlyOrHeldConfigXmlLosesNothingAndTheAnswerIsHonest)
         // The registry copy is written all the same.
         EXPECT_EQ(RegValue(L"Control Panel\\Mouse", L"DoubleClickSpeed"), L"333");
         EXPECT_EQ(FilesInFolder(conf.Path()), 1) << "a temporary file was left";
+    }
+}
+
+// The answer tells which parts could not be written, so a caller knows whether
+// "Config.xml" holds the record.
+TEST(ConfigFile, SaveTellsWhichPartsWereNotWritten)
+{
+    struct Case {
+        const char* what;
+        bool registry, config, tray;  // blocked
+        unsigned failed;
+    };
+    const Case cases[] = {
+        {"everything written", false, false, false, 0},
+        {"registry", true, false, false, CONFIG_SAVE_REGISTRY},
+        {"Config.xml", false, true, false, CONFIG_SAVE_FILE},
+        {"TrayIcon.xml", false, false, true, CONFIG_SAVE_TRAY},
+        {"registry and TrayIcon.xml", true, false, true, CONFIG_SAVE_REGISTRY | CONFIG_SAVE_TRAY},
+        {"all three", true, true, true, CONFIG_SAVE_REGISTRY | CONFIG_SAVE_FILE | CONFIG_SAVE_TRAY},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ConfFolder conf;
+        CString tray = conf.File(L"TrayIcon.xml");
+        ASSERT_TRUE(WriteBytes(tray, ReadBytes(SourceFile(L"resources\\TrayIcon.xml"))));
+        ASSERT_EQ(SaveConfig(*DefaultRecord()), 0);
+        if (c.config) SetFileAttributesW(conf.File(L"Config.xml"), FILE_ATTRIBUTE_READONLY);
+        if (c.tray) SetFileAttributesW(tray, FILE_ATTRIBUTE_READONLY);
+        auto cfg = RichRecord();
+        unsigned failed = 99;
+        int result;
+        {
+            std::unique_ptr<UserRegistryGone> gone(c.registry ? new UserRegistryGone : nullptr);
+            if (gone) {
+                ASSERT_TRUE(gone->ok);
+            }
+            result = SaveConfig(*cfg, &failed);
+        }
+        SetFileAttributesW(conf.File(L"Config.xml"), FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesW(tray, FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(failed, c.failed);
+        EXPECT_EQ(result, c.failed ? -1 : 0);
+        EXPECT_EQ(CompareConfig(*LoadValidated(conf.File(L"Config.xml")), *cfg) == 0, !c.config);
     }
 }
 

@@ -2,8 +2,10 @@
 #include "SuiteRun.h"
 #include "RecordingWindow.h"
 #include "GuiTestSupport.h"
+#include "TrayDriver.h"
 #include "service/DriverLink.h"
 #include "core/ConfigFile.h"
+#include "core/ConfigSettings.h"
 #include "core/Messages.h"
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -116,7 +118,7 @@ TEST_F(GearloomEndToEnd, ReadOnlyConfigGivesTheNotice)
     program.Click(L"PROFILE_3");
     Sleep(200);
     program.Click(L"BUTTON_APPLY");
-    HWND box = program.WaitForBox(10000);
+    HWND box = program.WaitForBox(WINDOW_WAIT_MS);
     ASSERT_NE(box, nullptr) << "the notice";
     Sleep(300);
     SaveWindowPng(box, L"e2e-gearloom-not-saved");
@@ -128,7 +130,7 @@ TEST_F(GearloomEndToEnd, ReadOnlyConfigGivesTheNotice)
 
     ASSERT_TRUE(program.BringToFront());
     program.Click(L"EXIT");
-    HWND question = program.WaitForBox(10000);
+    HWND question = program.WaitForBox(WINDOW_WAIT_MS);
     ASSERT_NE(question, nullptr) << "unsaved: Exit asks";
     GearloomRun::Close(question, true);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
@@ -147,10 +149,10 @@ TEST_F(GearloomEndToEnd, AButtonPressedWhileTheProgramIsInFrontIsHighlighted)
     ASSERT_FALSE(fifth.empty());
     uint32_t mark = run.mouse.LogMark();
     ASSERT_EQ(run.mouse.Button(5, true).result, SIM_OK);
-    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"MOUSE_BUTTON_5") != fifth; }, 10000)) << "highlighted";
+    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"MOUSE_BUTTON_5") != fifth; })) << "highlighted";
     ASSERT_EQ(run.mouse.Button(5, false).result, SIM_OK);
     // The other buttons lose their highlight and are painted again: looked at once painted.
-    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"MOUSE_BUTTON_6") == sixth; }, 3000)) << "another button";
+    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"MOUSE_BUTTON_6") == sixth; })) << "another button";
     std::vector<SimLogEntry> sent = run.RequestsSince(mark);
     std::vector<uint32_t> codes = RequestCodes(sent);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), IOCTL_SET_DPI_STAGE), 0) << RequestNames(sent);
@@ -166,8 +168,8 @@ TEST_F(GearloomEndToEnd, ATrayProfilePickSwitchesTheWindow)
     std::vector<DWORD> fourth = program.Pixels(L"PROFILE_4");
     PostMessageW(run.ServiceWindow(), WM_PROFILE_CHANGE, 3, 0);
     PostMessageW(program.Window(), WM_PROFILE_CHANGE, 3, 0);
-    EXPECT_TRUE(WaitUntil([&] { return run.ReadConfig()->PROFILE_ID == 3; }, 10000));
-    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"PROFILE_4") != fourth; }, 10000)) << "the fourth profile shown";
+    EXPECT_TRUE(WaitUntil([&] { return run.ReadConfig()->PROFILE_ID == 3; }));
+    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"PROFILE_4") != fourth; })) << "the fourth profile shown";
     Sleep(300);
     SaveWindowPng(program.Window(), L"e2e-gearloom-tray-pick");
     ExitAskingNothing();
@@ -208,12 +210,11 @@ void ChooseFromPopup(const RECT& opener, int row)
     const POINT at = PopupRowPoint(opener, row);
     const HWND before = RootAt(at);
     ClickAt(Centre(opener));
-    EXPECT_TRUE(WaitUntil([&] { return RootAt(at) != before; }, 5000)) << "the popup opened";
-    Sleep(200);
+    EXPECT_TRUE(WaitUntil([&] { return RootAt(at) != before; }))
+        << "the popup opened; under its row is " << DescribeWindow(WindowFromPoint(at));
     const HWND popup = RootAt(at);
-    MouseClickAt(at);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(popup) || !IsWindowVisible(popup); }, 5000)) << "the popup closed";
-    Sleep(200);
+    EXPECT_TRUE(ClickOn(popup, at));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(popup) || !IsWindowVisible(popup); })) << "the popup closed";
 }
 
 UINT SystemValue(UINT action)
@@ -239,7 +240,7 @@ TEST_F(GearloomEndToEnd, PanelSettingsReachTheDeviceAndWindows)
     const int stage = 4 - row;
 
     program.Click(L"BUTTON_MOUSE_PROPERTIES");
-    HWND settings = program.WaitForPanel(L"MOUSE_PROPERTIES", 10000);
+    HWND settings = program.WaitForPanel(L"MOUSE_PROPERTIES", WINDOW_WAIT_MS);
     ASSERT_NE(settings, nullptr) << "the settings panel slid out";
     RECT dpi = program.ControlIn(settings, L"MOUSE_PROPERTIES", L"DPI_MENU");
     ChooseFromPopup(dpi, row);
@@ -258,7 +259,7 @@ TEST_F(GearloomEndToEnd, PanelSettingsReachTheDeviceAndWindows)
 
     ASSERT_TRUE(program.BringToFront());
     program.Click(L"BUTTON_ILLUMINATION");
-    HWND lighting = program.WaitForPanel(L"ILLUMINATION_SETTING", 10000);
+    HWND lighting = program.WaitForPanel(L"ILLUMINATION_SETTING", WINDOW_WAIT_MS);
     ASSERT_NE(lighting, nullptr) << "the lighting panel slid out";
     RECT colour = program.ControlIn(lighting, L"ILLUMINATION_SETTINGS", L"COLOR_MENU");
     ClickAt(Centre(colour));
@@ -332,7 +333,7 @@ TEST_F(GearloomEndToEnd, TheServicesNoticesChangeTheWindow)
     // The service takes the buttons' new functions.
     EXPECT_EQ(run.Send(WM_RELOAD_CONFIG), 1);
     program.Click(L"BUTTON_MOUSE_PROPERTIES");
-    HWND settings = program.WaitForPanel(L"MOUSE_PROPERTIES", 10000);
+    HWND settings = program.WaitForPanel(L"MOUSE_PROPERTIES", WINDOW_WAIT_MS);
     ASSERT_NE(settings, nullptr);
     auto dpiPixels = [&] {
         int w = 0, h = 0;
@@ -354,14 +355,14 @@ TEST_F(GearloomEndToEnd, TheServicesNoticesChangeTheWindow)
     ASSERT_TRUE(other.TakeFocus());
     ASSERT_EQ(run.mouse.Button(5, true).result, SIM_OK);
     ASSERT_EQ(run.mouse.Button(5, false).result, SIM_OK);
-    EXPECT_TRUE(WaitUntil([&] { return dpiPixels() != dpi400; }, 10000)) << "3200 dpi shown";
-    EXPECT_TRUE(WaitUntil([&] { return run.ReadConfig()->profiles[0].DPI_VALUE == 1; }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return dpiPixels() != dpi400; })) << "3200 dpi shown";
+    EXPECT_TRUE(WaitUntil([&] { return run.ReadConfig()->profiles[0].DPI_VALUE == 1; }));
     SaveWindowPng(settings, L"e2e-gearloom-dpi-from-the-service");
 
     ASSERT_EQ(run.mouse.Button(6, true).result, SIM_OK);
     ASSERT_EQ(run.mouse.Button(6, false).result, SIM_OK);
-    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"PROFILE_6") != sixth; }, 10000)) << "the sixth profile shown";
-    EXPECT_TRUE(WaitUntil([&] { return run.ReadConfig()->PROFILE_ID == 5; }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return program.Pixels(L"PROFILE_6") != sixth; })) << "the sixth profile shown";
+    EXPECT_TRUE(WaitUntil([&] { return run.ReadConfig()->PROFILE_ID == 5; }));
     Sleep(300);
     SaveWindowPng(program.Window(), L"e2e-gearloom-profile-from-the-service");
 
@@ -369,4 +370,231 @@ TEST_F(GearloomEndToEnd, TheServicesNoticesChangeTheWindow)
     std::unique_ptr<ConfigData> after = run.ReadConfig();
     EXPECT_EQ(after->PROFILE_ID, 5);
     EXPECT_EQ(after->profiles[0].DPI_VALUE, 1);
+}
+
+namespace {
+
+struct DialogSearch {
+    DWORD pid;
+    const std::vector<HWND>* known;
+    int childId;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND h, LPARAM l)
+{
+    DialogSearch& s = *(DialogSearch*)l;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    wchar_t name[16] = {};
+    if (pid != s.pid || !IsWindowVisible(h) || !GetClassNameW(h, name, 16) || wcscmp(name, L"#32770") != 0)
+        return TRUE;
+    if (std::find(s.known->begin(), s.known->end(), h) != s.known->end()) return TRUE;
+    if (s.childId && !GetDlgItem(h, s.childId)) return TRUE;
+    s.found = h;
+    return FALSE;
+}
+
+// A shown dialog of the program that is none of the known windows (the picker, the macro
+// editor, a box); with childId, only one that has a child of that id.
+HWND ShownDialogOf(HWND main, const std::vector<HWND>& known, int childId = 0)
+{
+    DialogSearch s = {0, &known, childId, nullptr};
+    GetWindowThreadProcessId(main, &s.pid);
+    EnumWindows(&FindDialog, (LPARAM)&s);
+    return s.found;
+}
+
+// The shown children of a window that have exactly that size, from the top down.
+std::vector<HWND> ShownChildrenSized(HWND parent, int width, int height)
+{
+    std::vector<HWND> out;
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r = WindowRect(c);
+        if (IsWindowVisible(c) && r.right - r.left == width && r.bottom - r.top == height) out.push_back(c);
+    }
+    std::sort(out.begin(), out.end(), [](HWND a, HWND b) {
+        RECT ra = WindowRect(a), rb = WindowRect(b);
+        return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+    });
+    return out;
+}
+
+// A sliding window has come to rest: its place has stayed the same for a good while.
+bool CameToRest(HWND window, DWORD ms)
+{
+    RECT last = {};
+    int same = 0;
+    return WaitUntil(
+        [&] {
+            RECT r = WindowRect(window);
+            same = EqualRect(&r, &last) ? same + 1 : 0;
+            last = r;
+            return same >= 30;
+        },
+        ms);
+}
+
+// A window's pixels inside a screen rectangle.
+std::vector<DWORD> PixelsIn(HWND window, const RECT& screen)
+{
+    int w = 0, h = 0;
+    std::vector<DWORD> all = CaptureWindow(window, &w, &h);
+    RECT r = screen, win = WindowRect(window);
+    OffsetRect(&r, -win.left, -win.top);
+    std::vector<DWORD> part;
+    for (int y = std::max(0L, r.top); y < std::min((LONG)h, r.bottom); ++y)
+        for (int x = std::max(0L, r.left); x < std::min((LONG)w, r.right); ++x) part.push_back(all[(size_t)y * w + x]);
+    return part;
+}
+
+bool AllWhite(const std::vector<DWORD>& pixels)
+{
+    return !pixels.empty() &&
+           std::all_of(pixels.begin(), pixels.end(), [](DWORD p) { return (p & 0xFFFFFF) == 0xFFFFFF; });
+}
+
+void SendKey(WORD vk, bool up)
+{
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = (WORD)MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof in);
+}
+
+// The key a played event reaches a program as: left and right modifiers as the generic ones.
+WPARAM SentKey(int vk)
+{
+    switch (vk) {
+    case VK_LSHIFT: case VK_RSHIFT: return VK_SHIFT;
+    case VK_LCONTROL: case VK_RCONTROL: return VK_CONTROL;
+    case VK_LMENU: case VK_RMENU: return VK_MENU;
+    default: return (WPARAM)vk;
+    }
+}
+
+}  // namespace
+
+// The suite's main story as a player lives it. In the configuration program: a click on
+// the fifth button's image opens the function picker for it; the macro folder's NEW_MACRO
+// opens the macro editor; recorded delays, the display clicked, keys pressed on the
+// keyboard with the player's own pauses, a name, OK; the new macro becomes the button's
+// function; Apply. Then, with another program in front, the button pressed on the mouse:
+// the service plays the macro into that program, its keys in order with the delays the
+// editor recorded.
+TEST_F(GearloomEndToEnd, AMacroRecordedInTheEditorPlaysFromTheMouseButton)
+{
+    Start(nullptr);
+    // The player has told the program not to show the note before a new macro again.
+    ASSERT_TRUE(SetWarningFourOptionFlag(run.ConfDir(), 1));
+    const HWND main = program.Window();
+
+    program.Click(L"MOUSE_BUTTON_5");
+    HWND picker = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (picker = ShownDialogOf(main, {main}, 111)) != nullptr; }, 10000))
+        << "the function picker slid out";
+    ASSERT_TRUE(CameToRest(picker, 10000)) << "the picker came to rest";
+    const HWND bar = GetDlgItem(picker, 111);
+    const std::vector<DWORD> fifthBefore = program.Pixels(L"MOUSE_BUTTON_5");
+
+    // The macro folder's header (the fourth), then its NEW_MACRO button (the left one).
+    std::vector<HWND> headers;
+    ASSERT_TRUE(WaitUntil([&] { return (headers = ShownChildrenSized(bar, 170, 19)).size() == 4; }, 10000))
+        << "the four folder headers, " << headers.size() << " seen";
+    std::vector<HWND> macroButtons = ShownChildrenSized(bar, 75, 22);
+    if (macroButtons.empty()) {
+        ClickAt(Centre(WindowRect(headers[3])));
+        ASSERT_TRUE(WaitUntil([&] { return (macroButtons = ShownChildrenSized(bar, 75, 22)).size() == 2; }, 10000))
+            << "the macro folder opened";
+    }
+    Sleep(300);
+    SaveWindowPng(picker, L"e2e-gearloom-picker-macro-folder");
+    ClickAt(Centre(WindowRect(macroButtons[0])));
+
+    HWND editor = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (editor = ShownDialogOf(main, {main, picker})) != nullptr; }, 10000))
+        << "the macro editor opened";
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == editor; }, 10000)) << "the editor in front";
+    ASSERT_FALSE(IsWindowEnabled(main)) << "the editor is modal";
+
+    // Recorded delays: the normal look, whose key display is white and empty.
+    const RECT area = program.ControlIn(editor, L"MACRO", L"MACRO_AREA");
+    ClickAt(Centre(program.ControlIn(editor, L"MACRO", L"BUTTON_RECORD_DELAY")));
+    ASSERT_TRUE(WaitUntil([&] { return AllWhite(PixelsIn(editor, area)); }, 10000)) << "the key display shown";
+    ClickAt(Centre(area));
+
+    // Shift+H, then I, each key after a pause of the player's own.
+    struct Step {
+        WORD vk;
+        bool up;
+        DWORD pauseAfter;
+    };
+    const Step steps[] = {{VK_LSHIFT, false, 150}, {'H', false, 250}, {'H', true, 120},
+                          {VK_LSHIFT, true, 300},  {'I', false, 200}, {'I', true, 0}};
+    for (const Step& s : steps) {
+        SendKey(s.vk, s.up);
+        if (&s == &steps[0]) {
+            ASSERT_TRUE(WaitUntil([&] { return !AllWhite(PixelsIn(editor, area)); }, 10000)) << "the first key shown";
+        }
+        Sleep(s.pauseAfter);
+    }
+    const RECT name = program.ControlIn(editor, L"MACRO", L"EDIT_NAME");
+    ClickAt(Centre(name));
+    const std::vector<DWORD> unnamed = PixelsIn(editor, name);
+    for (WORD vk : {'S', 'T', 'O', 'R', 'Y'}) KeyTap(vk);
+    // The name drawn: every key before it has been handled.
+    ASSERT_TRUE(WaitUntil([&] { return PixelsIn(editor, name) != unnamed; }, 10000)) << "the name typed";
+    Sleep(300);
+    SaveWindowPng(editor, L"e2e-gearloom-macro-recorded");
+    ClickAt(Centre(program.ControlIn(editor, L"MACRO", L"BUTTON_OK")));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); }, 10000)) << "the editor closed";
+
+    // The new macro is the fifth button's function: its caption changes.
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) && program.Pixels(L"MOUSE_BUTTON_5") != fifthBefore; }, 10000))
+        << "the button shows its new function";
+    Sleep(300);
+    SaveWindowPng(main, L"e2e-gearloom-macro-on-the-fifth-button");
+    uint32_t mark = run.mouse.LogMark();
+    program.Click(L"BUTTON_APPLY");
+    ASSERT_TRUE(run.WaitForRequest(mark, IOCTL_POST_MASK)) << "the service reloaded";
+
+    std::unique_ptr<ConfigData> saved = run.ReadConfig();
+    const ProfileData& profile = saved->profiles[saved->PROFILE_ID];
+    const int code = profile.buttons[4].code;
+    ASSERT_GE(code, 1000);
+    ASSERT_LT(code, 1000 + MACRO_COUNT);
+    const MacroData& macro = profile.macros[code - 1000];
+    EXPECT_STREQ(macro.MACRO_NAME, L"story");
+    EXPECT_EQ(macro.delayMode, 2);
+    EXPECT_EQ(macro.loopFlag, 0);
+    const int count = (int)(sizeof(steps) / sizeof(steps[0]));
+    for (int i = 0; i < count; ++i) {
+        EXPECT_EQ(macro.events[i].vk, steps[i].vk) << "event " << i;
+        EXPECT_EQ(macro.events[i].up, steps[i].up ? 1 : 0) << "event " << i;
+    }
+    EXPECT_EQ(macro.events[count].vk, 0);
+
+    // Another program in front takes the keys the mouse button plays.
+    RecordingWindow game(L"A game in front", true);
+    ASSERT_TRUE(game.TakeFocus());
+    ASSERT_EQ(run.mouse.Button(5, true).result, SIM_OK);
+    ASSERT_TRUE(game.WaitForKeys(count)) << game.Keys().size() << " of " << count << " keys arrived";
+    ASSERT_EQ(run.mouse.Button(5, false).result, SIM_OK);
+    EXPECT_EQ(run.Send(WM_SERVICE_PING), 1);  // the release has been handled
+    std::vector<RecordingWindow::Message> keys = game.Keys();
+    ASSERT_EQ(keys.size(), (size_t)count);
+    for (int i = 0; i < count; ++i) {
+        const MacroEvent& e = macro.events[i];
+        EXPECT_EQ(keys[i].message, e.up ? (UINT)WM_KEYUP : (UINT)WM_KEYDOWN) << "key " << i;
+        EXPECT_EQ(keys[i].wParam, SentKey(e.vk)) << "key " << i;
+    }
+    // The recorded delays, measured where the keys arrive, with the room the other macro
+    // test leaves for a busy machine.
+    for (int i = 0; i + 1 < count; ++i) {
+        double measured = TicksToMs(keys[i + 1].time - keys[i].time);
+        EXPECT_GT(measured, macro.events[i].delay - 10.0) << "wait " << i << ", recorded " << macro.events[i].delay;
+        EXPECT_LT(measured, macro.events[i].delay + 40.0) << "wait " << i << ", recorded " << macro.events[i].delay;
+    }
 }

@@ -86,9 +86,11 @@ bool GearloomRun::Start()
 bool GearloomRun::BringToFront()
 {
     SetForegroundWindow(m_window);
-    bool front = WaitUntil([&] { return GetForegroundWindow() == m_window; }, 5000);
-    Sleep(300);  // painted
-    return front;
+    testing::AssertionResult front = WindowInFront(m_window);
+    EXPECT_TRUE(front);
+    testing::AssertionResult painted = WindowShown(m_window);
+    EXPECT_TRUE(painted);
+    return front && painted;
 }
 
 RECT GearloomRun::ControlIn(HWND window, const wchar_t* section, const wchar_t* entry) const
@@ -112,6 +114,7 @@ void GearloomRun::Click(const wchar_t* entry)
     RECT r = Control(entry);
     // As a person: the pointer comes over the button before it presses.
     const POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    EXPECT_TRUE(TakesClickAt(m_window, centre)) << "to click " << CString(entry).GetString();
     MouseMoveTo(POINT{centre.x - 6, centre.y - 3});
     Sleep(100);
     MouseClickAt(centre);
@@ -151,8 +154,10 @@ HWND GearloomRun::WaitForPanel(const wchar_t* section, DWORD ms)
             return docked;
         },
         ms);
-    if (found) m_panels.push_back(found);
-    Sleep(300);  // painted
+    if (found) {
+        m_panels.push_back(found);
+        EXPECT_TRUE(WindowShown(found));
+    }
     return found;
 }
 

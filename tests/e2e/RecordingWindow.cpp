@@ -1,4 +1,5 @@
 #include "RecordingWindow.h"
+#include "TestSupport.h"
 #include <functional>
 
 static const wchar_t* CLASS_NAME = L"ThxRecordingWindow";
@@ -86,7 +87,7 @@ LRESULT CALLBACK RecordingWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam
 
 bool RecordingWindow::TakeFocus()
 {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(20)) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < WINDOW_WAIT_MS; Sleep(20)) {
         SetForegroundWindow(m_hwnd);
         if (GetForegroundWindow() == m_hwnd) {
             GUITHREADINFO info = {};

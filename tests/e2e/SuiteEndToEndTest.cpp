@@ -7,6 +7,7 @@
 #include "core/Messages.h"
 #include <gtest/gtest.h>
 #include <cstddef>
+#include <cstring>
 #include <string>
 
 // The real Portwarden.exe on the simulated mouse driver, in this test's Wine prefix: what
@@ -123,7 +124,7 @@ struct EndTrayProgramAtTheEnd {
                 CloseHandle(process);
             }
         }
-        WaitUntil([] { return TrayIconWindow() == nullptr; }, 5000);
+        WaitUntil([] { return TrayIconWindow() == nullptr; });
     }
 };
 
@@ -241,6 +242,36 @@ TEST_F(SuiteEndToEnd, TheDriverRefusesBuffersOfAnotherSizeThanTheContracts)
     EXPECT_EQ(s.opens, 0);
 }
 
+// What the control program prints goes through a shell user's awk and grep: plain line
+// ends, as a Unix program prints them.
+TEST_F(SuiteEndToEnd, TheControlProgramPrintsPlainLineEnds)
+{
+    const struct {
+        const wchar_t* arguments;
+        DWORD code;
+        const char* line;
+    } cases[] = {
+        {L"state", 0, "DPI stage       2\n"},
+        {L"log", 0, " GET_DPI_STAGE "},
+        {L"", 2, "usage: simmouse COMMAND\n"},
+        {L"press 12", 1, "button 12 press: value refused\n"},
+    };
+    // One request, for the log to show.
+    BYTE stage = 0;
+    DWORD got = 0;
+    HANDLE device = CreateFileW(DEVICE_PATH, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(DeviceIoControl(device, IOCTL_GET_DPI_STAGE, &stage, 1, &stage, 1, &got, nullptr));
+    CloseHandle(device);
+    for (auto& c : cases) {
+        SCOPED_TRACE(std::string(c.arguments, c.arguments + wcslen(c.arguments)));
+        std::string printed;
+        EXPECT_EQ(run.RunControlProgram(c.arguments, &printed), c.code);
+        EXPECT_NE(printed.find(c.line), std::string::npos) << printed;
+        EXPECT_EQ(printed.find('\r'), std::string::npos) << printed;
+    }
+}
+
 TEST_F(SuiteEndToEnd, AButtonMappedToAKeyTypesItIntoTheFocusedWindow)
 {
     Start();
@@ -325,6 +356,79 @@ TEST_F(SuiteEndToEnd, AReloadSendsOnlyTheChangedSettings)
     SimDefaultSettings(&fresh);
     EXPECT_EQ(s.settings.intensity, fresh.intensity);
     EXPECT_EQ(s.settings.r, fresh.r);
+}
+
+// The mouse keeps what was applied, as a real one does: after the suite ends and starts
+// again (the service, and the driver with it) the session start reads back the applied
+// values, so "Config.xml" stays as it was. Reset gives the factory values for good.
+TEST_F(SuiteEndToEnd, TheMouseKeepsItsSettingsFromOneStartToTheNext)
+{
+    const COLORREF orange = RGB(0xFF, 0x80, 0x00);
+    Start();
+    // Applied as the configuration program does: the file written, then the notice.
+    std::unique_ptr<ConfigData> cfg = run.ReadConfig();
+    ValidateConfig(*cfg);
+    cfg->profiles[0].DPI_VALUE = 4;  // 400 DPI
+    cfg->profiles[0].LED_COLOR = orange;
+    cfg->profiles[0].LED_INTENSITY = 1;
+    cfg->profiles[0].LED_PULSATION = 4;
+    cfg->POLLING_RATE = 3;
+    ASSERT_TRUE(run.WriteConfig(*cfg));
+    ASSERT_EQ(run.Send(WM_RELOAD_CONFIG), 1);
+    auto expectApplied = [&](const char* when) {
+        SCOPED_TRACE(when);
+        SimSettings s = run.State().settings;
+        EXPECT_EQ(s.stage, 4);
+        EXPECT_EQ(RGB(s.r, s.g, s.b), orange);
+        EXPECT_EQ(s.intensity, 1);
+        EXPECT_EQ(s.pulsation, 4);
+        EXPECT_EQ(s.pollingRate, 3);
+    };
+    expectApplied("applied");
+    std::vector<unsigned char> applied = ReadBytes(run.ConfigPath());
+
+    run.StopService();
+    std::wstring error = run.RestartMouse();
+    ASSERT_TRUE(error.empty()) << std::string(error.begin(), error.end());
+    expectApplied("the driver started again");
+    ASSERT_TRUE(run.StartService());
+    ASSERT_TRUE(run.WaitForRequest(1, IOCTL_POST_MASK)) << "the service did not start a session";
+    expectApplied("the service started again");
+    EXPECT_TRUE(ReadBytes(run.ConfigPath()) == applied) << "the session start changed \"Config.xml\"";
+    std::unique_ptr<ConfigData> read = run.ReadConfig();
+    EXPECT_EQ(read->profiles[0].DPI_VALUE, 4);
+    EXPECT_EQ(read->profiles[0].LED_COLOR, orange);
+    run.StopService();
+
+    // Reset while the driver runs: the factory values, kept across the next start.
+    SimSettings factory;
+    SimDefaultSettings(&factory);
+    auto expectFactory = [&](const char* when) {
+        SCOPED_TRACE(when);
+        SimSettings s = run.State().settings;
+        EXPECT_EQ(std::memcmp(&s, &factory, sizeof(s)), 0) << "stage " << (int)s.stage;
+    };
+    std::string printed;
+    EXPECT_EQ(run.RunControlProgram(L"reset", &printed), 0u) << printed;
+    expectFactory("reset");
+    error = run.RestartMouse();
+    ASSERT_TRUE(error.empty()) << std::string(error.begin(), error.end());
+    expectFactory("reset, then started again");
+
+    // Reset while it does not run: its next start has no memory to read.
+    HANDLE device = CreateFileW(DEVICE_PATH, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    BYTE stage = 3;
+    DWORD got = 0;
+    EXPECT_TRUE(DeviceIoControl(device, IOCTL_SET_DPI_STAGE, &stage, 1, nullptr, 0, &got, nullptr));
+    CloseHandle(device);
+    run.mouse.Close();
+    ASSERT_TRUE(StopSimMouse());
+    EXPECT_EQ(run.RunControlProgram(L"reset", &printed), 0u) << printed;
+    EXPECT_EQ(GetFileAttributesW(SimMouseMemoryFile().c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(InstallSimMouse((ExeDir() + L"simmouse.sys").str(), &error)) << std::string(error.begin(), error.end());
+    ASSERT_TRUE(run.mouse.Open());
+    expectFactory("reset while stopped, then started");
 }
 
 TEST_F(SuiteEndToEnd, UnplugAndPlugThenTheSessionClosedAndOpenedAgain)
@@ -461,7 +565,7 @@ TEST_F(SuiteEndToEnd, TheServiceStartsTheTrayWhoseIconAndMenuFollowTheMouse)
     DWORD pid = 0;
     GetWindowThreadProcessId(tray, &pid);
     EXPECT_EQ(ImagePath(pid).CompareNoCase(run.AppDir() + L"Bellwick.exe"), 0) << ImagePath(pid).str();
-    ASSERT_TRUE(WaitUntil([] { return ClassifyIcon(TrayIconWindow()).gold > 0; }, 5000)) << "the program's own icon";
+    ASSERT_TRUE(WaitUntil([] { return ClassifyIcon(TrayIconWindow()).gold > 0; })) << "the program's own icon";
     RECT trayArea = WindowRect(GetParent(TrayIconWindow()));
 
     // Unplugged: the icon turns grey. Plugged in: after the service's pause it turns red.

@@ -55,9 +55,17 @@ std::unique_ptr<ConfigData> SuiteRun::ReadConfig() const
 
 std::wstring SuiteRun::StartMouse()
 {
-    // A driver that runs already is set back; a new one starts fresh, and may be in use
-    // at once (its start is announced to every window).
+    // A driver that runs already is set back; a new one starts without memory, and may be
+    // in use at once (its start is announced to every window).
     if (mouse.Open()) return mouse.Reset() ? L"" : L"the mouse could not be reset";
+    if (!ForgetSimMouseMemory()) return L"the mouse's memory could not be removed";
+    return RestartMouse();
+}
+
+std::wstring SuiteRun::RestartMouse()
+{
+    mouse.Close();
+    if (!StopSimMouse()) return L"the driver did not stop";
     std::wstring error;
     if (!InstallSimMouse((ExeDir() + L"simmouse.sys").str(), &error)) return error;
     return mouse.Open() ? L"" : L"the driver runs but its control channel does not open";
@@ -111,6 +119,31 @@ SimDeviceState SuiteRun::State()
     SimDeviceState s = {};
     mouse.GetState(s);
     return s;
+}
+
+DWORD SuiteRun::RunControlProgram(const wchar_t* arguments, std::string* printed)
+{
+    CString file = temp.File(L"simmouse-printed.txt");
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE out = CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return (DWORD)-1;
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = out;
+    PROCESS_INFORMATION pi = {};
+    CString exe = ExeDir() + L"simmouse.exe";
+    CString cmd = L"\"" + exe + L"\" " + arguments;
+    DWORD code = (DWORD)-1;
+    if (CreateProcessW(exe, cmd.GetBuffer(cmd.GetLength() + 1), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        if (WaitForSingleObject(pi.hProcess, GUARD_MS) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    CloseHandle(out);
+    std::vector<unsigned char> bytes = ReadBytes(file);
+    printed->assign(bytes.begin(), bytes.end());
+    return code;
 }
 
 std::vector<uint32_t> RequestCodes(const std::vector<SimLogEntry>& requests)

@@ -1,5 +1,6 @@
 #pragma once
 #include "TestSupport.h"
+#include "SavedMouseSettings.h"
 #include "SimMouseClient.h"
 #include "core/ConfigData.h"
 #include <memory>
@@ -17,6 +18,8 @@ public:
     SuiteRun(const SuiteRun&) = delete;
     SuiteRun& operator=(const SuiteRun&) = delete;
 
+    // First in, last out: put back once the programs have ended.
+    SavedMouseSettings mouseSettings;
     TempDir temp;
     SimMouseControl mouse;
 
@@ -31,8 +34,11 @@ public:
     std::unique_ptr<ConfigData> ReadConfig() const;
 
     // Installs and starts the driver if needed and opens its control channel; the mouse
-    // is then fresh from the box, its log empty. Empty, or what went wrong.
+    // is then fresh from the box, its memory and log empty. Empty, or what went wrong.
     std::wstring StartMouse();
+    // Stops the driver and starts it again, as a new start of the suite does: the mouse
+    // has what its memory kept. Empty, or what went wrong.
+    std::wstring RestartMouse();
     // Starts Portwarden.exe and waits until its window is up (its device session, if any,
     // has started by then).
     bool StartService();
@@ -49,6 +55,9 @@ public:
     // the guard time ran out first.
     bool WaitForRequest(uint32_t mark, uint32_t code);
     SimDeviceState State();
+    // Runs simmouse.exe (the person's control program) with these arguments to its end;
+    // answers its exit code, and what it printed on both outputs in *printed.
+    DWORD RunControlProgram(const wchar_t* arguments, std::string* printed);
 
 private:
     std::unique_ptr<AppDataRedirect> m_redirect;

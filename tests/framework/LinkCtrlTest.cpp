@@ -25,14 +25,14 @@ TEST(CMFCLinkCtrl, OpensOnItsOwnClickOrEnterAndLeavesOtherCommandsToItsParent)
     LinkParent parent;
     ASSERT_TRUE(parent.CreateEx(0, CWnd::RegisterWndClass(0, nullptr, (HBRUSH)GetStockObject(WHITE_BRUSH)),
                                 L"link parent", WS_POPUP | WS_VISIBLE, 200, 200, 240, 80, nullptr, nullptr));
-    parent.SetForegroundWindow();
+    ASSERT_TRUE(ShowAt(parent.m_hWnd, RECT{200, 200, 440, 280}));
     CMFCLinkCtrl link;
     ASSERT_TRUE(link.Create(L"Reader", WS_CHILD | WS_VISIBLE | WS_TABSTOP, RECT{10, 10, 150, 40}, &parent, 1));
     // An address that opens nothing: no program starts.
     link.SetURL(temp.File(L"missing-page.html"));
     PumpFor(200);
 
-    MouseClickAt(ScreenCenter(link.m_hWnd));
+    EXPECT_TRUE(ClickOn(link.m_hWnd));
     ASSERT_TRUE(PumpUntil([&] { return link.m_bVisited != FALSE; }));
     PumpFor(100);
     EXPECT_EQ(parent.clicks, 0);

@@ -94,6 +94,20 @@ std::set<std::string> Touched(const std::vector<INPUT>& inputs)
     return out;
 }
 
+// What the buttons of the first profile hold down while they are held.
+struct Held {
+    const char* what;
+    DWORD buttons;
+    std::set<std::string> touched;
+};
+const Held kHelds[] = {
+    {"a movement key", BUTTON_4, {"W"}},
+    {"a click", BUTTON_5, {"left"}},
+    {"a hold-key macro", BUTTON_6, {"Q"}},
+    {"a played macro", BUTTON_9, {"E", "R"}},
+    {"all of them together", BUTTON_4 | BUTTON_5 | BUTTON_6 | BUTTON_9, {"W", "left", "Q", "E", "R"}},
+};
+
 struct Rig {
     ServiceRig rig;
     InputTimeline timeline{rig.clock};
@@ -142,20 +156,8 @@ TEST(ButtonRelease, AProfileChangeBetweenPressAndReleaseLeavesNothingDown)
         {"the tray program's pick", [](Rig& r) { r.W().SendMessage(WM_PROFILE_CHANGE, 0); }},
         {"the control interface", [](Rig& r) { r.W().SendMessage(WM_CONTROL_API_ATTACH, 2, 0); }},
     };
-    struct Held {
-        const char* what;
-        DWORD buttons;
-        std::set<std::string> touched;
-    };
-    const Held helds[] = {
-        {"a movement key", BUTTON_4, {"W"}},
-        {"a click", BUTTON_5, {"left"}},
-        {"a hold-key macro", BUTTON_6, {"Q"}},
-        {"a played macro", BUTTON_9, {"E", "R"}},
-        {"all of them together", BUTTON_4 | BUTTON_5 | BUTTON_6 | BUTTON_9, {"W", "left", "Q", "E", "R"}},
-    };
     for (const Change& change : changes) {
-        for (const Held& held : helds) {
+        for (const Held& held : kHelds) {
             SCOPED_TRACE(std::string(held.what) + " held while " + change.how + " changes the profile");
             Rig r;
             r.Buttons(held.buttons, true);
@@ -224,4 +226,101 @@ TEST(ButtonRelease, APasteMacroPastesTheTextItWasPressedWith)
     CloseClipboard();
     EXPECT_EQ(pasted, L"from profile 3");
     EXPECT_EQ(Unpaired(r.timeline.Inputs()), "") << r.timeline.Text();
+}
+
+// Buttons held when the mouse goes away never report their releases from it: the removal
+// lets go what their presses hold, and their releases once it is back add nothing.
+TEST(ButtonRelease, ButtonsHeldWhenTheMouseIsRemovedAreLetGo)
+{
+    for (const Held& held : kHelds) {
+        SCOPED_TRACE(std::string(held.what) + " held when the mouse is removed");
+        Rig r;
+        r.Buttons(held.buttons, true);
+        r.rig.mouse.Unplug();
+        r.rig.HandleDeviceEvents(1);
+        std::vector<INPUT> inputs = r.timeline.Inputs();
+        EXPECT_EQ(Unpaired(inputs), "") << r.timeline.Text();
+        EXPECT_EQ(Touched(inputs), held.touched) << r.timeline.Text();
+        EXPECT_TRUE(g_heldKeys.IsEmpty());
+
+        r.rig.mouse.Replug();
+        r.rig.HandleDeviceEvents(1);
+        r.timeline.Clear();
+        r.Buttons(held.buttons, false);
+        EXPECT_EQ(r.timeline.Text(), "");
+
+        // The buttons act as before.
+        r.Buttons(held.buttons, true);
+        r.Buttons(held.buttons, false);
+        inputs = r.timeline.Inputs();
+        EXPECT_EQ(Unpaired(inputs), "") << r.timeline.Text();
+        EXPECT_EQ(Touched(inputs), held.touched) << r.timeline.Text();
+        EXPECT_TRUE(g_heldKeys.IsEmpty());
+    }
+}
+
+namespace {
+
+MacroData Looped(MacroData m, int count)
+{
+    m.loopFlag = 1;
+    m.loopCount = count;
+    return m;
+}
+
+// A paste whose start and send keys are Shift+Enter as the editor stores it: two presses.
+MacroData ShiftEnterPaste()
+{
+    MacroData m = Macro({});
+    m.delayMode = 4;
+    CopyField(m.pasteText, L"gg");
+    m.startKeys[0] = m.sendKeys[0] = {VK_LSHIFT, 0, 0};
+    m.startKeys[1] = m.sendKeys[1] = {VK_RETURN, 0, 0};
+    m.startKeyFlag = m.sendKeyFlag = 1;
+    return m;
+}
+
+// 320 events, the most a macro holds: Shift goes down first, and the recording went on
+// past the end, so neither Shift's release nor that of the last key was kept.
+MacroData CutAt320()
+{
+    MacroData m = Macro({{VK_LSHIFT, 0, 1}});
+    for (int i = 1; i < MACRO_EVENT_COUNT - 1; ++i) m.events[i] = {'A', (uint8_t)((i + 1) % 2), 1};
+    m.events[MACRO_EVENT_COUNT - 1] = {'B', 0, 1};
+    return m;
+}
+
+}  // namespace
+
+// Whatever a macro's events leave down is let go at the end of its play: every press the
+// player sends has its release.
+TEST(ButtonRelease, EveryKeyAMacroPressesIsLetGoAtTheEndOfItsPlay)
+{
+    const MacroData ctrlHeld = Macro({{VK_LCONTROL, 0, 5}, {'C', 0, 5}, {'C', 1, 5}});
+    struct Case {
+        const char* what;
+        MacroData macro;
+    };
+    const Case cases[] = {
+        {"a paste with Shift+Enter as start and send keys", ShiftEnterPaste()},
+        {"a main sequence cut at 320 events", CutAt320()},
+        {"OK pressed while Ctrl was held", ctrlHeld},
+        {"the same, played three times", Looped(ctrlHeld, 3)},
+        {"both Shift keys down, one generic Shift", Macro({{VK_LSHIFT, 0, 5}, {VK_RSHIFT, 0, 5}, {'A', 0, 5}, {'A', 1, 5}})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto cfg = TwoProfiles();
+        cfg->profiles[2].macros[1] = c.macro;
+        Rig r;
+        r.rig.WriteConfig(*cfg);
+        r.W().SendMessage(WM_RELOAD_CONFIG);
+        r.rig.foreground.processName = L"notepad.exe";
+        r.Buttons(BUTTON_9, true);
+        r.Buttons(BUTTON_9, false);
+        EXPECT_NE(r.timeline.Text(), "");
+        EXPECT_EQ(Unpaired(r.timeline.Inputs()), "") << r.timeline.Text();
+        EXPECT_TRUE(g_heldKeys.IsEmpty());
+        EXPECT_TRUE(g_repressKeys.IsEmpty());
+    }
 }

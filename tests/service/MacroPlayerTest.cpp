@@ -197,7 +197,7 @@ TEST_F(MacroPlayback, APlayedMacroRunsItsEventsOnPressAsOftenAsItsLoopSays)
 
     // Three events or more ignore the release, even with loop count 1.
     MacroData three = Macro({{'A', 0, 5}, {'A', 1, 6}, {'B', 0, 7}}, 1, 1);
-    EXPECT_EQ(Play(three, false), "65v w5 w1 65^ w6 66v w7 w100");
+    EXPECT_EQ(Play(three, false), "65v w5 w1 65^ w6 66v w7 66^ w100");
     EXPECT_EQ(Play(three, true), "");
 
     // Loop flag on with count 0: nothing plays.
@@ -208,7 +208,7 @@ TEST_F(MacroPlayback, KeyStatesDecideTheOneMillisecondWaits)
 {
     // Two downs in a row go without the wait; a down after an up waits 1 ms first.
     MacroData m = Macro({{'A', 0, 0}, {'A', 0, 0}, {'A', 1, 0}, {'A', 0, 0}, {'B', 1, 2}});
-    EXPECT_EQ(Play(m, false), "65v w0 65v w0 w1 65^ w0 w1 65v w0 66^ w2 w100");
+    EXPECT_EQ(Play(m, false), "65v w0 65v w0 w1 65^ w0 w1 65v w0 66^ w2 65^ w100");
 }
 
 TEST_F(MacroPlayback, LeftAndRightModifiersAreSentAsGenericKeys)
@@ -243,7 +243,7 @@ TEST_F(MacroPlayback, HeldKeysArePressedAgainAfterAPlayedMacroThatUsedThem)
 
     // A played macro that does not use the held key leaves it alone.
     MacroData other = Macro({{'B', 0, 0}, {'B', 1, 0}, {'C', 0, 0}});
-    EXPECT_EQ(Play(other, false), "66v w0 w1 66^ w0 67v w0 w100");
+    EXPECT_EQ(Play(other, false), "66v w0 w1 66^ w0 67v w0 67^ w100");
 }
 
 TEST_F(MacroPlayback, TheForegroundProgramIsAskedForUsEnglishAndGivenItsLayoutBack)
@@ -451,4 +451,25 @@ TEST_F(MacroPlayback, AHungForegroundProgramDoesNotFreezeThePlayer)
     ActivateKeyboardLayout(old, 0);
     CloseHandle(release);
     CloseHandle(ready);
+}
+
+TEST_F(MacroPlayback, WhatAPlayLeavesDownIsLetGoAtItsEndLastPressedFirst)
+{
+    // Ctrl held at OK: let go after the last event's delay, before the pause of the pass.
+    MacroData held = Macro({{VK_LCONTROL, 0, 10}, {'C', 0, 10}, {'C', 1, 10}}, 2, 1);
+    const std::string pass = "17v w10 67v w10 w1 67^ w10 17^ w100";
+    EXPECT_EQ(Play(held, false), pass + " " + pass);
+
+    // A key a hold-key macro holds is let go with the rest, then pressed again.
+    Play(Macro({{VK_LSHIFT, 0, 0}}), false);
+    EXPECT_EQ(Play(Macro({{VK_LSHIFT, 0, 10}, {'A', 0, 10}, {'A', 1, 10}}), false),
+              "16v w10 65v w10 w1 65^ w10 16^ w100 160ve");
+    Play(Macro({{VK_LSHIFT, 0, 0}}), true);
+
+    // Shift+Enter as the start and send keys of a paste: each pair let go at its end.
+    MacroData paste = Paste(L"gg", true, true);
+    paste.startKeys[0] = paste.sendKeys[0] = {VK_LSHIFT, 0, 0};
+    paste.startKeys[1] = paste.sendKeys[1] = {VK_RETURN, 0, 0};
+    foreground.processName = L"notepad.exe";
+    EXPECT_EQ(Play(paste, true), "16v w50 13v w50 13^ 16^ w50 17v w50 86v w50 86^ w50 17^ w50 16v w50 13v w50 13^ 16^");
 }

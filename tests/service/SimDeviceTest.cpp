@@ -2,6 +2,7 @@
 #include "SimMouseClient.h"
 #include "service/DriverLink.h"
 #include <gtest/gtest.h>
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -187,6 +188,83 @@ TEST(SimDevice, UnpluggedOnlyTheEventLinkAnswersAndTheSettingsStay)
     EXPECT_EQ(Control(d.get(), IOCTL_GET_DPI_STAGE, {0}, 1, &out), SIM_OK);
     EXPECT_EQ(out, std::vector<uint8_t>({4}));
     EXPECT_EQ(h.signals, 2);
+}
+
+// The image the driver stores and reads at its next start: the settings the service set
+// come back; the driver's mask and the firmware are not kept.
+TEST(SimDevice, ItsMemoryGivesBackTheSettingsTheServiceSet)
+{
+    Host h;
+    auto set = MakeDevice(h);
+    EXPECT_EQ(Control(set.get(), IOCTL_SET_DPI_STAGE, {4}, 0), SIM_OK);
+    EXPECT_EQ(Control(set.get(), IOCTL_SET_LED_COLOR, {0xFF, 0x80, 0x00}, 0), SIM_OK);
+    EXPECT_EQ(Control(set.get(), IOCTL_SET_LED_INTENSITY, {0xFF}, 0), SIM_OK);
+    EXPECT_EQ(Control(set.get(), IOCTL_SET_LED_PULSATION, {4}, 0), SIM_OK);
+    EXPECT_EQ(Control(set.get(), IOCTL_SET_POLLING_RATE, {3}, 0), SIM_OK);
+    EXPECT_EQ(Control(set.get(), IOCTL_SET_SENSITIVITY_X, {7, 0, 0, 0}, 0), SIM_OK);
+    EXPECT_EQ(Control(set.get(), IOCTL_SET_SENSITIVITY_Y, {0xFE, 0xFF, 0xFF, 0xFF}, 0), SIM_OK);
+    EXPECT_EQ(Control(set.get(), IOCTL_SET_INTERCEPTION_MASK, {0, 0xFF, 0, 0}, 0), SIM_OK);
+    SimMemory image;
+    SimDeviceSaveMemory(set.get(), &image);
+
+    auto started = MakeDevice(h);
+    ASSERT_EQ(SimDeviceLoadMemory(started.get(), &image, sizeof(image)), 1);
+    SimSettings want = set->settings;
+    SimDefaultSettings(&set->settings);
+    want.mask = set->settings.mask;
+    EXPECT_EQ(std::memcmp(&started->settings, &want, sizeof(want)), 0);
+    EXPECT_EQ(started->settings.stage, 4);
+    EXPECT_EQ(started->settings.intensity, -1);
+    EXPECT_EQ(started->settings.sensY, -2);
+    EXPECT_EQ(started->settings.mask, 0xFFFFu);
+
+    // A mouse set back to its factory values keeps those.
+    SimDeviceReset(started.get());
+    SimMemory fresh, reset;
+    SimDeviceSaveMemory(set.get(), &fresh);
+    SimDeviceSaveMemory(started.get(), &reset);
+    EXPECT_EQ(std::memcmp(&fresh, &reset, sizeof(fresh)), 0);
+}
+
+// A missing, cut, longer or damaged image leaves the factory values.
+TEST(SimDevice, AnImageThatIsNotWholeIsRefused)
+{
+    Host h;
+    auto set = MakeDevice(h);
+    EXPECT_EQ(Control(set.get(), IOCTL_SET_DPI_STAGE, {4}, 0), SIM_OK);
+    SimMemory good;
+    SimDeviceSaveMemory(set.get(), &good);
+    std::vector<uint8_t> whole((uint8_t*)&good, (uint8_t*)&good + sizeof(good));
+    auto flipped = [&](size_t at) {
+        std::vector<uint8_t> b = whole;
+        b[at] ^= 0x01;
+        return b;
+    };
+    std::vector<uint8_t> longer = whole;
+    longer.push_back(0);
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+    } cases[] = {
+        {"empty", {}},
+        {"cut", std::vector<uint8_t>(whole.begin(), whole.end() - 1)},
+        {"longer", longer},
+        {"mark", flipped(offsetof(SimMemory, mark))},
+        {"size", flipped(offsetof(SimMemory, size))},
+        {"a setting", flipped(offsetof(SimMemory, stage))},
+        {"check", flipped(offsetof(SimMemory, check))},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto d = MakeDevice(h);
+        SimSettings factory = d->settings;
+        EXPECT_EQ(SimDeviceLoadMemory(d.get(), c.bytes.data(), (uint32_t)c.bytes.size()), 0);
+        EXPECT_EQ(std::memcmp(&d->settings, &factory, sizeof(factory)), 0);
+    }
+    auto d = MakeDevice(h);
+    EXPECT_EQ(SimDeviceLoadMemory(d.get(), nullptr, sizeof(good)), 0);
+    EXPECT_EQ(SimDeviceLoadMemory(d.get(), whole.data(), (uint32_t)whole.size()), 1);
+    EXPECT_EQ(d->settings.stage, 4);
 }
 
 TEST(SimDevice, TheQueueHoldsWhatTheSemaphoreCanCount)

@@ -47,9 +47,7 @@ public:
         if (!CreateEx(0, RegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), (HBRUSH)GetStockObject(BLACK_BRUSH)),
                       L"button host", WS_POPUP | WS_VISIBLE, 100, 100, width, height, nullptr, nullptr))
             return false;
-        SetForegroundWindow();
-        PumpFor(100);
-        return true;
+        return ShowAt(m_hWnd, RECT{100, 100, 100 + width, 100 + height});
     }
     // As a window's loader makes its buttons.
     bool Add(CBitmapBtn& b, const RECT& r)
@@ -167,7 +165,7 @@ TEST(CBitmapBtn, HoverFollowsTheMouseAndShowsTheTooltip)
     MouseMoveTo(ScreenCenter(b.m_hWnd));
     ASSERT_TRUE(PumpUntil([&] { return b.m_nHover == 1; }));
     EXPECT_EQ(CentreColour(b), kOver);
-    EXPECT_TRUE(PumpUntil([&] { return b.m_toolTip.IsWindowVisible() != FALSE; }, 4000)) << "tooltip shown";
+    EXPECT_TRUE(PumpUntil([&] { return b.m_toolTip.IsWindowVisible() != FALSE; })) << "tooltip shown";
     SaveWindowPng(host.m_hWnd, L"bitmap-button-hovered");
 
     POINT outside = ScreenCenter(host.m_hWnd);
@@ -187,7 +185,7 @@ TEST(CBitmapBtn, ClicksTogglesAndRightClicksReachTheParent)
     ASSERT_TRUE(host.Add(toggle, RECT{20, 100, 120, 140}));
     toggle.SetToggle();
 
-    MouseClickAt(ScreenCenter(plain.m_hWnd));
+    EXPECT_TRUE(ClickOn(plain.m_hWnd));
     ASSERT_TRUE(PumpUntil([&] { return !host.commands.empty(); }));
     PumpFor(100);
     ASSERT_EQ(host.commands.size(), 1u);
@@ -195,7 +193,7 @@ TEST(CBitmapBtn, ClicksTogglesAndRightClicksReachTheParent)
     EXPECT_EQ(host.commands[0].from, plain.m_hWnd);
 
     host.commands.clear();
-    MouseClickAt(ScreenCenter(toggle.m_hWnd));
+    EXPECT_TRUE(ClickOn(toggle.m_hWnd));
     ASSERT_TRUE(PumpUntil([&] { return !host.commands.empty(); }));
     PumpFor(100);
     EXPECT_EQ(toggle.GetCheck(), 1);
@@ -204,7 +202,7 @@ TEST(CBitmapBtn, ClicksTogglesAndRightClicksReachTheParent)
     EXPECT_EQ(CentreColour(toggle), kDown);
     // Not so soon that the second press makes a double click.
     PumpFor(GetDoubleClickTime() + 100);
-    MouseClickAt(ScreenCenter(toggle.m_hWnd));
+    EXPECT_TRUE(ClickOn(toggle.m_hWnd));
     ASSERT_TRUE(PumpUntil([&] { return host.commands.size() == 2; }));
     EXPECT_EQ(toggle.GetCheck(), 0);
 
@@ -340,7 +338,7 @@ TEST(CBitmapBtn, DraggedNumbersReachTheTargetsMapThroughTheRealDropTarget)
     // A press released before the mouse leaves the drag rectangle is a plain click.
     host.drops.clear();
     host.commands.clear();
-    MouseClickAt(ScreenCenter(source.m_hWnd));
+    EXPECT_TRUE(ClickOn(source.m_hWnd));
     ASSERT_TRUE(PumpUntil([&] { return !host.commands.empty(); }));
     EXPECT_EQ(host.commands[0].from, source.m_hWnd);
     EXPECT_TRUE(host.drops.empty());

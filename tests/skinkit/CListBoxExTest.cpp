@@ -74,7 +74,7 @@ TEST(CListBoxEx, AClickReportsTheRowsCodeOnceAndARowWithoutCodeLetsTheMouseGo)
     PumpFor(100);
 
     MouseClickAt(ListRowPoint(profiles, 5));
-    PumpUntil([&] { return !host.Codes(WM_SELECT_CODE).empty(); }, 1500);
+    PumpUntil([&] { return !host.Codes(WM_SELECT_CODE).empty(); });
     PumpFor(200);
     EXPECT_EQ(host.Codes(WM_SELECT_CODE), std::vector<int>{37});
     EXPECT_EQ(profiles.GetCurSel(), 5);
@@ -92,7 +92,7 @@ TEST(CListBoxEx, AClickReportsTheRowsCodeOnceAndARowWithoutCodeLetsTheMouseGo)
     // The next click elsewhere is an ordinary click again.
     WaitPastDoubleClick();
     MouseClickAt(ListRowPoint(profiles, 2));
-    PumpUntil([&] { return !host.Codes(WM_SELECT_CODE).empty(); }, 1500);
+    PumpUntil([&] { return !host.Codes(WM_SELECT_CODE).empty(); });
     EXPECT_EQ(host.Codes(WM_SELECT_CODE), std::vector<int>{34});
 }
 
@@ -106,10 +106,10 @@ TEST(CListBoxEx, TwoWheelNotchesAtOnceScrollOneLine)
     macros.SetFocus();
     PumpFor(100);
     MouseWheel(-2 * WHEEL_DELTA);
-    PumpUntil([&] { return macros.SendMessage(LB_GETTOPINDEX) != 0; }, 1000);
+    PumpUntil([&] { return macros.SendMessage(LB_GETTOPINDEX) != 0; });
     EXPECT_EQ(macros.SendMessage(LB_GETTOPINDEX), 1);
     MouseWheel(WHEEL_DELTA);
-    PumpUntil([&] { return macros.SendMessage(LB_GETTOPINDEX) == 0; }, 1000);
+    PumpUntil([&] { return macros.SendMessage(LB_GETTOPINDEX) == 0; });
     EXPECT_EQ(macros.SendMessage(LB_GETTOPINDEX), 0);
 }
 

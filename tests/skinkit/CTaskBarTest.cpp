@@ -287,7 +287,7 @@ TEST(CTaskBar, FoldersOfWrappedWindows)
             s.macros.SetFocus();
             s.macros.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-WHEEL_DELTA), 0);
             s.macros.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-WHEEL_DELTA), 0);
-            PumpUntil([&] { return frame->m_vertBar.m_si.nPos == 2; }, 1500);
+            PumpUntil([&] { return frame->m_vertBar.m_si.nPos == 2; });
             EXPECT_EQ(frame->m_vertBar.m_si.nPos, 2);
         }
         SaveWindowPng(s.host.m_hWnd, shots[i]);
@@ -306,7 +306,7 @@ TEST(CTaskBar, FoldersOfWrappedWindows)
     PumpFor(100);
     s.host.notices.clear();
     MouseClickAt(TreeItemPoint(s.tree, s.tree.ItemAtPosition(0, 7)));
-    PumpUntil([&] { return s.host.Codes(WM_SELECT_CODE).size() >= 2; }, 1500);
+    PumpUntil([&] { return s.host.Codes(WM_SELECT_CODE).size() >= 2; });
     EXPECT_EQ(s.host.Codes(WM_SELECT_CODE), (std::vector<int>{108, 108}));
     SaveWindowPng(s.host.m_hWnd, L"side-bar-wrapped-commands-open");
 

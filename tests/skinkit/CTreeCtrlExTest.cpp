@@ -93,7 +93,7 @@ TEST(CTreeCtrlEx, AClickOnACommandReportsItsCode)
 
     // Selected by the click: reported as it becomes selected and again by the click.
     MouseClickAt(TreeItemPoint(tree, command));
-    PumpUntil([&] { return host.Codes(WM_SELECT_CODE).size() >= 2; }, 1500);
+    PumpUntil([&] { return host.Codes(WM_SELECT_CODE).size() >= 2; });
     PumpFor(100);
     EXPECT_EQ(host.Codes(WM_SELECT_CODE), (std::vector<int>{203, 203}));
     EXPECT_EQ(tree.GetSelectedItem(), command);
@@ -103,7 +103,7 @@ TEST(CTreeCtrlEx, AClickOnACommandReportsItsCode)
     PumpFor(GetDoubleClickTime() + 100);
     host.notices.clear();
     MouseClickAt(TreeItemPoint(tree, command));
-    PumpUntil([&] { return !host.Codes(WM_SELECT_CODE).empty(); }, 1500);
+    PumpUntil([&] { return !host.Codes(WM_SELECT_CODE).empty(); });
     PumpFor(200);
     EXPECT_EQ(host.Codes(WM_SELECT_CODE), std::vector<int>{203});
 
@@ -118,7 +118,7 @@ TEST(CTreeCtrlEx, AClickOnACommandReportsItsCode)
         Sleep(300);
         MouseButton(true, false);
     });
-    PumpUntil([&] { return !host.Codes(WM_SELECT_CODE).empty(); }, 1500);
+    PumpUntil([&] { return !host.Codes(WM_SELECT_CODE).empty(); });
     PumpFor(200);
     EXPECT_EQ(host.Codes(WM_SELECT_CODE), std::vector<int>{203});
 

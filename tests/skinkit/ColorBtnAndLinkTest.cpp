@@ -23,9 +23,7 @@ public:
         if (!CreateEx(0, RegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), (HBRUSH)GetStockObject(BLACK_BRUSH)),
                       L"colour host", WS_POPUP | WS_VISIBLE, 150, 150, 300, 200, nullptr, nullptr))
             return false;
-        SetForegroundWindow();
-        PumpFor(100);
-        return true;
+        return ShowAt(m_hWnd, RECT{150, 150, 450, 350});
     }
 };
 

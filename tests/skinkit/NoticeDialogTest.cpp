@@ -28,8 +28,8 @@ INT_PTR ShowWithPerson(Box& box, const std::function<void(Box&, HWND)>& person)
         HWND h = nullptr;
         if (!WaitUntil([&] { return (h = FindThreadWindow(ui)) != nullptr; })) return;
         // Painted and active before anyone touches it.
-        WaitUntil([&] { return GetForegroundWindow() == h; }, 2000);
-        Sleep(200);
+        EXPECT_TRUE(WindowInFront(h));
+        EXPECT_TRUE(WindowShown(h));
         person(box, h);
         if (!WaitUntil([&] { return !IsWindow(h); }, 8000)) {
             forced = true;
@@ -61,7 +61,7 @@ LRESULT CALLBACK NoteSent(int code, WPARAM w, LPARAM l)
 
 void Click(CBitmapBtn& button)
 {
-    MouseClickAt(ScreenCenter(button.m_hWnd));
+    EXPECT_TRUE(ClickOn(button.m_hWnd));
 }
 
 void Key(WORD vk)
@@ -77,11 +77,11 @@ void Pictures(Box& box, HWND h, CBitmapBtn& button, const std::wstring& name)
     SaveWindowPng(h, (name + L"-rest").c_str());
     MouseMoveTo(ScreenCenter(button.m_hWnd));
     EXPECT_TRUE(WaitUntil([&] { return button.m_nHover == 1; }));
-    Sleep(150);
+    EXPECT_TRUE(WindowShown(h));
     SaveWindowPng(h, (name + L"-hover").c_str());
     MouseButton(true, true);
     EXPECT_TRUE(WaitUntil([&] { return (SendMessageW(button.m_hWnd, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }));
-    Sleep(150);
+    EXPECT_TRUE(WindowShown(h));
     SaveWindowPng(h, (name + L"-pressed").c_str());
     RECT r;
     GetWindowRect(h, &r);
@@ -223,6 +223,11 @@ TEST(NoticeDialogs, MessageBoxPlacementAndReaderLink)
     CWarningOneDlg centred(kMessage);
     ShowWithPerson<CWarningOneDlg>(centred, [&](CWarningOneDlg& b, HWND h) {
         RECT r;
+        EXPECT_TRUE(WaitUntil([&] {
+            GetWindowRect(h, &r);
+            return abs((r.left + r.right) / 2 - (work.left + work.right) / 2) <= 1 &&
+                   abs((r.top + r.bottom) / 2 - (work.top + work.bottom) / 2) <= 1;
+        })) << "in the middle of the work area: " << DescribeWindow(h);
         GetWindowRect(h, &r);
         EXPECT_NEAR((r.left + r.right) / 2, (work.left + work.right) / 2, 1);
         EXPECT_NEAR((r.top + r.bottom) / 2, (work.top + work.bottom) / 2, 1);
@@ -236,6 +241,10 @@ TEST(NoticeDialogs, MessageBoxPlacementAndReaderLink)
     corner.ShowReaderLink(true);
     EXPECT_EQ(ShowWithPerson<CWarningOneDlg>(corner, [&](CWarningOneDlg& b, HWND h) {
                   RECT r;
+                  EXPECT_TRUE(WaitUntil([&] {
+                      GetWindowRect(h, &r);
+                      return r.right == work.right && r.bottom == work.bottom;
+                  })) << "in the work area's corner: " << DescribeWindow(h);
                   GetWindowRect(h, &r);
                   EXPECT_EQ(r.right, work.right);
                   EXPECT_EQ(r.bottom, work.bottom);
@@ -252,11 +261,11 @@ TEST(NoticeDialogs, MessageBoxPlacementAndReaderLink)
                   SaveWindowPng(h, L"notice-one-reader-link");
                   MouseMoveTo(ScreenCenter(link));
                   EXPECT_TRUE(WaitUntil([&] { return b.m_readerLink.IsHighlighted() != FALSE; }));
-                  Sleep(150);
+                  EXPECT_TRUE(WindowShown(h));
                   SaveWindowPng(h, L"notice-one-reader-link-hover");
                   // Opening the page is the shell's business; here it opens nothing.
                   b.m_readerLink.SetURL(scratch.File(L"no-such-page.html"));
-                  MouseClickAt(ScreenCenter(link));
+                  EXPECT_TRUE(ClickOn(link));
                   EXPECT_TRUE(WaitUntil([&] { return b.m_readerLink.m_bVisited != FALSE; }));
                   Sleep(300);
                   EXPECT_TRUE(IsWindow(h)) << "the link leaves the box open";

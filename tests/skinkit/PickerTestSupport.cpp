@@ -13,9 +13,7 @@ bool PickerHost::Open(int x, int y, int width, int height)
     if (!CreateEx(0, RegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), (HBRUSH)GetStockObject(GRAY_BRUSH)),
                   L"picker host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width, height, nullptr, nullptr))
         return false;
-    SetForegroundWindow();
-    PumpFor(100);
-    return true;
+    return ShowAt(m_hWnd, RECT{x, y, x + width, y + height});
 }
 
 bool PickerHost::AddTargets(const RECT& functionRect, const RECT& profileRect)
@@ -67,7 +65,7 @@ bool CodeTarget::Open(int x, int y)
     if (!CreateEx(WS_EX_TOPMOST, RegisterWndClass(0, nullptr, (HBRUSH)GetStockObject(WHITE_BRUSH)), L"code target",
                   WS_POPUP | WS_VISIBLE, x, y, 120, 80, nullptr, nullptr))
         return false;
-    return target.Register(this) != FALSE;
+    return ShowAt(m_hWnd, RECT{x, y, x + 120, y + 80}, false) && target.Register(this) != FALSE;
 }
 
 bool CodeTarget::Read(WPARAM w, int& n)

@@ -8,6 +8,8 @@
 #include "PickerTestSupport.h"
 #include "SkinTestSupport.h"
 #include <gtest/gtest.h>
+#include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,10 +37,13 @@ public:
         DWORD tick;
     };
     std::vector<Scroll> scrolls;
+    // The SB_LINEDOWN messages so far, for a person's hand on another thread.
+    std::atomic<int> lineDowns{0};
     int placed = 0;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message == WM_VSCROLL) scrolls.push_back({LOWORD(wParam), HIWORD(wParam), GetTickCount()});
+        if (message == WM_VSCROLL && LOWORD(wParam) == SB_LINEDOWN) ++lineDowns;
         if (message == WM_WINDOWPOSCHANGED) ++placed;
         return CListBoxEx::WindowProc(message, wParam, lParam);
     }
@@ -105,7 +110,7 @@ struct WrappedList {
     // Waits until the bar shows the list's position.
     bool BarFollows()
     {
-        return PumpUntil([&] { return Bar().m_si.nPos == list.Top(); }, 1500);
+        return PumpUntil([&] { return Bar().m_si.nPos == list.Top(); });
     }
     POINT OnBar(int along)
     {
@@ -209,7 +214,7 @@ TEST(SkinScroll, TheBarFollowsTheListScrolledByWheelKeysAndThumb)
 
     // Wheel: one line per message.
     for (int i = 0; i < 3; ++i) MouseWheel(-WHEEL_DELTA);
-    ASSERT_TRUE(PumpUntil([&] { return w.list.Top() == 3; }, 1500));
+    ASSERT_TRUE(PumpUntil([&] { return w.list.Top() == 3; }));
     EXPECT_TRUE(w.BarFollows()) << w.Bar().m_si.nPos;
 
     // Keys (the first key of a list without a caret only puts the caret on row 0).
@@ -220,7 +225,7 @@ TEST(SkinScroll, TheBarFollowsTheListScrolledByWheelKeysAndThumb)
     } keys[] = {{VK_END, 50 - 12}, {VK_HOME, 0}, {VK_NEXT, 0}, {VK_NEXT, -1}};
     for (auto& k : keys) {
         KeyTap(k.vk, true);
-        ASSERT_TRUE(PumpUntil([&] { return k.top >= 0 ? w.list.Top() == k.top : w.list.Top() > 0; }, 1500)) << k.vk;
+        ASSERT_TRUE(PumpUntil([&] { return k.top >= 0 ? w.list.Top() == k.top : w.list.Top() > 0; })) << k.vk;
         PumpFor(100);
         EXPECT_TRUE(w.BarFollows()) << k.vk << ": " << w.Bar().m_si.nPos << " for " << w.list.Top();
     }
@@ -284,21 +289,23 @@ TEST(SkinScroll, ArrowsAndTrackRepeatWhileHeld)
 
     // Held: at once, after 500 ms, then every 100 ms.
     w.list.scrolls.clear();
+    w.list.lineDowns = 0;
     bool outsideSeen = false;
     int whileAway = 0;
     AsAPerson([&] {
         MouseMoveTo(down);
         Sleep(50);
         MouseButton(true, true);
-        Sleep(1050);
+        // Held until the repeat has given seven lines (1,000 ms on an idle machine).
+        WaitUntil([&] { return w.list.lineDowns >= 7; });
         // Off the arrow the repeat pauses and the arrow shows at rest.
         MouseMoveTo(POINT{down.x - 60, down.y});
-        Sleep(150);
+        WaitUntil([&] { return w.Bar().m_bOutside != 0; });
         outsideSeen = w.Bar().m_bOutside != 0;
-        whileAway = w.list.Count(SB_LINEDOWN);
+        whileAway = w.list.lineDowns;
         Sleep(400);
         MouseButton(true, false);
-    });
+    }, 3 * WINDOW_WAIT_MS);
     ASSERT_GE(w.list.scrolls.size(), 4u);
     DWORD first = w.list.scrolls[0].tick;
     EXPECT_GE(w.list.scrolls[1].tick - first, 450u) << "the second line after 500 ms";
@@ -321,13 +328,21 @@ TEST(SkinScroll, ArrowsAndTrackRepeatWhileHeld)
     PumpFor(GetDoubleClickTime() + 100);
     int topBefore = w.list.Top();
     POINT track = w.OnBar(w.Bar().m_nLength * 3 / 4);
+    POINT trackClient = track;
+    w.Bar().ScreenToClient(&trackClient);
     AsAPerson([&] {
         MouseMoveTo(track);
         Sleep(50);
         MouseButton(true, true);
-        Sleep(2500);
+        // Held until the thumb has come to the pointer, and a while longer: it stops there.
+        WaitUntil([&] {
+            CSkinScrollBar& bar = w.Bar();
+            ScrollParts parts = MeasureScrollParts(bar.m_nLength, bar.m_nPartWidth, bar.m_si, bar.m_si.nPos, false);
+            return parts.arrow + parts.offset + parts.thumb + parts.thumb >= trackClient.y;
+        });
+        Sleep(1000);
         MouseButton(true, false);
-    });
+    }, 3 * WINDOW_WAIT_MS);
     EXPECT_GT(w.list.Top(), topBefore);
     EXPECT_LT(w.list.Top(), 50 - 12) << "it stopped at the pointer, not at the end";
     POINT client = track;
@@ -449,10 +464,112 @@ TEST(SkinScroll, AWrappedCommandTree)
         GetScrollInfo(tree.m_hWnd, SB_VERT, &si);
         return si.nPos;
     };
-    ASSERT_TRUE(PumpUntil([&] { return position() > 0; }, 1500));
-    EXPECT_TRUE(PumpUntil([&] { return frame->m_vertBar.m_si.nPos == position(); }, 1500));
+    ASSERT_TRUE(PumpUntil([&] { return position() > 0; }));
+    EXPECT_TRUE(PumpUntil([&] { return frame->m_vertBar.m_si.nPos == position(); }));
     host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     SaveWindowPng(host.m_hWnd, L"skin-scroll-tree-end");
     host.DestroyWindow();
     DeleteObject(skin);
+}
+
+namespace {
+
+// A window of the test's thread that runs an action there when another thread asks.
+class UiAction : public CWnd {
+public:
+    std::function<void()> action;
+    bool Make()
+    {
+        return CreateEx(0, CWnd::RegisterWndClass(0), L"ui action", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr) != FALSE;
+    }
+    void Run() { ::SendMessageW(m_hWnd, WM_APP, 0, 0); }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_APP && action) {
+            action();
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+}  // namespace
+
+// An arrow, the track or the thumb held when the mouse is taken from the bar (a box that
+// disables the window, another window taking the mouse, the system cancelling the mode):
+// the press ends there. Nothing repeats, the thumb no longer follows the pointer, the
+// release that comes later goes elsewhere, and the frame keeps the bar in line again.
+TEST(SkinScroll, APressEndsWhenTheMouseIsTakenFromTheBar)
+{
+    enum Way { Disabled, OtherWindow, CancelMode };
+    enum Part { Arrow, Track, Thumb };
+    const struct {
+        const char* name;
+        Way way;
+        Part part;
+    } cases[] = {
+        {"the down arrow, the window disabled by a box", Disabled, Arrow},
+        {"the track, the window disabled by a box", Disabled, Track},
+        {"the thumb, the window disabled by a box", Disabled, Thumb},
+        {"the down arrow, another window takes the mouse", OtherWindow, Arrow},
+        {"the thumb, another window takes the mouse", OtherWindow, Thumb},
+        {"the track, the mode cancelled", CancelMode, Track},
+        {"the thumb, the mode cancelled", CancelMode, Thumb},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WrappedList w;
+        ASSERT_TRUE(w.Make());
+        UiAction take;
+        ASSERT_TRUE(take.Make());
+        take.action = [&] {
+            if (c.way == Disabled) w.host.EnableWindow(FALSE);
+            if (c.way == OtherWindow) take.SetCapture();
+            if (c.way == CancelMode) w.Bar().SendMessage(WM_CANCELMODE);
+        };
+        w.list.SendMessage(LB_SETTOPINDEX, c.part == Track ? 0 : 10);
+        ASSERT_TRUE(w.BarFollows());
+        POINT at = c.part == Arrow ? w.OnBar(w.Bar().m_nLength - 4)
+                                   : c.part == Track ? w.OnBar(w.Bar().m_nLength * 3 / 4) : w.ThumbCentre();
+        w.list.scrolls.clear();
+        std::atomic<bool> pressed{false};
+        DWORD lost = 0;
+        AsAPerson([&] {
+            MouseMoveTo(at);
+            Sleep(100);
+            MouseButton(true, true);
+            pressed = WaitUntil([&] { return w.Bar().m_nPressedPart >= 0 || w.Bar().IsDragging(); }, 3000);
+            Sleep(100);
+            take.Run();
+            lost = GetTickCount();
+            // Still held, the pointer goes along the bar, then lets go.
+            for (int i = 1; i <= 3; ++i) {
+                MouseMoveTo(POINT{at.x, at.y + (c.part == Thumb ? 25 * i : 0)});
+                Sleep(100);
+            }
+            Sleep(700);
+            MouseButton(true, false);
+            Sleep(100);
+        });
+        ASSERT_TRUE(pressed) << "the press reached the bar";
+        int after = 0;
+        for (auto& s : w.list.scrolls)
+            if (s.tick > lost && (s.code == SB_LINEDOWN || s.code == SB_PAGEDOWN || s.code == SB_THUMBTRACK)) ++after;
+        EXPECT_EQ(after, 0) << "no scrolling once the mouse was taken";
+        EXPECT_EQ(w.Bar().m_nPressedPart, -1);
+        EXPECT_FALSE(w.Bar().IsDragging());
+        EXPECT_EQ(w.Bar().m_si.nTrackPos, -1);
+        EXPECT_EQ(w.Bar().m_bAutoRepeat, 0);
+        if (c.way == OtherWindow) {
+            EXPECT_EQ(GetCapture(), take.m_hWnd) << "left where it went";
+        }
+        ReleaseCapture();
+        w.host.EnableWindow(TRUE);
+        // The frame follows the list again, by its timer too.
+        w.list.SendMessage(LB_SETTOPINDEX, 20);
+        EXPECT_TRUE(w.BarFollows()) << w.Bar().m_si.nPos << " for " << w.list.Top();
+        w.host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        SaveWindowPng(w.host.m_hWnd, L"skin-scroll-mouse-taken");
+        take.DestroyWindow();
+    }
 }

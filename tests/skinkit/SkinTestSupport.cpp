@@ -180,6 +180,7 @@ void AsAPerson(const std::function<void()>& steps, DWORD timeoutMs)
     });
     PumpUntil([&] { return done.load(); }, timeoutMs);
     person.join();
+    PumpInput();
     PumpFor(200);
 }
 

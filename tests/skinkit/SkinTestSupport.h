@@ -44,7 +44,7 @@ WindowPixels GrabWindow(HWND hwnd);
 
 // A person at the mouse and keyboard: steps runs on a second thread while this thread
 // pumps its messages (a press may run a drag loop or a tracking loop inside a handler).
-void AsAPerson(const std::function<void()>& steps, DWORD timeoutMs = 10000);
+void AsAPerson(const std::function<void()>& steps, DWORD timeoutMs = WINDOW_WAIT_MS);
 
 // A program folder and a per-user folder of the test's own, set as g_szAppDir and
 // g_szConfDir while the object lives. With the shipped skin, the program folder gets

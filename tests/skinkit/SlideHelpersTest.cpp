@@ -146,7 +146,7 @@ TEST(SlideHelpers, OpensAndClosesWithTheRightEdgeFixed)
     SetSlideBounds(bounds, RECT{});
     SlideClose(&busy, panel.m_hWnd, owner.m_hWnd);
     EXPECT_EQ(busy, 1);
-    ASSERT_TRUE(PumpUntil([&] { return !owner.notices.empty(); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !owner.notices.empty(); }));
     std::vector<int> closing;
     for (int w = 292; w > 0; w -= 8) closing.push_back(w);
     closing.push_back(0);
@@ -168,12 +168,12 @@ TEST(SlideHelpers, APopupPanelEndsOpenAtItsBoundsAndClosedHidden)
     BYTE busy = 0;
     SetSlideBounds(bounds, RECT{});
     SlideOpen(&busy, owner.m_hWnd, panel.m_hWnd);
-    ASSERT_TRUE(PumpUntil([&] { return !owner.notices.empty(); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !owner.notices.empty(); }));
     EXPECT_EQ(owner.notices, std::vector<LPARAM>{SLIDE_OPENED});
     // On a loaded machine the X server's answer to an earlier step of the slide can still be on
     // its way; the popup must come to rest at its bounds.
     RECT r = {};
-    EXPECT_TRUE(PumpUntil([&] { r = panel.GetWindowRect(); return EqualRect(&r, &bounds) != 0; }, 2000))
+    EXPECT_TRUE(PumpUntil([&] { r = panel.GetWindowRect(); return EqualRect(&r, &bounds) != 0; }))
         << r.left << "," << r.top << " " << r.right << "," << r.bottom;
     EXPECT_TRUE(panel.IsWindowVisible());
     SaveWindowPng(panel.m_hWnd, L"slide-popup-open");
@@ -181,7 +181,7 @@ TEST(SlideHelpers, APopupPanelEndsOpenAtItsBoundsAndClosedHidden)
     owner.notices.clear();
     SetSlideBounds(bounds, RECT{});
     SlideClose(&busy, panel.m_hWnd, owner.m_hWnd);
-    ASSERT_TRUE(PumpUntil([&] { return !owner.notices.empty(); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !owner.notices.empty(); }));
     EXPECT_EQ(owner.notices, std::vector<LPARAM>{SLIDE_CLOSED});
     EXPECT_FALSE(panel.IsWindowVisible());
     EXPECT_EQ(busy, 0);
@@ -198,14 +198,14 @@ TEST(SlideHelpers, ANewSlideStopsTheOneRunning)
 
     SetSlideBounds(RECT{100, 100, 400, 400}, RECT{});
     SlideOpen(&firstBusy, owner.m_hWnd, first.m_hWnd);
-    ASSERT_TRUE(PumpUntil([&] { return first.GetRectInParent().right - first.GetRectInParent().left >= 100; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return first.GetRectInParent().right - first.GetRectInParent().left >= 100; }));
     SetSlideBounds(RECT{600, 100, 800, 400}, RECT{});
     SlideOpen(&secondBusy, owner.m_hWnd, second.m_hWnd);
     EXPECT_EQ(firstBusy, 0) << "the first slide is over";
     RECT stopped = first.GetRectInParent();
     size_t moves = first.places.size();
 
-    ASSERT_TRUE(PumpUntil([&] { return !owner.notices.empty(); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !owner.notices.empty(); }));
     PumpFor(200);
     EXPECT_EQ(owner.notices, std::vector<LPARAM>{SLIDE_OPENED}) << "only the second slide ends";
     EXPECT_EQ(secondBusy, 0);

@@ -70,9 +70,7 @@ public:
         sensitivity.SetRange(20, 1);
         deviceX.SetDefaultRange();
         deviceY.SetDefaultRange();
-        SetForegroundWindow();
-        PumpFor(100);
-        return true;
+        return ShowAt(m_hWnd, RECT{100, 100, 100 + size.cx, 100 + size.cy});
     }
     // A point of the host's client area on the screen.
     POINT Screen(int x, int y)
@@ -165,6 +163,7 @@ TEST(SliderMarker, ReleasePointsMapToValuesOnEveryMarker)
         }
         host.reports.clear();
         SlideWithTheMouse(press, release);
+        PumpUntil([&] { return !host.reports.empty(); });
         ASSERT_EQ(host.reports.size(), 1u) << c.id << " at " << c.where;
         EXPECT_EQ((int)host.reports[0].value, c.value) << c.id << " at " << c.where;
         EXPECT_EQ(host.reports[0].id, c.id);
@@ -266,15 +265,14 @@ TEST(SliderMarker, PressAloneChangesNothingAndAClickReportsItsPoint)
         MouseButton(true, true);
         Sleep(100);
     });
-    PumpFor(50);
-    EXPECT_TRUE(host.scroll.IsDragging());
+    EXPECT_TRUE(PumpUntil([&] { return host.scroll.IsDragging(); })) << "the press taken";
     EXPECT_EQ(host.scroll.GetPosition(), 4);
     EXPECT_TRUE(host.reports.empty());
     WhilePersonActs([] {
         MouseButton(true, false);
         Sleep(50);
     });
-    PumpFor(50);
+    PumpUntil([&] { return !host.reports.empty(); });
     ASSERT_EQ(host.reports.size(), 1u);
     EXPECT_EQ((int)host.reports[0].value, 1 + 17 * 159 / 160);
     EXPECT_EQ(host.reports[0].id, 12);

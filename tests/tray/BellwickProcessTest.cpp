@@ -66,7 +66,7 @@ TEST(BellwickProcess, SecondStartEndsAtOnceAndLeavesTheFirstRunning)
 
     // Ended from outside: the icon leaves with the window and the mutex is freed.
     EXPECT_EQ(rig.Stop(), 0u);
-    EXPECT_TRUE(WaitUntil([&] { return rig.Icon() == nullptr; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return rig.Icon() == nullptr; }));
     mutex = OpenMutexW(SYNCHRONIZE, FALSE, BELLWICK_MUTEX_NAME);
     EXPECT_EQ(mutex, nullptr);
     if (mutex) CloseHandle(mutex);
@@ -81,16 +81,16 @@ TEST(BellwickProcess, DeviceNoticesAnswerOneAndSwitchTheIconShown)
     RECT tray = WindowRect(GetParent(icon));
 
     // At first the program file's own icon: the gold light.
-    EXPECT_TRUE(WaitUntil([&] { return ClassifyIcon(rig.Icon()).gold > 0; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return ClassifyIcon(rig.Icon()).gold > 0; }));
     EXPECT_EQ(ClassifyIcon(rig.Icon()).red, 0);
     SaveScreenPng(tray, L"tray-icon-started");
 
     EXPECT_EQ(SendToTray(rig.window, WM_SET_ICON_ACTIVE), 1);
-    EXPECT_TRUE(WaitUntil([&] { return ClassifyIcon(rig.Icon()).red > 0; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return ClassifyIcon(rig.Icon()).red > 0; }));
     SaveScreenPng(tray, L"tray-icon-device-present");
 
     EXPECT_EQ(SendToTray(rig.window, WM_SET_ICON_INACTIVE), 1);
-    EXPECT_TRUE(WaitUntil([&] { return ClassifyIcon(rig.Icon()).coloured == 0; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return ClassifyIcon(rig.Icon()).coloured == 0; }));
     SaveScreenPng(tray, L"tray-icon-device-absent");
 
     // Asked to show an icon that is shown: it answers 1 and the icon stays as it is.
@@ -112,7 +112,7 @@ TEST(BellwickProcess, WithoutTheFlagThereIsNoIconUntilTheConfigurationProgramAsk
         // The notices change only the stored record while no icon is shown.
         EXPECT_EQ(SendToTray(rig.window, WM_SET_ICON_ACTIVE), 1);
         EXPECT_EQ(SendToTray(rig.window, WM_SHOW_TRAY_ICON), 1);
-        ASSERT_TRUE(WaitUntil([&] { return ClassifyIcon(rig.Icon()).gold > 0; }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return ClassifyIcon(rig.Icon()).gold > 0; }));
         IconColours c = ClassifyIcon(rig.Icon());
         EXPECT_EQ(c.red, 0);
         EXPECT_EQ(rig.StoredTrayFlag(), flag);
@@ -127,7 +127,7 @@ TEST(BellwickProcess, HideRemovesTheIconAndStoresTheFlagUntilTheConfigurationPro
     ASSERT_NE(OpenTrayMenu(rig.pid), nullptr);
     for (int i = 0; i < 4; ++i) KeyTap(VK_DOWN);  // Open, Profile, User Guide, Hide
     KeyTap(VK_RETURN);
-    EXPECT_TRUE(WaitUntil([&] { return rig.Icon() == nullptr; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return rig.Icon() == nullptr; }));
     EXPECT_EQ(rig.StoredTrayFlag(), 0);
     EXPECT_EQ(WaitForSingleObject(rig.process, 0), (DWORD)WAIT_TIMEOUT) << "it keeps running without its icon";
 
@@ -137,7 +137,7 @@ TEST(BellwickProcess, HideRemovesTheIconAndStoresTheFlagUntilTheConfigurationPro
 
     // The configuration program sets the flag to 1 itself, then asks for the icon.
     EXPECT_EQ(SendToTray(rig.window, WM_SHOW_TRAY_ICON), 1);
-    ASSERT_TRUE(WaitUntil([&] { return ClassifyIcon(rig.Icon()).gold > 0; }, 5000))
+    ASSERT_TRUE(WaitUntil([&] { return ClassifyIcon(rig.Icon()).gold > 0; }))
         << "the program's own icon again, not the stored state icon";
     IconColours c = ClassifyIcon(rig.Icon());
     EXPECT_EQ(c.red, 0);
@@ -154,7 +154,7 @@ TEST(BellwickProcess, AProfilePickIsPostedToTheServiceAndTheConfigurationProgram
     ASSERT_NE(OpenProfileSubmenu(rig.pid), nullptr);
     for (int i = 0; i < 4; ++i) KeyTap(VK_DOWN);  // Profile 1 .. Profile 5
     KeyTap(VK_RETURN);
-    ASSERT_TRUE(PumpUntil([&] { return !service.received.empty() && !configurator.received.empty(); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !service.received.empty() && !configurator.received.empty(); }));
     PumpFor(200);
     for (PeerWindow* w : {&service, &configurator}) {
         ASSERT_EQ(w->received.size(), 1u);
@@ -231,14 +231,14 @@ TEST(BellwickProcess, OpenBringsTheConfigurationProgramForwardOrStartsIt)
     {
         PeerWindow configurator(GEARLOOM_MAIN_TITLE, WS_OVERLAPPEDWINDOW);
         ShowWindow(configurator.m_hWnd, SW_MINIMIZE);
-        PumpFor(200);
-        ASSERT_TRUE(IsIconic(configurator.m_hWnd));
+        ASSERT_TRUE(PumpUntil([&] { return IsIconic(configurator.m_hWnd) != FALSE; })) << "minimised";
         // A double click on the icon, as a person gives it.
         POINT at = ScreenCenter(rig.Icon());
+        ASSERT_TRUE(TakesClickAt(rig.Icon(), at));
         MouseClickAt(at);
         MouseClickAt(at);
-        EXPECT_TRUE(PumpUntil([&] { return !IsIconic(configurator.m_hWnd) && GetForegroundWindow() == configurator.m_hWnd; },
-                              5000));
+        EXPECT_TRUE(PumpUntil([&] { return !IsIconic(configurator.m_hWnd) && GetForegroundWindow() == configurator.m_hWnd; }))
+            << "in front is " << DescribeWindow(GetForegroundWindow());
     }
 
     // No configuration program running: the menu's first item starts it from the tray's folder.
@@ -259,12 +259,16 @@ TEST(BellwickProcess, AUserGuideThatCannotBeOpenedShowsTheNoticeAtTheWorkAreasCo
     ASSERT_NE(OpenTrayMenu(rig.pid), nullptr);
     for (int i = 0; i < 3; ++i) KeyTap(VK_DOWN);  // Open, Profile, User Guide
     KeyTap(VK_RETURN);
-    ASSERT_TRUE(WaitUntil([&] { return rig.Notice() != nullptr; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return rig.Notice() != nullptr; }));
     HWND notice = rig.Notice();
-    Sleep(300);
+    EXPECT_TRUE(WindowShown(notice));
 
     RECT work = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_TRUE(WaitUntil([&] {
+        RECT b = WindowRect(notice);
+        return b.right == work.right && b.bottom == work.bottom;
+    })) << "in the work area's corner: " << DescribeWindow(notice);
     RECT box = WindowRect(notice);
     EXPECT_EQ(box.right, work.right);
     EXPECT_EQ(box.bottom, work.bottom);
@@ -283,19 +287,19 @@ TEST(BellwickProcess, AUserGuideThatCannotBeOpenedShowsTheNoticeAtTheWorkAreasCo
     // tray window, which races with the program bringing its notice forward.
     {
         PeerWindow other(L"another program", WS_OVERLAPPEDWINDOW);
-        ShowWindow(other.m_hWnd, SW_SHOW);
-        SetForegroundWindow(other.m_hWnd);
-        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other.m_hWnd; }, 2000));
+        // In front once the window manager has taken it in and given it the focus: a focus
+        // it gives later would take the front back from the notice.
+        ASSERT_TRUE(ShowAt(other.m_hWnd, WindowRect(other.m_hWnd)));
         PostMessageW(rig.Icon(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
         PostMessageW(rig.Icon(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-        EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == notice; }, 5000));
+        EXPECT_TRUE(WindowInFront(notice));
     }
 
     // Its OK button closes it; the program goes on.
     HWND ok = WidestChild(notice);
     ASSERT_NE(ok, nullptr);
-    MouseClickAt(ScreenCenter(ok));
-    EXPECT_TRUE(WaitUntil([&] { return rig.Notice() == nullptr; }, 5000));
+    ASSERT_TRUE(ClickOn(ok));
+    EXPECT_TRUE(WaitUntil([&] { return rig.Notice() == nullptr; }));
     EXPECT_EQ(WaitForSingleObject(rig.process, 0), (DWORD)WAIT_TIMEOUT);
     EXPECT_EQ(rig.Stop(), 0u);
 }

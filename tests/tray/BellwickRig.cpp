@@ -96,7 +96,7 @@ DWORD BellwickRig::Stop()
     process = nullptr;
     window = nullptr;
     // The notification area lets the icon go in its own time; the next test starts clean.
-    WaitUntil([&] { return Icon() == nullptr; }, 5000);
+    WaitUntil([&] { return Icon() == nullptr; });
     return code;
 }
 

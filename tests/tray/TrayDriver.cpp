@@ -92,24 +92,27 @@ HWND TrayIconWindow()
 
 HWND OpenTrayMenu(DWORD pid)
 {
-    // A click that comes while the icon's window is still being placed is lost; a person
-    // clicks again.
+    // The click waits until the icon's window is placed and takes it; should it be lost
+    // all the same, a person clicks again.
     bool open = false;
     for (int attempt = 0; attempt < 3 && !open; ++attempt) {
         HWND icon = nullptr;
-        if (!WaitUntil([&] { return (icon = TrayIconWindow()) != nullptr; }, 5000)) return nullptr;
+        if (!WaitUntil([&] { return (icon = TrayIconWindow()) != nullptr; })) return nullptr;
+        EXPECT_TRUE(TakesClickAt(icon, ScreenCenter(icon)));
         MouseMoveTo(ScreenCenter(icon));
         Sleep(30);
         MouseButton(false, true);
         Sleep(30);
         MouseButton(false, false);
-        open = WaitUntil([&] { return ProcessWindows(pid, L"#32768").size() == 1; }, 3000);
+        open = WaitUntil([&] { return ProcessWindows(pid, L"#32768").size() == 1; }, WINDOW_WAIT_MS / 2);
     }
     if (!open) return nullptr;
     // Out of the menu's way, so no item is lit by the pointer.
     MouseMoveTo(POINT{900, 900});
     Sleep(100);
-    return ProcessWindows(pid, L"#32768").front();
+    HWND menu = ProcessWindows(pid, L"#32768").front();
+    EXPECT_TRUE(WindowShown(menu));
+    return menu;
 }
 
 HWND OpenProfileSubmenu(DWORD pid)
@@ -121,8 +124,10 @@ HWND OpenProfileSubmenu(DWORD pid)
     KeyTap(VK_RIGHT);
     if (!WaitUntil([&] { return ProcessWindows(pid, L"#32768").size() == 2; }, TRAY_GUARD_MS)) return nullptr;
     Sleep(100);
-    for (HWND h : ProcessWindows(pid, L"#32768"))
+    for (HWND h : ProcessWindows(pid, L"#32768")) {
+        EXPECT_TRUE(WindowShown(h));
         if (h != before.front()) return h;
+    }
     return nullptr;
 }
 
@@ -212,8 +217,10 @@ std::pair<MenuPicture, MenuPicture> ReferencePictures(const ExpectedMenu& e, POI
             key(VK_RIGHT);
             if (WaitUntil([&] { return ProcessWindows(self, L"#32768").size() == 2; }, TRAY_GUARD_MS)) {
                 Sleep(100);
-                for (HWND h : ProcessWindows(self, L"#32768"))
+                for (HWND h : ProcessWindows(self, L"#32768")) {
+                    EXPECT_TRUE(WindowShown(h));
                     (h == main ? pictures.first : pictures.second) = Picture(h);
+                }
             }
         }
         for (int i = 0; i < 3 && !ProcessWindows(self, L"#32768").empty(); ++i) {

@@ -28,27 +28,29 @@ ShapeFn PanelShape(Edge straight, float radius)
     };
 }
 
-Backdrop PanelBackdrop(Edge straight, int hinge, int titleHeight)
+Backdrop PanelBackdrop(Edge straight, int titleHeight)
 {
-    return [straight, hinge, titleHeight](Canvas& c, const WindowPlan& w, int) {
+    return [straight, titleHeight](Canvas& c, const WindowPlan& w, int) {
         ChromeStyle style;
         style.titleHeight = titleHeight;
-        Field shape = w.shape(w);
-        DrawChrome(c, shape, style);
-        // The band that lies over the main window's frame: a dark rail with a gold edge.
-        Box all = Box::Of(c);
-        float W = (float)w.w, H = (float)w.h, k = (float)hinge;
-        RectF band = straight == Edge::Left ? RectF{0, 0, k, H} : straight == Edge::Right ? RectF{W - k, 0, W, H} : RectF{0, 0, W, k};
-        RectF line = straight == Edge::Left ? RectF{k - 1, 0, k, H} : straight == Edge::Right ? RectF{W - k, 0, W - k + 1, H} : RectF{0, k - 1, W, k};
-        Field bandField = Intersect(Offset(shape, -1.2f), RoundRectField(all, band, 0));
-        Fill(c, bandField, straight == Edge::Top ? VGrad(0, Hex(0x060606), k, Hex(0x181818)) : Linear({band.l, 0}, Hex(0x181818), {band.r, 0}, Hex(0x060606)));
-        Fill(c, Intersect(Offset(shape, -1.2f), RoundRectField(all, line, 0)), Solid(Hex(pal::kTrim)), 0.8f);
+        // The frame is drawn round a shape that runs on past the straight edge, so along
+        // that edge there is none: the body reaches the edge, and the frame's other sides
+        // end there against the main window's frame.
+        float W = (float)w.w, H = (float)w.h, run = 2 * style.radius;
+        RectF past = straight == Edge::Left ? RectF{-run, 0, W, H} : straight == Edge::Right ? RectF{0, 0, W + run, H} : RectF{0, -run, W, H};
+        DrawChrome(c, RoundRectField(Box::Of(c), past, style.radius), style);
         if (titleHeight > 0) {
             float y = 6.5f + titleHeight;
-            float x0 = straight == Edge::Left ? k + 12 : 18, x1 = straight == Edge::Right ? W - k - 12 : W - 18;
-            DrawGem(c, x0, y, 4);
-            DrawGem(c, x1, y, 4);
+            DrawGem(c, 18, y, 4);
+            DrawGem(c, W - 18, y, 4);
         }
+    };
+}
+
+ShapeFn MainShape(float radius, int left, int right, int bottom)
+{
+    return [=](const WindowPlan& w) {
+        return RoundRectField(Box{0, 0, w.w, w.h}, {(float)left, 0, (float)(w.w - right), (float)(w.h - bottom)}, radius);
     };
 }
 

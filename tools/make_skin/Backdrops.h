@@ -9,11 +9,16 @@ void DialogBackdrop(Canvas& c, const WindowPlan& w, int layer);
 ShapeFn RoundedWindow(float radius);
 
 // Side panels come out from under one edge of the main window: that edge is straight and
-// a band of `hinge` pixels along it lies over the main window's frame.
+// open, with no frame, so the panel meets the main window's frame there as if it ran on
+// under it.
 enum class Edge { Left, Right, Top };
 ShapeFn PanelShape(Edge straight, float radius);
-Backdrop PanelBackdrop(Edge straight, int hinge, int titleHeight);
+Backdrop PanelBackdrop(Edge straight, int titleHeight);
 
+// The main window's shape: a rounded rectangle that leaves clear the strips of the picture
+// where the side panels dock (left, right and bottom strips of those widths), so a docked
+// panel and the main window meet edge to edge, whichever of them is in front.
+ShapeFn MainShape(float radius, int left, int right, int bottom);
 // The main window: the mouse, callout lines to the eleven button plates, the profile deck.
 Backdrop MainBackdrop(MousePlacement mouse, RectF deck);
 // The printed sheet: caption slots at the given rectangles (index = mouse button - 1).

@@ -55,8 +55,9 @@ Field KeyField(const Box& box, const MousePlacement& m, const Key& k, float grow
 
 PointF MouseButtonAnchor(const MousePlacement& m, int button)
 {
-    if (button == 1) return m.At(-55, 80);
-    if (button == 2) return m.At(55, 80);
+    // High on the two halves, so the right button's line passes above the wheel's.
+    if (button == 1) return m.At(-55, 50);
+    if (button == 2) return m.At(55, 50);
     if (button >= 3 && button <= 11) return m.At(kKeys[button - 3].x, kKeys[button - 3].y);
     return m.At(0, 0);
 }

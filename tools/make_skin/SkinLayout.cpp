@@ -92,51 +92,57 @@ void NoticeBoxes(SkinPlan& plan)
     }
 }
 
+// The side panels dock this far inside the main window's edges: the function picker at the
+// right, the sensor-settings panel at the left, the lighting panel at the bottom. The main
+// window's picture leaves those strips clear, so the panels meet its frame edge to edge.
+const int kPickerDock = 16, kSettingsDock = 17, kLightingDock = 18;
+
 // The main window: the mouse in the middle, the eleven button plates beside it (left:
 // the left button and the thumb buttons; right: the right button, the wheel and the
-// buttons behind it), the character card, and the deck of profiles and commands.
+// buttons behind it), the character card, and the deck of profiles and commands. Its
+// shape is 840 - 17 - 16 = 807 by 620 - 18 = 602 pixels, from x 17.
 void MainWindow(SkinPlan& plan)
 {
-    const MousePlacement mouse{420, 72, 1};
-    const RectF deck{20, 484, 820, 598};
+    const MousePlacement mouse{420, 62, 0.96f};
+    const RectF deck{37, 466, 804, 580};
     struct Plate {
         int button, x, y;
         const wchar_t* sample;
     };
     const Plate plates[] = {
-        {1, 52, 84, L"Left click"},     {7, 52, 196, L"Back"},     {8, 52, 242, L"Forward"},
-        {9, 52, 288, L"Off"},           {10, 52, 334, L"Off"},     {11, 52, 380, L"Off"},
-        {2, 600, 84, L"Right click"},   {3, 600, 130, L"Universal scroll"},
-        {4, 600, 176, L"Off"},          {5, 600, 222, L"Off"},     {6, 600, 268, L"Off"},
+        {1, 69, 84, L"Left click"},     {7, 69, 196, L"Back"},     {8, 69, 242, L"Forward"},
+        {9, 69, 288, L"Off"},           {10, 69, 334, L"Off"},     {11, 69, 380, L"Off"},
+        {2, 584, 84, L"Right click"},   {3, 584, 128, L"Universal scroll"},
+        {4, 584, 172, L"Off"},          {5, 584, 216, L"Off"},     {6, 584, 260, L"Off"},
     };
     std::vector<Entry> e = {
-        Ctl(L"BUTTON_FILE_MENU", 22, 14, 62, 24, L"File", Look::Bar),
-        Ctl(L"BUTTON_TOOLS_MENU", 88, 14, 62, 24, L"Tools", Look::Bar),
-        Ctl(L"BUTTON_HELP_MENU", 154, 14, 62, 24, L"Help", Look::Bar),
-        Ctl(L"HELP", 746, 15, 22, 22, L"User guide", Look::Help),
-        Ctl(L"MINIMIZE", 774, 15, 22, 22, L"Minimize", Look::Minimize),
-        Ctl(L"EXIT", 802, 15, 22, 22, L"Exit", Look::Close),
-        Ctl(L"BUTTON_MOUSE_PROPERTIES", 20, 150, 22, 190, L"Mouse settings", Look::Tab).Cap(Caption::Up),
-        Ctl(L"BUTTON_ASSIGNMENTS", 798, 150, 20, 190, L"Button functions", Look::Tab).Cap(Caption::Down),
+        Ctl(L"BUTTON_FILE_MENU", 39, 14, 62, 24, L"File", Look::Bar),
+        Ctl(L"BUTTON_TOOLS_MENU", 105, 14, 62, 24, L"Tools", Look::Bar),
+        Ctl(L"BUTTON_HELP_MENU", 171, 14, 62, 24, L"Help", Look::Bar),
+        Ctl(L"HELP", 730, 15, 22, 22, L"User guide", Look::Help),
+        Ctl(L"MINIMIZE", 758, 15, 22, 22, L"Minimize", Look::Minimize),
+        Ctl(L"EXIT", 786, 15, 22, 22, L"Exit", Look::Close),
+        Ctl(L"BUTTON_MOUSE_PROPERTIES", 37, 150, 22, 190, L"Mouse settings", Look::Tab).Cap(Caption::Up),
+        Ctl(L"BUTTON_ASSIGNMENTS", 782, 150, 20, 190, L"Button functions", Look::Tab).Cap(Caption::Down),
     };
     for (const Plate& p : plates) {
         std::wstring n = std::to_wstring(p.button);
         e.push_back(Ctl((L"MOUSE_BUTTON_" + n).c_str(), p.x, p.y, 168, 26, (L"Mouse button " + n).c_str(), Look::MouseButton)
                         .Cap(Caption::Plain).Margins(26, 0).Sample(p.sample));
     }
-    e.push_back(Ctl(L"BUTTON_CHRONICLE", 634, 318, 100, 152, L"Game character", Look::Card));
-    e.push_back(Lbl(L"PROFILE", 40, 493, L"Profiles"));
+    e.push_back(Ctl(L"BUTTON_CHRONICLE", 618, 302, 100, 152, L"Game character", Look::Card));
+    e.push_back(Lbl(L"PROFILE", 57, 475, L"Profiles"));
     for (int n = 1; n <= 10; ++n) {
         std::wstring name = L"PROFILE_" + std::to_wstring(n);
-        e.push_back(Ctl(name.c_str(), 40 + (n - 1) * 50, 511, 44, 36, (L"Profile " + std::to_wstring(n)).c_str(), Look::Profile));
+        e.push_back(Ctl(name.c_str(), 57 + (n - 1) * 50, 493, 44, 36, (L"Profile " + std::to_wstring(n)).c_str(), Look::Profile));
     }
-    e.push_back(Ctl(L"ENABLE_IN_GAME_MODE", 566, 516, 52, 26, L"In-game mode: no button functions while you play", Look::Toggle));
-    e.push_back(Lbl(L"IN_GAME_MODE_TEXT", 626, 522, L"In-game mode").Font(12, 100));
-    e.push_back(Ctl(L"RESTORE", 40, 556, 130, 28, L"Reset profile", Look::Command));
-    e.push_back(Ctl(L"BUTTON_ILLUMINATION", 340, 554, 160, 32, L"Lighting", Look::Tab).Cap(Caption::Bold));
-    e.push_back(Ctl(L"BUTTON_OK", 556, 556, 80, 28, L"OK", Look::Command));
-    e.push_back(Ctl(L"BUTTON_CANCEL", 644, 556, 80, 28, L"Cancel", Look::Command));
-    e.push_back(Ctl(L"BUTTON_APPLY", 732, 556, 80, 28, L"Apply", Look::Command));
+    e.push_back(Ctl(L"ENABLE_IN_GAME_MODE", 583, 498, 52, 26, L"In-game mode: no button functions while you play", Look::Toggle));
+    e.push_back(Lbl(L"IN_GAME_MODE_TEXT", 643, 504, L"In-game mode").Font(12, 100));
+    e.push_back(Ctl(L"RESTORE", 57, 538, 130, 28, L"Reset profile", Look::Command));
+    e.push_back(Ctl(L"BUTTON_ILLUMINATION", 340, 536, 160, 32, L"Lighting", Look::Tab).Cap(Caption::Bold));
+    e.push_back(Ctl(L"BUTTON_OK", 540, 538, 80, 28, L"OK", Look::Command));
+    e.push_back(Ctl(L"BUTTON_CANCEL", 628, 538, 80, 28, L"Cancel", Look::Command));
+    e.push_back(Ctl(L"BUTTON_APPLY", 716, 538, 80, 28, L"Apply", Look::Command));
     e.push_back(Txt(L"STRING_WARNING_CHANGE_PROFILE", L"Replace profile %d with a copy of profile %d?"));
     e.push_back(Txt(L"STRING_WARNING_RESTORE_PROFILE", L"Changes to this profile will be lost. Do you want to continue?"));
     e.push_back(Txt(L"STRING_EXPORT_FAILED", L"The profile could not be saved to that file. Check that the folder can be "
@@ -144,9 +150,17 @@ void MainWindow(SkinPlan& plan)
     e.push_back(Txt(L"STRING_IMPORT_REFUSED", L"This file cannot be imported, so the profile stays as it was."));
     e.push_back(Txt(L"STRING_WARNING_NOT_SAVED", L"Your settings could not be saved, so the mouse keeps its previous settings. "
                                                  L"Check that the configuration file is not read-only, then press Apply again."));
+    e.push_back(Txt(L"STRING_WARNING_REGISTRY_NOT_SAVED", L"Your settings were saved and the mouse uses them, but the "
+                                                          L"Windows mouse settings could not be written to the registry."));
+    e.push_back(Txt(L"STRING_WARNING_TRAY_NOT_SAVED", L"Your settings were saved and the mouse uses them, but the profile "
+                                                      L"names of the tray menu could not be written. Check that "
+                                                      L"TrayIcon.xml is not read-only."));
+    e.push_back(Txt(L"STRING_WARNING_REGISTRY_TRAY_NOT_SAVED",
+                    L"Your settings were saved and the mouse uses them, but neither the Windows mouse settings in the "
+                    L"registry nor the profile names of the tray menu could be written."));
 
     WindowPlan w = Window(L"MAIN", 840, 620, std::move(e));
-    w.shape = RoundedWindow(18);
+    w.shape = MainShape(18, kSettingsDock, kPickerDock, kLightingDock);
     w.backdrop = MainBackdrop(mouse, deck);
     w.pictures = {
         {L"MAIN_NORMAL", L"main_normal.bmp", false, State::Normal, kMainLook, {}},
@@ -168,7 +182,7 @@ void MainWindow(SkinPlan& plan)
 
 // The function picker: slides out at the main window's right edge, 16 pixels inside it,
 // so it may be 16 + (1280 - 840) / 2 = 236 wide; its side bar of folders is a child
-// window at (0, 80, 174, 450), fixed by the program.
+// window at (0, 80, 174, 450), fixed by the program, which reaches the panel's open edge.
 void FunctionPicker(SkinPlan& plan)
 {
     WindowPlan w = Window(L"BUTTON_ASSIGNMENTS", 230, 470, {
@@ -178,7 +192,7 @@ void FunctionPicker(SkinPlan& plan)
             L"This profile holds fifty macros already. Delete one before you make a new one."),
     });
     w.shape = PanelShape(Edge::Left, 14);
-    Backdrop panel = PanelBackdrop(Edge::Left, 16, 32);
+    Backdrop panel = PanelBackdrop(Edge::Left, 32);
     w.backdrop = [panel](Canvas& c, const WindowPlan& s, int layer) {
         panel(c, s, layer);
         DrawField(c, {0, 80, 174, 450}, Hex(0x000000), 2);
@@ -192,7 +206,7 @@ void MouseSettings(SkinPlan& plan)
     // At most 237 wide: it docks with its right edge 17 pixels inside the main window's
     // left edge, and the main window is centred on a 1280-pixel screen.
     WindowPlan w = Window(L"MOUSE_PROPERTIES", 236, 432, {
-        Lbl(L"MOUSE_PROPERTIES", 110, 15, L"Mouse settings").Centred(),
+        Lbl(L"MOUSE_PROPERTIES", 118, 15, L"Mouse settings").Centred(),
         Ctl(L"CLOSE_PROPERTIES", 12, 120, 22, 170, L"Close", Look::Tab).Cap(Caption::Up),
         Lbl(L"DPI_VALUE", 46, 56, L"Sensor resolution"),
         Ctl(L"DPI_MENU", 46, 74, 150, 26, L"Choose the sensor resolution", Look::Arrow)
@@ -210,7 +224,7 @@ void MouseSettings(SkinPlan& plan)
         Lbl(L"ADVANCED_SENSITIVITY_Y", 153, 400, L"Y"),
     });
     w.shape = PanelShape(Edge::Right, 14);
-    w.backdrop = PanelBackdrop(Edge::Right, 17, 32);
+    w.backdrop = PanelBackdrop(Edge::Right, 32);
     plan.windows.push_back(w);
 }
 
@@ -219,21 +233,21 @@ void MouseSettings(SkinPlan& plan)
 void Lighting(SkinPlan& plan)
 {
     WindowPlan w = Window(L"ILLUMINATION_SETTING", 570, 126, {
-        Lbl(L"ILLUMINATION_SETTINGS", 285, 22, L"Lighting").Centred(),
-        Lbl(L"ILLUMINATION_TITLE", 202, 38, L"The light of the mouse in this profile").Font(-10, 700),
-        Lbl(L"COLOR", 24, 58, L"Colour"),
-        Ctl(L"COLOR_MENU", 24, 76, 140, 26, L"Choose the colour of the light", Look::Swatch),
-        Lbl(L"INTENSITY", 188, 58, L"Brightness"),
-        Ctl(L"INTENSITY_MENU", 188, 76, 140, 26, L"Choose the brightness", Look::Arrow)
+        Lbl(L"ILLUMINATION_SETTINGS", 285, 18, L"Lighting").Centred(),
+        Lbl(L"ILLUMINATION_TITLE", 202, 34, L"The light of the mouse in this profile").Font(-10, 700),
+        Lbl(L"COLOR", 24, 54, L"Colour"),
+        Ctl(L"COLOR_MENU", 24, 72, 140, 26, L"Choose the colour of the light", Look::Swatch),
+        Lbl(L"INTENSITY", 188, 54, L"Brightness"),
+        Ctl(L"INTENSITY_MENU", 188, 72, 140, 26, L"Choose the brightness", Look::Arrow)
             .Cap(Caption::Plain).Margins(0, 26).Sample(L"High"),
-        Lbl(L"PULSATION", 352, 58, L"Pulse"),
-        Ctl(L"PULSATION_MENU", 352, 76, 140, 26, L"Choose how the light pulses", Look::Arrow)
+        Lbl(L"PULSATION", 352, 54, L"Pulse"),
+        Ctl(L"PULSATION_MENU", 352, 72, 140, 26, L"Choose how the light pulses", Look::Arrow)
             .Cap(Caption::Plain).Margins(0, 26).Sample(L"Medium"),
-        Ctl(L"CLOSE_ILLUMINATION", 506, 76, 54, 26, L"Close", Look::Push).Cap(Caption::Bold),
+        Ctl(L"CLOSE_ILLUMINATION", 506, 72, 54, 26, L"Close", Look::Push).Cap(Caption::Bold),
     });
     w.stringsName = L"ILLUMINATION_SETTINGS";
     w.shape = PanelShape(Edge::Top, 14);
-    w.backdrop = PanelBackdrop(Edge::Top, 18, 0);
+    w.backdrop = PanelBackdrop(Edge::Top, 0);
     plan.windows.push_back(w);
 }
 

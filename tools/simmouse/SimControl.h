@@ -10,6 +10,10 @@ extern "C" {
 
 #define SIMMOUSE_SERVICE_NAME L"simmouse"
 #define SIMMOUSE_CONTROL_PATH L"\\\\.\\SimMouseControl"
+/* The mouse's memory: a file the driver keeps in the prefix's driver folder, beside
+ * simmouse.sys, so it lasts as long as the prefix. Without it the mouse starts with its
+ * factory values. Named by its drive path: Wine's kernel has no \SystemRoot link. */
+#define SIMMOUSE_MEMORY_PATH L"C:\\windows\\system32\\drivers\\simmouse.mem"
 
 /* Control codes: CTL_CODE(0x22, 0xA00 + n, METHOD_BUFFERED, FILE_ANY_ACCESS). */
 #define SIMCTL_BUTTON SIM_IOCTL(0xA00)    /* SimButtonRequest -> SimButtonAnswer */

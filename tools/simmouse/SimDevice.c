@@ -127,6 +127,53 @@ void SimDeviceReset(SimDevice* d)
     d->logNext = 1;
 }
 
+/* FNV-1a over the image's bytes before its check. */
+static uint32_t MemoryCheck(const SimMemory* m)
+{
+    const uint8_t* p = (const uint8_t*)m;
+    const uint8_t* end = (const uint8_t*)&m->check;
+    uint32_t h = 2166136261u;
+    while (p < end) h = (h ^ *p++) * 16777619u;
+    return h;
+}
+
+void SimDeviceSaveMemory(const SimDevice* d, SimMemory* m)
+{
+    const SimSettings* s = &d->settings;
+    Zero(m, sizeof(*m));
+    m->mark = SIM_MEMORY_MARK;
+    m->size = sizeof(*m);
+    m->stage = s->stage;
+    m->pollingRate = s->pollingRate;
+    m->r = s->r;
+    m->g = s->g;
+    m->b = s->b;
+    m->intensity = s->intensity;
+    m->pulsation = s->pulsation;
+    m->sensX = s->sensX;
+    m->sensY = s->sensY;
+    m->check = MemoryCheck(m);
+}
+
+int SimDeviceLoadMemory(SimDevice* d, const void* image, uint32_t size)
+{
+    SimMemory m;
+    SimSettings* s = &d->settings;
+    if (!image || size != sizeof(m)) return 0;
+    Copy(&m, image, sizeof(m));
+    if (m.mark != SIM_MEMORY_MARK || m.size != sizeof(m) || m.check != MemoryCheck(&m)) return 0;
+    s->stage = m.stage;
+    s->pollingRate = m.pollingRate;
+    s->r = m.r;
+    s->g = m.g;
+    s->b = m.b;
+    s->intensity = m.intensity;
+    s->pulsation = m.pulsation;
+    s->sensX = m.sensX;
+    s->sensY = m.sensY;
+    return 1;
+}
+
 static SimLogEntry* LogRequest(SimDevice* d, uint32_t code, const void* in, uint32_t inSize, uint32_t outSize)
 {
     SimLogEntry* e = &d->log[(d->logNext - 1) % SIM_LOG_CAPACITY];

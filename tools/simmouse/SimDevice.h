@@ -54,6 +54,23 @@ typedef struct SimSettings {
     uint8_t fwInfo[16];
 } SimSettings;
 
+/* What the mouse keeps while it has no power: the settings the service sets on it (not the
+ * driver's interception mask, nor the firmware). The host stores this image where it
+ * lasts and hands it back at its next start; the model itself keeps no files. */
+#define SIM_MEMORY_MARK 0x4D454D53u /* "SMEM" */
+typedef struct SimMemory {
+    uint32_t mark;
+    uint32_t size; /* sizeof(SimMemory) */
+    uint8_t stage;
+    uint8_t pollingRate;
+    uint8_t r, g, b;
+    int8_t intensity;
+    int8_t pulsation;
+    uint8_t reserved;
+    int32_t sensX, sensY;
+    uint32_t check; /* over the bytes before it */
+} SimMemory;
+
 typedef struct SimLogEntry {
     uint32_t seq; /* 1 for the first request after a reset */
     uint32_t code;
@@ -111,6 +128,12 @@ void SimDeviceInit(SimDevice* d, const SimHost* host);
  * blocks. Opens and the registration stay. */
 void SimDeviceReset(SimDevice* d);
 void SimDefaultSettings(SimSettings* s);
+
+/* The image of what the mouse keeps, as it stands now. */
+void SimDeviceSaveMemory(const SimDevice* d, SimMemory* m);
+/* Takes back a stored image of size bytes: 1 when it is whole (its size, mark and check)
+ * and its settings are the mouse's now; 0, the settings untouched, for anything else. */
+int SimDeviceLoadMemory(SimDevice* d, const void* image, uint32_t size);
 
 /* One request of the driver's contract. In and out may be the same buffer. */
 SimResult SimDeviceControl(SimDevice* d, uint32_t code, const void* in, uint32_t inSize, void* out,

@@ -62,6 +62,16 @@ std::wstring SimMouseDriverBesideProgram()
     return s.substr(0, s.rfind(L'\\') + 1) + L"simmouse.sys";
 }
 
+std::wstring SimMouseMemoryFile()
+{
+    return SIMMOUSE_MEMORY_PATH;
+}
+
+bool ForgetSimMouseMemory()
+{
+    return DeleteFileW(SimMouseMemoryFile().c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 namespace {
 
 std::wstring LastErrorText(const wchar_t* what)

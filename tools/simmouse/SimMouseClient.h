@@ -24,6 +24,11 @@ bool InstallSimMouse(const std::wstring& driverFile, std::wstring* error);
 bool StopSimMouse();
 // "simmouse.sys" beside the running program.
 std::wstring SimMouseDriverBesideProgram();
+// The file in which the driver keeps the mouse's memory from one start to the next.
+std::wstring SimMouseMemoryFile();
+// Forgets that memory while the driver does not run, so its next start is a mouse fresh
+// from the box; true when no memory is left.
+bool ForgetSimMouseMemory();
 
 class SimMouseControl {
 public:
@@ -48,7 +53,8 @@ public:
     std::vector<SimLogEntry> ReadLog(uint32_t from, uint32_t* next = nullptr);
     // The seq the next request will get: read the log from here to see what follows.
     uint32_t LogMark();
-    // A mouse fresh from the box (settings, buttons, queue, log); opens stay.
+    // A mouse fresh from the box (settings, buttons, queue, log), which its memory keeps;
+    // opens stay.
     bool Reset();
 
 private:

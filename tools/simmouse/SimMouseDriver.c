@@ -1,7 +1,8 @@
 /* simmouse.sys: the simulated mouse as a kernel driver for Wine's winedevice.exe. It makes
  * "\\.\KV-QuellarDevice", answered by the device model, and "\\.\SimMouseControl", the
- * control channel. It imports from ntoskrnl only; anything else would make Wine's loader
- * take it for an ordinary DLL. */
+ * control channel, and keeps the mouse's memory in a file from one start to the next. It
+ * imports from ntoskrnl only; anything else would make Wine's loader take it for an
+ * ordinary DLL. */
 #include <ntifs.h>
 #include <ntimage.h>
 #include "SimControl.h"
@@ -20,11 +21,13 @@ static HANDLE g_semaphore;           /* the service's semaphore, duplicated into
 static PFILE_OBJECT g_registrant;    /* the open handle that registered it */
 static PFILE_OBJECT g_requestFile;   /* the handle of the request being answered */
 static ReleaseSemaphoreProc g_releaseSemaphore;
+static SimMemory g_kept;             /* the memory image as the file holds it */
 
 static const WCHAR MOUSE_NAME[] = L"\\Device\\KV-QuellarDevice";
 static const WCHAR MOUSE_LINK[] = L"\\??\\KV-QuellarDevice";
 static const WCHAR CONTROL_NAME[] = L"\\Device\\SimMouseControl";
 static const WCHAR CONTROL_LINK[] = L"\\??\\SimMouseControl";
+static const WCHAR MEMORY_FILE[] = L"\\??\\" SIMMOUSE_MEMORY_PATH;
 
 /* The kernel cannot reference a semaphore handle of a user process here, and ntoskrnl does
  * not export NtReleaseSemaphore: it is looked up in ntdll, found through an export that
@@ -120,6 +123,46 @@ static NTSTATUS StatusOf(SimResult r)
     }
 }
 
+static NTSTATUS OpenMemoryFile(HANDLE* file, ACCESS_MASK access, ULONG disposition)
+{
+    UNICODE_STRING name;
+    OBJECT_ATTRIBUTES attributes;
+    IO_STATUS_BLOCK io;
+    RtlInitUnicodeString(&name, MEMORY_FILE);
+    InitializeObjectAttributes(&attributes, &name, OBJ_KERNEL_HANDLE | OBJ_CASE_INSENSITIVE, NULL, NULL);
+    return ZwCreateFile(file, access | SYNCHRONIZE, &attributes, &io, NULL, FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ,
+                        disposition, FILE_SYNCHRONOUS_IO_NONALERT | FILE_NON_DIRECTORY_FILE, NULL, 0);
+}
+
+/* At the start: the settings the mouse kept, when the file holds a whole image. */
+static void LoadMemory(void)
+{
+    HANDLE file;
+    IO_STATUS_BLOCK io;
+    UCHAR image[sizeof(SimMemory) + 1]; /* one more, so a longer file is seen */
+    if (NT_SUCCESS(OpenMemoryFile(&file, GENERIC_READ, FILE_OPEN))) {
+        if (NT_SUCCESS(ZwReadFile(file, NULL, NULL, NULL, &io, image, sizeof(image), NULL, NULL)))
+            SimDeviceLoadMemory(&g_model, image, (uint32_t)io.Information);
+        ZwClose(file);
+    }
+    SimDeviceSaveMemory(&g_model, &g_kept);
+}
+
+/* After every request: a kept setting that changed is written at once, as the mouse
+ * writes its own memory. A failed write is tried again after the next request. */
+static void StoreMemory(void)
+{
+    SimMemory now;
+    HANDLE file;
+    IO_STATUS_BLOCK io;
+    SimDeviceSaveMemory(&g_model, &now);
+    if (RtlCompareMemory(&now, &g_kept, sizeof(now)) == sizeof(now)) return;
+    if (!NT_SUCCESS(OpenMemoryFile(&file, GENERIC_WRITE, FILE_OVERWRITE_IF))) return;
+    if (NT_SUCCESS(ZwWriteFile(file, NULL, NULL, NULL, &io, &now, sizeof(now), NULL, NULL)) && io.Information == sizeof(now))
+        g_kept = now;
+    ZwClose(file);
+}
+
 static void LockModel(void)
 {
     KeWaitForSingleObject(&g_lock, Executive, KernelMode, FALSE, NULL);
@@ -168,6 +211,7 @@ static NTSTATUS NTAPI DispatchControl(PDEVICE_OBJECT device, PIRP irp)
     else
         r = SimControlRequest(&g_model, code, buffer, inSize, buffer, outSize, &returned);
     g_requestFile = NULL;
+    StoreMemory();
     UnlockModel();
     return Complete(irp, StatusOf(r), returned);
 }
@@ -219,6 +263,7 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
     host.unregisterEvent = HostUnregisterEvent;
     host.signal = HostSignal;
     SimDeviceInit(&g_model, &host);
+    LoadMemory();
 
     driver->MajorFunction[IRP_MJ_CREATE] = DispatchCreateClose;
     driver->MajorFunction[IRP_MJ_CLEANUP] = DispatchCreateClose;

@@ -3,21 +3,24 @@
 #include <cstdio>
 #include <cwchar>
 #include <cstdlib>
+#include <fcntl.h>
+#include <io.h>
 
 namespace {
 
 void Usage()
 {
-    fwprintf(stderr,
-             L"usage: simmouse COMMAND\n"
-             L"  install [FILE.sys]   install and start the driver (default: simmouse.sys beside simmouse.exe)\n"
-             L"  stop                 stop the driver\n"
-             L"  press N | release N  button N (1..11) down or up\n"
-             L"  click N [MS]         down, MS milliseconds (default 80), up\n"
-             L"  unplug | plug        the mouse leaves or comes back\n"
-             L"  state                the device's settings and state\n"
-             L"  log [FROM]           the requests the device got, from number FROM on\n"
-             L"  reset                a mouse fresh from the box\n");
+    fprintf(stderr,
+            "usage: simmouse COMMAND\n"
+            "  install [FILE.sys]   install and start the driver (default: simmouse.sys beside simmouse.exe)\n"
+            "  stop                 stop the driver\n"
+            "  press N | release N  button N (1..11) down or up\n"
+            "  click N [MS]         down, MS milliseconds (default 80), up\n"
+            "  unplug | plug        the mouse leaves or comes back\n"
+            "  state                the device's settings and state\n"
+            "  log [FROM]           the requests the device got, from number FROM on\n"
+            "  reset                a mouse fresh from the box, its memory too (the driver\n"
+            "                       need not run)\n");
 }
 
 int PrintState(SimMouseControl& mouse)
@@ -25,30 +28,30 @@ int PrintState(SimMouseControl& mouse)
     SimDeviceState s = {};
     if (!mouse.GetState(s)) return 1;
     const SimSettings& v = s.settings;
-    wprintf(L"plugged in      %ls\n", s.connected ? L"yes" : L"no");
-    wprintf(L"service         %d open handle(s), event semaphore %ls\n", s.opens,
-            s.registered ? L"registered" : L"not registered");
-    wprintf(L"DPI stage       %u\n", v.stage);
-    wprintf(L"polling rate    %u\n", v.pollingRate);
-    wprintf(L"LED colour      R %u G %u B %u\n", v.r, v.g, v.b);
-    wprintf(L"LED intensity   %d\n", v.intensity);
-    wprintf(L"LED pulsation   %d\n", v.pulsation);
-    wprintf(L"sensitivity     X %d Y %d\n", v.sensX, v.sensY);
-    wprintf(L"button mask     0x%04X\n", v.mask);
-    wprintf(L"firmware        %u\n", v.fwHigh * 100 + v.fwLow);
-    wprintf(L"buttons down    standard 0x%02X extended 0x%04X\n", s.standard, s.extended);
-    wprintf(L"events queued   %d\n", s.pending);
-    wprintf(L"requests        %u\n", s.logNext - 1);
+    printf("plugged in      %s\n", s.connected ? "yes" : "no");
+    printf("service         %d open handle(s), event semaphore %s\n", s.opens,
+           s.registered ? "registered" : "not registered");
+    printf("DPI stage       %u\n", v.stage);
+    printf("polling rate    %u\n", v.pollingRate);
+    printf("LED colour      R %u G %u B %u\n", v.r, v.g, v.b);
+    printf("LED intensity   %d\n", v.intensity);
+    printf("LED pulsation   %d\n", v.pulsation);
+    printf("sensitivity     X %d Y %d\n", v.sensX, v.sensY);
+    printf("button mask     0x%04X\n", v.mask);
+    printf("firmware        %u\n", v.fwHigh * 100 + v.fwLow);
+    printf("buttons down    standard 0x%02X extended 0x%04X\n", s.standard, s.extended);
+    printf("events queued   %d\n", s.pending);
+    printf("requests        %u\n", s.logNext - 1);
     return 0;
 }
 
 int PrintLog(SimMouseControl& mouse, uint32_t from)
 {
     for (const SimLogEntry& e : mouse.ReadLog(from)) {
-        wprintf(L"%6u %-22hs in %3u out %2u  ", e.seq, SimRequestName(e.code), e.inSize, e.outSize);
-        for (uint32_t i = 0; i < e.inSize && i < 8; ++i) wprintf(L"%02X ", e.in[i]);
-        if (e.word) wprintf(L" word 0x%08X", e.word);
-        wprintf(L"  %ls\n", SimResultText((SimResult)e.result));
+        printf("%6u %-22s in %3u out %2u  ", e.seq, SimRequestName(e.code), e.inSize, e.outSize);
+        for (uint32_t i = 0; i < e.inSize && i < 8; ++i) printf("%02X ", e.in[i]);
+        if (e.word) printf(" word 0x%08X", e.word);
+        printf("  %ls\n", SimResultText((SimResult)e.result));
     }
     return 0;
 }
@@ -57,8 +60,8 @@ int ButtonStep(SimMouseControl& mouse, int button, bool down)
 {
     SimButtonAnswer a = mouse.Button(button, down);
     if (a.result != SIM_OK) {
-        fwprintf(stderr, L"button %d %ls: %ls\n", button, down ? L"press" : L"release",
-                 SimResultText((SimResult)a.result));
+        fprintf(stderr, "button %d %s: %ls\n", button, down ? "press" : "release",
+                SimResultText((SimResult)a.result));
         return a.result == SIM_NO_CHANGE ? 0 : 1;
     }
     return 0;
@@ -68,6 +71,10 @@ int ButtonStep(SimMouseControl& mouse, int button, bool down)
 
 int wmain(int argc, wchar_t** argv)
 {
+    // Read by shell users through awk and grep: a line ends in LF alone, as a Unix
+    // program's does, not in the CR LF of the run-time's text mode.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
     if (argc < 2) {
         Usage();
         return 2;
@@ -77,17 +84,26 @@ int wmain(int argc, wchar_t** argv)
         std::wstring error;
         std::wstring file = argc > 2 ? argv[2] : SimMouseDriverBesideProgram();
         if (!InstallSimMouse(file, &error)) {
-            fwprintf(stderr, L"simmouse: %ls\n", error.c_str());
+            fprintf(stderr, "simmouse: %ls\n", error.c_str());
             return 1;
         }
-        wprintf(L"the simulated mouse runs as \\\\.\\KV-QuellarDevice\n");
+        printf("the simulated mouse runs as \\\\.\\KV-QuellarDevice\n");
         return 0;
     }
     if (command == L"stop") return StopSimMouse() ? 0 : 1;
 
     SimMouseControl mouse;
+    if (command == L"reset" && !mouse.Open()) {
+        // The driver does not run: its next start finds no memory.
+        if (!ForgetSimMouseMemory()) {
+            fprintf(stderr, "simmouse: %ls could not be removed\n", SimMouseMemoryFile().c_str());
+            return 1;
+        }
+        printf("the simulated mouse starts with its factory settings\n");
+        return 0;
+    }
     if (!mouse.Open()) {
-        fwprintf(stderr, L"simmouse: the driver does not run (simmouse install)\n");
+        fprintf(stderr, "simmouse: the driver does not run (simmouse install)\n");
         return 1;
     }
     int button = argc > 2 ? _wtoi(argv[2]) : 0;
@@ -101,12 +117,16 @@ int wmain(int argc, wchar_t** argv)
     }
     if (command == L"unplug" || command == L"plug") {
         SimResult r = command == L"unplug" ? mouse.Unplug() : mouse.Plug();
-        if (r != SIM_OK) fwprintf(stderr, L"simmouse: %ls\n", SimResultText(r));
+        if (r != SIM_OK) fprintf(stderr, "simmouse: %ls\n", SimResultText(r));
         return r == SIM_OK || r == SIM_NO_CHANGE ? 0 : 1;
     }
     if (command == L"state") return PrintState(mouse);
     if (command == L"log") return PrintLog(mouse, argc > 2 ? (uint32_t)_wtoi(argv[2]) : 1);
-    if (command == L"reset") return mouse.Reset() ? 0 : 1;
+    if (command == L"reset") {
+        if (!mouse.Reset()) return 1;
+        printf("the simulated mouse has its factory settings\n");
+        return 0;
+    }
     Usage();
     return 2;
 }
