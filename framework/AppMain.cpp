@@ -2,9 +2,11 @@
 // Kept in a file of its own so programs with their own main never pull it in.
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
+#include "framework/StartupTrace.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
 {
+    StartupTraceMark("entry");
     CWinApp* app = GetApp();
     if (!app) return -1;
     app->m_hInstance = instance;

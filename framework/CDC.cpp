@@ -120,7 +120,7 @@ CMemoryDC::CMemoryDC(HDC target, const RECT& area) : m_target(target), m_area(ar
     Take(h, Source::Created);
     int w = area.right - area.left;
     int ht = area.bottom - area.top;
-    m_bitmap.Attach(::CreateCompatibleBitmap(target, w > 0 ? w : 1, ht > 0 ? ht : 1));
+    m_bitmap.Attach(CreateCompatibleBitmapFor(target, w > 0 ? w : 1, ht > 0 ? ht : 1));
     ::SelectObject(m_hDC, m_bitmap.m_hObject);
     ::SetWindowOrgEx(m_hDC, area.left, area.top, nullptr);
 }

@@ -47,6 +47,12 @@ public:
     HGDIOBJ m_hObject = nullptr;
 };
 
+// A bitmap compatible with dc. For a DC of a 32-bit display it is a 32-bit DIB section:
+// the device's own format and pixels, but making and selecting it asks the system about
+// the display nothing (under Wine a device bitmap costs several server requests each time).
+// Any other DC gets the system's compatible bitmap.
+HBITMAP CreateCompatibleBitmapFor(HDC dc, int width, int height);
+
 class CBitmap : public CGdiObject {
 public:
     operator HBITMAP() const { return (HBITMAP)m_hObject; }

@@ -1,6 +1,7 @@
 #include "skinkit/CSkinDialog.h"
 #include "skinkit/SkinRegion.h"
 #include "framework/CDC.h"
+#include "framework/StartupTrace.h"
 
 BEGIN_MESSAGE_MAP(CSkinDialog, CDialog)
     ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
@@ -10,6 +11,7 @@ END_MESSAGE_MAP()
 
 void CSkinDialog::ApplyMaskRegion(CBitmap& mask, HRGN& region)
 {
+    StartupTraceScope trace("regions");
     region = BitmapToRegion((HBITMAP)mask.GetSafeHandle());
     if (region) SetWindowRgn(region, TRUE);
 }

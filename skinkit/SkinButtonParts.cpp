@@ -13,9 +13,11 @@ void PrepareImageButton(CWnd& button, int& hover)
 void CutStateImages(CWnd& button, CBitmap* const images[4], CBitmap& normal, CBitmap& over, CBitmap& down,
                     CBitmap& disabled, const RECT& r)
 {
-    CClientDC dc(&button);
+    // No DC of the button: the parts of loaded pictures keep the pictures' own format, and
+    // for any other picture the screen's DC gives the button's format (taking a window's
+    // DC costs more than the four copies).
     CBitmap* pictures[4] = {&normal, &over, &down, &disabled};
-    for (int i = 0; i < 4; ++i) CopyBitmapPart(*images[i], &dc, *pictures[i], r.left, r.top, r.right, r.bottom);
+    for (int i = 0; i < 4; ++i) CopyBitmapPart(*images[i], nullptr, *pictures[i], r.left, r.top, r.right, r.bottom);
     button.ModifyStyle(WS_BORDER | WS_TABSTOP, 0);
 }
 

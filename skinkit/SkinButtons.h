@@ -10,6 +10,9 @@ enum SkinButtonStep : unsigned {
     SKIN_TOOLTIP = 2,   // SetToolTipText with the entry's text
     SKIN_CAPTION = 4,   // SetCaption with the entry's text
     SKIN_TOGGLE = 8,    // SetToggle
+    // The entry's text kept as the tooltip text; MakeButtonTips makes the tooltip once the
+    // window is first shown (a tooltip window costs more than its button).
+    SKIN_TOOLTIP_LATER = 16,
 };
 
 // One row of a window's table of skinned buttons: the entry's name in its section of
@@ -33,3 +36,6 @@ struct SkinStatePictures {
 // rectangle, then the row's steps. Rows whose entry is missing are left out.
 void CreateSkinButtons(CWnd* parent, const std::vector<SkinItem>& strings, const SkinButtonRow* rows, size_t count,
                        const SkinStatePictures& pictures);
+
+// The tooltip of every created button that has none yet, from its kept tooltip text.
+void MakeButtonTips(CBitmapBtn* const* buttons, size_t count);

@@ -3,6 +3,7 @@
 #include "core/AppPaths.h"
 #include "core/Messages.h"
 #include "core/SingleInstance.h"
+#include "framework/StartupTrace.h"
 #include <shlobj.h>
 #include <cwchar>
 
@@ -29,6 +30,7 @@ BOOL CTrayIconApp::InitInstance()
 
     SetConfFolder();
 
+    StartupTraceScope trace("tray-window");
     m_pTrayWnd = new CTrayIconWnd;
     m_pTrayWnd->CreateTrayWindow();
     m_pMainWnd = m_pTrayWnd;

@@ -8,6 +8,7 @@
 #include "core/ConfigSettings.h"
 #include "core/Messages.h"
 #include "core/SystemInfo.h"
+#include "framework/StartupTrace.h"
 #include <cwchar>
 
 NOTIFYICONDATAW g_nid;
@@ -108,7 +109,9 @@ BOOL CTrayIconWnd::AddTrayIcon()
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     SHFILEINFOW info = {};
+    int64_t since = StartupTraceNow();
     SHGetFileInfoW(self, 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON);
+    StartupTraceSpan("file-icon", since);
     if (m_hFileIcon) DestroyIcon(m_hFileIcon);
     m_hFileIcon = info.hIcon;
 
@@ -121,7 +124,10 @@ BOOL CTrayIconWnd::AddTrayIcon()
     g_nid.uCallbackMessage = WM_TRAY_NOTIFY;
     g_nid.hIcon = m_hFileIcon;
     wcsncpy(g_nid.szTip, TRAY_TIP, sizeof(g_nid.szTip) / sizeof(g_nid.szTip[0]) - 1);
-    return Shell_NotifyIconW(NIM_ADD, &g_nid);
+    since = StartupTraceNow();
+    BOOL added = Shell_NotifyIconW(NIM_ADD, &g_nid);
+    StartupTraceSpan("notify-icon", since);
+    return added;
 }
 
 void CTrayIconWnd::SetStateIcon(UINT resourceId)

@@ -17,6 +17,7 @@
 #include "core/SystemInfo.h"
 #include "core/XmlDoc.h"
 #include "framework/CDC.h"
+#include "framework/StartupTrace.h"
 #include <cstring>
 #include <thread>
 
@@ -117,6 +118,7 @@ CAPDlg::~CAPDlg()
 
 LRESULT CAPDlg::OnCreate(WPARAM, LPARAM)
 {
+    StartupTraceScope trace("create");
     if (Default() == -1) return -1;
     // A program folder set before the window is made (by a test) is kept.
     if (!g_szAppDir[0]) {
@@ -125,8 +127,10 @@ LRESULT CAPDlg::OnCreate(WPARAM, LPARAM)
     }
     LoadSkin();
     ApplyMaskRegion(m_bmpMask, m_hRgn);
+    int64_t since = StartupTraceNow();
     m_propertiesDlg.Create(this);
     m_illuminationDlg.Create(this);
+    StartupTraceSpan("panels", since);
     SetTimer(1, 1);
     return 0;
 }
@@ -140,10 +144,12 @@ void CAPDlg::LoadSkin()
         CBitmap& picture;
     } others[] = {{L"MAIN_DISABLE", m_bmpDisabled}, {L"MAIN_DOWN", m_bmpDown}, {L"MAIN_OVER", m_bmpOver},
                   {L"MAIN_MASK", m_bmpMask}};
+    int64_t since = StartupTraceNow();
     std::vector<std::thread> loaders;
     for (const auto& o : others) loaders.emplace_back([&pictures, &o] { LoadSkinPicture(pictures, o.name, o.picture); });
     m_sizeNormal = LoadSkinPicture(pictures, L"MAIN_NORMAL", m_bmpNormal);
     for (std::thread& t : loaders) t.join();
+    StartupTraceSpan("main-pictures", since);
     // Without its picture the window keeps the template's size rather than none at all.
     if (m_sizeNormal.cx > 0 && m_sizeNormal.cy > 0) MoveWindow(0, 0, m_sizeNormal.cx, m_sizeNormal.cy, TRUE);
     DrawLabels();
@@ -153,6 +159,7 @@ void CAPDlg::LoadSkin()
 void CAPDlg::DrawLabels()
 {
     if (!m_bmpNormal.GetSafeHandle()) return;
+    StartupTraceScope trace("labels");
     std::vector<SkinItem> strings = ReadSkinSection(L"Strings.xml", L"MAIN");
     CDC dc;
     if (!dc.CreateCompatibleDC(nullptr)) return;
@@ -221,6 +228,7 @@ void CAPDlg::CreateButtons()
 
 BOOL CAPDlg::OnInitDialog()
 {
+    StartupTraceScope trace("init-dialog");
     CSkinDialog::OnInitDialog();
     if (m_bUsePipe) {
         // A client that does not connect leaves Apply without a listener.
@@ -252,8 +260,10 @@ BOOL CAPDlg::OnInitDialog()
     g_nOSVersion = GetWindowsVersion();
     SetWindowText(GEARLOOM_MAIN_TITLE);
     m_bPickerShown = m_bPropertiesShown = m_bIlluminationShown = 0;
+    int64_t since = StartupTraceNow();
     LoadSettings();
     RefreshFromProfile();
+    StartupTraceSpan("settings", since);
     LoadMenuTexts();
     return TRUE;
 }
@@ -396,6 +406,7 @@ void CAPDlg::EnableSidePanels()
 
 void CAPDlg::OnDraw(CDC* dc)
 {
+    int64_t since = m_bShownAsked ? 0 : StartupTraceNow();
     if (!m_bShownAsked) {
         m_bShownAsked = true;
         PostMessage(WM_AFTER_FIRST_PAINT);
@@ -409,6 +420,7 @@ void CAPDlg::OnDraw(CDC* dc)
         return;
     }
     DrawDialogBackground(dc, client, m_bmpNormal);
+    StartupTraceSpan("first-paint", since);
 }
 
 BOOL CAPDlg::PreTranslateMessage(MSG* msg)
@@ -488,6 +500,7 @@ LRESULT CAPDlg::OnAfterFirstPaint(WPARAM, LPARAM)
     // What is needed only once the person sees the window comes after the first paint: a
     // tooltip window per button costs more than the rest of the start together. The
     // tooltips take the texts the buttons have by then.
+    StartupTraceScope trace("tooltips");
     RegisterDropTargets();
     m_bToolTips = true;
     std::vector<SkinButtonRow> rows = ButtonRows(*this);

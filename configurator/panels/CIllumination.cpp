@@ -33,6 +33,7 @@ BEGIN_MESSAGE_MAP(CIllumination, CSkinDialog)
     ON_MESSAGE(WM_LBUTTONDOWN, OnButtonDown)
     ON_MESSAGE(WM_RBUTTONDOWN, OnButtonDown)
     ON_MESSAGE(WM_DESTROY, OnDestroy)
+    ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
     ON_MESSAGE(WM_MOVE, OnMove)
     ON_MESSAGE(WM_TIMER, OnTimer)
     ON_MESSAGE(WM_INTENSITYMENU_SELECT, OnIntensityMenuSelect)
@@ -67,7 +68,7 @@ void CIllumination::LoadSkin()
     MoveWindow(0, 0, size.cx, size.cy, TRUE);
 
     std::vector<SkinItem> strings = ReadSkinSection(L"Strings.xml", L"ILLUMINATION_SETTINGS");
-    const unsigned plain = SKIN_CHECK | SKIN_TOOLTIP;
+    const unsigned plain = SKIN_CHECK | SKIN_TOOLTIP_LATER;
     const SkinButtonRow rows[] = {
         {L"CLOSE_ILLUMINATION", &m_btnClose, plain | SKIN_CAPTION},
         {L"INTENSITY_MENU", &m_btnIntensity, plain},
@@ -82,10 +83,21 @@ void CIllumination::LoadSkin()
         if (m_btnColor.Create(L"", WS_CHILD | WS_VISIBLE, entry.rect, this, 0)) {
             m_btnColor.SetBitmaps(m_bmpNormal, m_bmpOver, m_bmpDown, m_bmpNormal, entry.rect);
             m_btnColor.SetCheck(entry.flag ? 1 : 0);
-            CString tip(entry.text);
-            m_btnColor.SetToolTipText(&tip);
+            m_strColorTip = entry.text;
         }
     }
+}
+
+LRESULT CIllumination::OnWindowPosChanged(WPARAM, LPARAM lParam)
+{
+    // The tooltips are made when the panel is first shown: hidden, it needs none.
+    if ((((const WINDOWPOS*)lParam)->flags & SWP_SHOWWINDOW) && !m_bTipsMade) {
+        m_bTipsMade = true;
+        CBitmapBtn* const buttons[] = {&m_btnClose, &m_btnIntensity, &m_btnPulsation};
+        MakeButtonTips(buttons, 3);
+        if (m_btnColor.m_hWnd) m_btnColor.SetToolTipText(&m_strColorTip);
+    }
+    return Default();
 }
 
 void CIllumination::DrawLabels()

@@ -60,6 +60,10 @@ public:
     CBitmapBtn m_btnIntensity;
     CBitmapBtn m_btnPulsation;
     ConfigData* m_pConfig = nullptr;
+    // The colour button's tooltip text until the panel is first shown, and whether the
+    // tooltips are made.
+    CString m_strColorTip;
+    bool m_bTipsMade = false;
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -68,6 +72,7 @@ protected:
     LRESULT OnCreate(WPARAM, LPARAM);
     LRESULT OnButtonDown(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnWindowPosChanged(WPARAM, LPARAM);
     LRESULT OnMove(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnIntensityMenuSelect(WPARAM, LPARAM);

@@ -28,6 +28,7 @@ ProfileData* CurrentProfile(ConfigData* config)
 BEGIN_MESSAGE_MAP(CPropertiesDlg, CSkinDialog)
     ON_MESSAGE(WM_CREATE, OnCreate)
     ON_MESSAGE(WM_DESTROY, OnDestroy)
+    ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
     ON_MESSAGE(WM_MARKER_CHANGED, OnMarkerChanged)
     ON_MESSAGE(WM_DPIMENU_SELECT, OnDpiMenuSelect)
     ON_MESSAGE(WM_POPUP_CLOSED, OnPopupClosed)
@@ -60,8 +61,8 @@ void CPropertiesDlg::LoadSkin()
 
     std::vector<SkinItem> strings = ReadSkinSection(L"Strings.xml", L"MOUSE_PROPERTIES");
     const SkinButtonRow rows[] = {
-        {L"CLOSE_PROPERTIES", &m_btnClose, SKIN_CHECK | SKIN_TOOLTIP | SKIN_CAPTION},
-        {L"DPI_MENU", &m_btnDpi, SKIN_CHECK | SKIN_TOOLTIP},
+        {L"CLOSE_PROPERTIES", &m_btnClose, SKIN_CHECK | SKIN_TOOLTIP_LATER | SKIN_CAPTION},
+        {L"DPI_MENU", &m_btnDpi, SKIN_CHECK | SKIN_TOOLTIP_LATER},
     };
     CreateSkinButtons(this, strings, rows, 2, {m_bmpNormal, m_bmpOver, m_bmpDown, m_bmpNormal});
     m_btnClose.m_bUpwardCaption[0] = 1;
@@ -88,6 +89,16 @@ void CPropertiesDlg::LoadSkin()
         if (!m.marker.CreateMarker(m.id, entry.rect, this)) continue;
         m.marker.SetBitmaps(m_bmpNormal, m_bmpDown, entry.rect);
     }
+}
+
+LRESULT CPropertiesDlg::OnWindowPosChanged(WPARAM, LPARAM lParam)
+{
+    // The tooltips are made when the panel is first shown: hidden, it needs none.
+    if (((const WINDOWPOS*)lParam)->flags & SWP_SHOWWINDOW) {
+        CBitmapBtn* const buttons[] = {&m_btnClose, &m_btnDpi};
+        MakeButtonTips(buttons, 2);
+    }
+    return Default();
 }
 
 void CPropertiesDlg::DrawLabels()

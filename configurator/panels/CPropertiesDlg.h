@@ -50,6 +50,7 @@ protected:
 
     LRESULT OnCreate(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnWindowPosChanged(WPARAM, LPARAM);
     LRESULT OnMarkerChanged(WPARAM, LPARAM);
     LRESULT OnDpiMenuSelect(WPARAM, LPARAM);
     LRESULT OnPopupClosed(WPARAM, LPARAM);

@@ -166,6 +166,11 @@ BoxAnswerer::BoxAnswerer(Answer answer, std::vector<HWND> known, const wchar_t* 
             ui, [&](HWND h) { return std::find(known.begin(), known.end(), h) != known.end(); }, m_stop, waitMs);
         if (!box) return;
         EXPECT_TRUE(WindowShown(box));  // painted before anyone looks at it
+        // A paint begun is no longer left to paint, but its pixels come only once the box's
+        // thread has finished it: a message sent there returns after that.
+        DWORD_PTR done = 0;
+        SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_NORMAL, WINDOW_WAIT_MS, &done);
+        EXPECT_TRUE(WindowShown(box));
         if (!name.empty()) SaveWindowPng(box, name.c_str());
         std::vector<HWND> buttons;
         EnumChildWindows(box, &CollectChild, (LPARAM)&buttons);
