@@ -17,7 +17,7 @@
 namespace {
 
 // Generous upper bounds so that a broken link fails the test instead of hanging it.
-const DWORD CAP_MS = 10000;
+const DWORD CAP_MS = 30000;
 
 struct Received {
     UINT message;
@@ -281,10 +281,10 @@ TEST(PipeLink, SecondClientIsServedOnTheSecondInstance)
     ASSERT_TRUE(s.started);
     NamedEvent readyA, goA, readyB, goB;
     Peer a(L"raw " + s.name + L" " + readyA.name + L" " + goA.name + L" " + Record(PIPE_MSG_CLIENT_ID, 0, 11));
-    ASSERT_TRUE(WaitPumping(readyA.h));
+    ASSERT_TRUE(WaitPumping(readyA.h)) << "the first client connected and sent its id";
     Peer b(L"raw " + s.name + L" " + readyB.name + L" " + goB.name + L" " + Record(PIPE_MSG_CLIENT_ID, 0, 22) + L" "
            + Record(WM_RELOAD_CONFIG, 0, 0));
-    ASSERT_TRUE(WaitPumping(readyB.h));
+    ASSERT_TRUE(WaitPumping(readyB.h)) << "the second client connected, sent its id and a reload";
     ASSERT_TRUE(PumpUntil([&] { return s.records().size() == 1 && s.link.clientIds[0] != -1 && s.link.clientIds[1] != -1; }));
     std::vector<LONG> ids = {s.link.clientIds[0], s.link.clientIds[1]};
     std::sort(ids.begin(), ids.end());

@@ -19,7 +19,7 @@
 
 namespace {
 
-const DWORD PEER_WAIT_MS = 15000;
+const DWORD PEER_WAIT_MS = 45000;
 
 void Signal(const wchar_t* name)
 {

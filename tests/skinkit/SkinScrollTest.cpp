@@ -310,10 +310,17 @@ TEST(SkinScroll, ArrowsAndTrackRepeatWhileHeld)
     DWORD first = w.list.scrolls[0].tick;
     EXPECT_GE(w.list.scrolls[1].tick - first, 450u) << "the second line after 500 ms";
     EXPECT_LE(w.list.scrolls[1].tick - first, 700u);
+    // Every 100 ms after that, on average: the system's timer keeps its beat, so on a busy
+    // machine a late line is followed by an early one.
     for (size_t i = 2; i < w.list.scrolls.size(); ++i) {
         DWORD gap = w.list.scrolls[i].tick - w.list.scrolls[i - 1].tick;
-        EXPECT_GE(gap, 80u) << i;
         EXPECT_LE(gap, 250u) << i;
+    }
+    if (w.list.scrolls.size() > 2) {
+        DWORD repeats = (DWORD)w.list.scrolls.size() - 2;
+        DWORD average = (w.list.scrolls.back().tick - w.list.scrolls[1].tick) / repeats;
+        EXPECT_GE(average, 80u) << repeats << " repeats";
+        EXPECT_LE(average, 150u) << repeats << " repeats";
     }
     EXPECT_GE(w.list.Count(SB_LINEDOWN), 6);
     EXPECT_LE(w.list.Count(SB_LINEDOWN), 9);
