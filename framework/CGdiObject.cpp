@@ -1,19 +1,24 @@
 #include "framework/CGdiObject.h"
 #include "framework/CDC.h"
 
+HBITMAP CreateDibSection32(HDC dc, int width, int height, void** bits)
+{
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 HBITMAP CreateCompatibleBitmapFor(HDC dc, int width, int height)
 {
     if (dc && GetObjectType(dc) == OBJ_DC && GetDeviceCaps(dc, TECHNOLOGY) == DT_RASDISPLAY &&
         GetDeviceCaps(dc, BITSPIXEL) == 32 && GetDeviceCaps(dc, PLANES) == 1 && width > 0 && height > 0) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        if (HBITMAP section = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0)) return section;
+        if (HBITMAP section = CreateDibSection32(dc, width, height, &bits)) return section;
     }
     return ::CreateCompatibleBitmap(dc, width, height);
 }

@@ -52,6 +52,8 @@ public:
 // the display nothing (under Wine a device bitmap costs several server requests each time).
 // Any other DC gets the system's compatible bitmap.
 HBITMAP CreateCompatibleBitmapFor(HDC dc, int width, int height);
+// A 32-bit bottom-up DIB section of that size, its pixels in *bits; null when it cannot be made.
+HBITMAP CreateDibSection32(HDC dc, int width, int height, void** bits);
 
 class CBitmap : public CGdiObject {
 public:

@@ -96,17 +96,10 @@ HBITMAP DecodeBitmapFile(const BYTE* data, DWORD size)
     uint64_t stride = (((uint64_t)width * bits + 31) / 32) * 4;
     if (headerEnd > size || file->bfOffBits > size || stride * height > size - file->bfOffBits) return nullptr;
 
-    BITMAPINFO section = {};
-    section.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    section.bmiHeader.biWidth = width;
-    section.bmiHeader.biHeight = height;
-    section.bmiHeader.biPlanes = 1;
-    section.bmiHeader.biBitCount = 32;
-    section.bmiHeader.biCompression = BI_RGB;
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) return nullptr;
     void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &section, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    HBITMAP bitmap = CreateDibSection32(dc, width, height, &pixels);
     if (bitmap && pixels && (bits == 24 || bits == 32)) {
         CopyRows(data + file->bfOffBits, (size_t)stride, info->biHeight < 0, bits, width, height, (DWORD*)pixels);
     } else if (bitmap && SetDIBits(dc, bitmap, 0, (UINT)height, data + file->bfOffBits, (const BITMAPINFO*)info,
@@ -185,15 +178,8 @@ void CopyBitmapPart(CBitmap& dst, CDC* dc, CBitmap& src, int left, int top, int 
     DIBSECTION ds = {};
     if (GetObjectW(src.GetSafeHandle(), sizeof(ds), &ds) == sizeof(ds) && ds.dsBm.bmBitsPixel == 32 &&
         ds.dsBmih.biCompression == BI_RGB) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        if (!dst.Attach(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0))) return;
+        if (!dst.Attach(CreateDibSection32(nullptr, width, height, &bits))) return;
     } else {
         CClientDC screen(nullptr);
         CDC* ref = dc && dc->m_hDC ? dc : &screen;
